@@ -1,0 +1,49 @@
+// The window itself: its size and place in twips, showing it, and running its events.
+#include "app/bookform.h"
+
+#include "platform/dispatch.h"
+
+namespace cvx {
+
+BookForm::BookForm(Platform& platform, QWidget* parent) : QWidget(parent), platform_(platform) {
+    setWindowTitle(kApplicationTitle);
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    setFocusPolicy(Qt::StrongFocus);
+    (void)Dir1.trySetPath(platform.currentFolder());
+    keyPreview_ = new KeyPreview(this);
+    keyPreview_->onKeyDown = [this](int code, int shift) {
+        handleEvent([&] {
+            Form_KeyDown(static_cast<std::int16_t>(code), static_cast<std::int16_t>(shift));
+        });
+    };
+    createControls();
+    connectHandlers();
+}
+
+BookForm::~BookForm() = default;
+
+void BookForm::MoveForm(double left, double top) {
+    formLeft_ = left;
+    formTop_ = top;
+    move(twipsToPixels(left), twipsToPixels(top));
+}
+
+void BookForm::setFormSize(double width, double height) {
+    formWidth_ = width;
+    formHeight_ = height;
+    resize(twipsToPixels(width), twipsToPixels(height));
+}
+
+void BookForm::showWindow() {
+    show();
+    raise();
+    activateWindow();
+}
+
+void BookForm::focusViewingArea() { SCHERMO->widget()->setFocus(Qt::OtherFocusReason); }
+
+void BookForm::handleEvent(const std::function<void()>& handler) {
+    Dispatch::run(platform_, handler);
+}
+
+} // namespace cvx

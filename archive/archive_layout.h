@@ -1,0 +1,48 @@
+// Binary layout of a book archive: a free header, a directory of up to 401 slots of 26 bytes
+// (4 free bytes, then 22 characters: entry letter, 4-digit sequence number, 10-digit 1-based
+// position, 7-digit length), then the entries' data.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <optional>
+
+namespace cvx::archive {
+
+inline constexpr int kMaxEntries = 401;
+inline constexpr qint64 kFirstSlotText = 247; // 1-based position of slot 0's text
+inline constexpr qint64 kSlotStride = 26;
+inline constexpr int kSlotTextLength = 22;
+inline constexpr qint64 kDirectoryEnd = 243 + kSlotStride * kMaxEntries; // first byte after slot 400
+inline constexpr int kMaxSequence = 9999;
+inline constexpr qint64 kMaxPosition = 2147483647; // positions and lengths are read as 32-bit
+inline constexpr qint64 kMaxLength = 9999999;      // seven digits
+
+// 1-based position of the 22 characters of directory slot i.
+[[nodiscard]] constexpr qint64 slotTextPosition(qint64 i) { return kFirstSlotText + kSlotStride * i; }
+
+// True when a trimmed slot text ends the directory: it begins with NUL, or (a damaged slot)
+// it is empty.
+[[nodiscard]] bool endsDirectory(const QString& trimmedSlotText);
+
+// The three fields of a slot text, by columns 1-5, 6-15 and 16-22.
+struct SlotFields {
+    QString entryName;
+    QString offsetText;
+    QString lengthText;
+};
+[[nodiscard]] SlotFields splitSlotText(const QString& slotText);
+
+// Sequence number k of a slot text: numeric value of columns 2-5.
+[[nodiscard]] int sequenceNumber(const QString& slotText);
+
+// A 22-character slot text. Precondition: k <= 9999, position <= 9999999999, length <= 9999999.
+[[nodiscard]] QString makeSlotText(QChar letter, int k, qint64 position, qint64 length);
+
+// A whole directory slot (26 bytes) holding `slotText`.
+[[nodiscard]] QByteArray makeSlot(const QString& slotText);
+
+// The slot that ends a directory: 26 bytes of NUL.
+[[nodiscard]] QByteArray terminatingSlot();
+
+} // namespace cvx::archive

@@ -1,0 +1,87 @@
+// Image controls.
+#include "platform/image_control.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+
+namespace cvx {
+
+class ImageWidget : public QWidget {
+public:
+    ImageWidget(QWidget* parent, ImageControl* owner) : QWidget(parent), owner_(owner) {}
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        const QImage image = owner_->shownImage();
+        if (image.isNull())
+            return;
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(rect(), image);
+    }
+
+private:
+    ImageControl* owner_;
+};
+
+ImageControl::ImageControl(QWidget* parent) : Control(new ImageWidget(parent, this), true) {
+    widget_->setAttribute(Qt::WA_TranslucentBackground);
+}
+
+void ImageControl::setStretch(bool stretch) {
+    stretch_ = stretch;
+    if (!stretch_ && !picture_.isNull()) {
+        const QSizeF natural = picture_.naturalTwips();
+        width_ = natural.width();
+        height_ = natural.height();
+        place();
+    }
+    widget_->update();
+}
+
+void ImageControl::setPicture(const Picture& picture) {
+    picture_ = picture;
+    artwork_ = QImage();
+    setStretch(stretch_);
+}
+
+void ImageControl::setArtwork(const QImage& image) {
+    artwork_ = image;
+    picture_ = Picture();
+    widget_->update();
+}
+
+QSize ImageControl::devicePixels() const {
+    const qreal ratio = widget_->devicePixelRatioF();
+    return (QSizeF(widget_->size()) * ratio).toSize();
+}
+
+bool ImageControl::realize() { return !picture_.isNull() && !picture_.scaled(devicePixels()).isNull(); }
+
+QImage ImageControl::shownImage() const {
+    if (!artwork_.isNull())
+        return artwork_;
+    if (picture_.isNull())
+        return {};
+    QImage image = picture_.scaled(devicePixels());
+    image.setDevicePixelRatio(widget_->devicePixelRatioF());
+    return image;
+}
+
+void ImageControl::setMouseIcon(const QCursor& cursor) {
+    cursor_ = cursor;
+    widget_->setCursor(cursor);
+}
+
+void ImageControl::setEnabled(bool v) {
+    enabled_ = v;
+    // Keep the widget enabled so it still paints normally; it only stops seeing the mouse.
+    widget_->setAttribute(Qt::WA_TransparentForMouseEvents, !v);
+    widget_->setToolTip(v ? toolTip_ : QString());
+    if (cursor_ && v)
+        widget_->setCursor(*cursor_);
+    else
+        widget_->unsetCursor();
+}
+
+} // namespace cvx

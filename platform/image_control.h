@@ -1,0 +1,53 @@
+// An image control: without Stretch it takes its picture's natural size; with Stretch it keeps
+// the size it is given and shows the picture scaled to it, decoded at that many device pixels.
+// A disabled image control is absent for the mouse: no click, cursor or tooltip, and the
+// control below it is reached instead.
+#pragma once
+
+#include "platform/controls.h"
+#include "platform/picture.h"
+
+#include <QCursor>
+#include <QImage>
+#include <optional>
+
+namespace cvx {
+
+class ImageControl : public Control {
+public:
+    explicit ImageControl(QWidget* parent);
+
+    [[nodiscard]] bool Stretch() const { return stretch_; }
+    void setStretch(bool stretch);
+
+    [[nodiscard]] const Picture& picture() const { return picture_; }
+    // Assigns a picture; without Stretch the control takes its natural size.
+    void setPicture(const Picture& picture);
+
+    // Fixed artwork (cursor icons, turning pictures): drawn scaled to the control, never
+    // decoded from a file.
+    void setArtwork(const QImage& image);
+
+    // Decodes the picture at the control's current size in device pixels; false when the
+    // data cannot be decoded. Painting uses the same decoded image.
+    [[nodiscard]] bool realize();
+
+    // The image as it is drawn now (null when nothing is drawn).
+    [[nodiscard]] QImage shownImage() const;
+
+    void setMouseIcon(const QCursor& cursor);
+    [[nodiscard]] std::optional<QCursor> MouseIcon() const { return cursor_; }
+
+    void setEnabled(bool v) override;
+
+private:
+    friend class ImageWidget;
+    [[nodiscard]] QSize devicePixels() const;
+
+    bool stretch_ = false;
+    Picture picture_;
+    QImage artwork_;
+    std::optional<QCursor> cursor_;
+};
+
+} // namespace cvx

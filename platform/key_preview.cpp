@@ -1,0 +1,77 @@
+// Key preview for one window.
+#include "platform/key_preview.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+
+namespace cvx {
+
+int virtualKeyCode(const QKeyEvent& event) {
+    const int key = event.key();
+    switch (key) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return 13;
+    case Qt::Key_Backspace:
+        return 8;
+    case Qt::Key_Tab:
+        return 9;
+    case Qt::Key_Shift:
+        return 16;
+    case Qt::Key_Control:
+        return 17;
+    case Qt::Key_Alt:
+        return 18;
+    case Qt::Key_Escape:
+        return 27;
+    case Qt::Key_Space:
+        return 32;
+    case Qt::Key_PageUp:
+        return 33;
+    case Qt::Key_PageDown:
+        return 34;
+    case Qt::Key_End:
+        return 35;
+    case Qt::Key_Home:
+        return 36;
+    case Qt::Key_Left:
+        return 37;
+    case Qt::Key_Up:
+        return 38;
+    case Qt::Key_Right:
+        return 39;
+    case Qt::Key_Down:
+        return 40;
+    default:
+        break;
+    }
+    if (key >= Qt::Key_F1 && key <= Qt::Key_F24)
+        return 112 + (key - Qt::Key_F1);
+    if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9))
+        return key; // Qt's codes for letters and digits are the upper-case ASCII codes
+    return 0;
+}
+
+KeyPreview::KeyPreview(QWidget* window) : QObject(window), window_(window) {
+    qApp->installEventFilter(this);
+}
+
+bool KeyPreview::eventFilter(QObject* watched, QEvent* event) {
+    if (!enabled_ || event->type() != QEvent::KeyPress || !window_ || !watched->isWidgetType())
+        return false;
+    auto* target = static_cast<QWidget*>(watched);
+    if (target->window() != window_)
+        return false;
+    // An unhandled key travels on to the parents; only its first receiver counts.
+    QWidget* focus = QApplication::focusWidget();
+    const QWidget* first = (focus && focus->window() == window_) ? focus : window_.data();
+    if (target != first && !(focus && focus->focusProxy() == target))
+        return false;
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const int code = virtualKeyCode(*key);
+    if (code != 0 && onKeyDown)
+        onKeyDown(code, static_cast<int>(key->modifiers() & Qt::ShiftModifier ? 1 : 0));
+    return false;
+}
+
+} // namespace cvx

@@ -1,0 +1,94 @@
+// Pictures decoded at the size they are shown.
+#include "platform/picture.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QImageReader>
+
+namespace cvx {
+
+struct Picture::Data {
+    QByteArray bytes;
+    QSize size;
+    QImageIOHandler::Transformations transform;
+    mutable QSize cachedSize;
+    mutable QImage cached;
+};
+
+namespace {
+void prepare(QImageReader& reader) {
+    reader.setAutoTransform(true);
+    reader.setAllocationLimit(Picture::kScreenLimitMb);
+}
+} // namespace
+
+Picture Picture::load(const QString& path, QString* error) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = QStringLiteral("Impossibile leggere l'immagine: %1").arg(path);
+        return {};
+    }
+    return fromBytes(f.readAll(), path, error);
+}
+
+Picture Picture::fromBytes(const QByteArray& bytes, const QString& name, QString* error) {
+    auto d = std::make_shared<Data>();
+    d->bytes = bytes;
+    QBuffer buffer(&d->bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    prepare(reader);
+    const QSize raw = reader.size();
+    if (bytes.isEmpty() || !reader.canRead() || !raw.isValid() || raw.isEmpty()) {
+        if (error)
+            *error = QStringLiteral("Il file %1 non contiene un'immagine leggibile").arg(name);
+        return {};
+    }
+    d->transform = reader.transformation();
+    d->size = d->transform.testFlag(QImageIOHandler::TransformationRotate90) ? raw.transposed()
+                                                                             : raw;
+    Picture p;
+    p.d_ = std::move(d);
+    return p;
+}
+
+QSize Picture::pixelSize() const { return d_ ? d_->size : QSize(); }
+
+QSizeF Picture::naturalTwips() const {
+    return d_ ? QSizeF(d_->size) * kTwipsPerPixel : QSizeF();
+}
+
+QImage Picture::scaled(QSize size) const {
+    if (!d_ || size.isEmpty())
+        return {};
+    if (size == d_->cachedSize)
+        return d_->cached;
+    QBuffer buffer(&d_->bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    prepare(reader);
+    // The reader scales before it rotates, so ask for the size in the file's own orientation.
+    const bool turned = d_->transform.testFlag(QImageIOHandler::TransformationRotate90);
+    reader.setScaledSize(turned ? size.transposed() : size);
+    reader.setQuality(100);
+    QImage image = reader.read();
+    if (!image.isNull() && image.size() != size)
+        image = image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    d_->cachedSize = size;
+    d_->cached = image;
+    return image;
+}
+
+QImage Picture::fullResolution(int limitMb) const {
+    if (!d_)
+        return {};
+    QBuffer buffer(&d_->bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    reader.setAutoTransform(true);
+    reader.setAllocationLimit(limitMb);
+    return reader.read();
+}
+
+} // namespace cvx

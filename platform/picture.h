@@ -1,0 +1,47 @@
+// A picture loaded from a JPEG file: its bytes are read once, its natural size comes from the
+// header, and pixels are decoded only at the size they are shown (or in full, for printing).
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <QSize>
+#include <QSizeF>
+#include <QString>
+#include <memory>
+
+namespace cvx {
+
+inline constexpr double kTwipsPerPixel = 15.0;
+
+class Picture {
+public:
+    Picture() = default;
+
+    // Reads the file and its header. A file that is missing, empty or not a picture gives a
+    // null Picture and an Italian description in `error`.
+    static Picture load(const QString& path, QString* error);
+
+    // The same from bytes already in memory; `name` is used in the error description.
+    static Picture fromBytes(const QByteArray& bytes, const QString& name, QString* error);
+
+    [[nodiscard]] bool isNull() const { return !d_; }
+    [[nodiscard]] QSize pixelSize() const;    // after the EXIF orientation is applied
+    [[nodiscard]] QSizeF naturalTwips() const; // pixel size x 15
+
+    // The picture decoded and scaled to `size` device pixels (the last size is kept).
+    // A null image when the data cannot be decoded.
+    [[nodiscard]] QImage scaled(QSize size) const;
+
+    // The picture at full resolution, for printing; the decoder's allocation guard is raised
+    // to `limitMb` megabytes for this read only.
+    [[nodiscard]] QImage fullResolution(int limitMb = 1024) const;
+
+    // Largest picture a page may decode to, in megabytes (a decompression-bomb guard).
+    static constexpr int kScreenLimitMb = 256;
+
+private:
+    struct Data;
+    std::shared_ptr<Data> d_;
+};
+
+} // namespace cvx

@@ -1,0 +1,45 @@
+// A drop-down list with an editable text. Assigning its selected position from code runs its
+// click handler at once; setting only its text runs nothing; a pick by the reader runs the
+// click handler. Every typed character first goes through the key-press handler, which may
+// replace it or discard it (code 0).
+#pragma once
+
+#include "platform/controls.h"
+
+#include <QStringList>
+
+class QComboBox;
+
+namespace cvx {
+
+class Selector : public Control {
+public:
+    explicit Selector(QWidget* parent);
+
+    void AddItem(const QString& item);
+    void Clear();
+    [[nodiscard]] int ListCount() const { return static_cast<int>(items_.size()); }
+    // Item i, or an empty text outside the list.
+    [[nodiscard]] QString List(int i) const;
+
+    [[nodiscard]] int ListIndex() const { return index_; }
+    // Selects item i (-1: none) and runs the click handler, as a pick by the reader would.
+    void setListIndex(int i);
+
+    [[nodiscard]] QString Text() const;
+    void setText(const QString& text);
+
+    void SetFocus();
+    [[nodiscard]] QComboBox* combo() const;
+
+    std::function<void(int& code)> onKeyPress;
+
+private:
+    friend class SelectorKeyFilter;
+    void typed(int code);
+
+    QStringList items_;
+    int index_ = -1;
+};
+
+} // namespace cvx

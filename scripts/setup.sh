@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Installs from Debian's packages whatever the build, the viewer and the tests need.
+set -euo pipefail
+packages=(
+    build-essential cmake ninja-build ccache
+    qt6-base-dev qt6-svg-dev qt6-qpa-plugins qt6-image-formats-plugins
+    googletest libgtest-dev
+    xvfb xdotool imagemagick x11-utils
+)
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if ((${#missing[@]})); then
+    echo "Installing: ${missing[*]}"
+    SUDO=""
+    [[ $(id -u) -ne 0 ]] && SUDO=sudo
+    $SUDO apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}" >/dev/null
+fi

@@ -1,0 +1,66 @@
+// Selectors: code assignments of the selected position run the click handler at once, texts
+// run nothing, and typed characters pass through the key-press handler first.
+#include "platform/selector.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace cvx;
+
+namespace {
+struct Fixture {
+    Fixture() : selector(&window) {
+        window.resize(400, 100);
+        selector.setGeometry(0, 0, 3000, 315);
+        for (const char* item : {"0001", "0002", "0003"})
+            selector.AddItem(QString::fromLatin1(item));
+        selector.onClick = [this] { clicks.push_back(selector.ListIndex()); };
+        window.show();
+        QApplication::setActiveWindow(&window);
+        selector.SetFocus();
+    }
+    QWidget window;
+    Selector selector;
+    std::vector<int> clicks;
+};
+} // namespace
+
+TEST(Selector, AssigningThePositionRunsTheClickHandlerAtOnce) {
+    Fixture f;
+    f.selector.setListIndex(2);
+    ASSERT_EQ(f.clicks, std::vector<int>{2});
+    EXPECT_EQ(f.selector.Text(), "0003");
+    f.selector.setText(QStringLiteral("0001"));
+    EXPECT_EQ(f.clicks.size(), 1u);
+    EXPECT_EQ(f.selector.ListIndex(), 2);
+    f.selector.Clear();
+    EXPECT_EQ(f.selector.ListIndex(), -1);
+    EXPECT_EQ(f.selector.ListCount(), 0);
+}
+
+TEST(Selector, TypedCharactersGoThroughTheKeyPressHandler) {
+    Fixture f;
+    std::vector<int> seen;
+    f.selector.onKeyPress = [&](int& code) {
+        seen.push_back(code);
+        if (code == 44)
+            code = 46;
+        else if (code == 'a')
+            code = 0;
+    };
+    f.selector.setText(QString());
+    QWidget* target = QApplication::focusWidget();
+    ASSERT_NE(target, nullptr);
+    QTest::keyClicks(target, QStringLiteral("1a,5"));
+    EXPECT_EQ(f.selector.Text(), "1.5");
+    EXPECT_EQ(seen, (std::vector<int>{'1', 'a', ',', '5'}));
+    QTest::keyClick(target, Qt::Key_Backspace);
+    EXPECT_EQ(f.selector.Text(), "1.");
+    QTest::keyClick(target, Qt::Key_Return);
+    EXPECT_EQ(seen.back(), 13);
+    EXPECT_EQ(f.selector.Text(), "1.");
+    EXPECT_EQ(f.selector.ListCount(), 3); // Enter never adds an item
+}

@@ -1,0 +1,39 @@
+// A platform for tests: message boxes are recorded and answered from a script, ending the
+// program throws ProgramEnded, and the screen, drive root and current folder are set by the test.
+#pragma once
+
+#include "platform/platform.h"
+
+#include <QSize>
+#include <deque>
+#include <functional>
+#include <vector>
+
+namespace cvx::test {
+
+struct ProgramEnded {};
+
+struct ShownBox {
+    QString text;
+    int style;
+    QString title;
+};
+
+class FakePlatform : public Platform {
+public:
+    int messageBox(const QString& text, int style, const QString& title) override;
+    [[noreturn]] void endProgram() override;
+    [[nodiscard]] QSize screenPixels() const override { return screen; }
+    [[nodiscard]] QString driveRoot() const override { return root; }
+    [[nodiscard]] QString currentFolder() const override { return folder; }
+
+    std::vector<ShownBox> boxes;
+    std::deque<int> answers; // taken in order; when empty: Yes for Yes/No boxes, else OK
+    std::function<void(const ShownBox&)> onBox; // runs while the box is "open"
+    bool ended = false;
+    QSize screen{1280, 1024};
+    QString root;   // with a trailing separator
+    QString folder; // the volume folder
+};
+
+} // namespace cvx::test

@@ -1,0 +1,93 @@
+// Volumes built by the tests.
+#include "tests/support/test_volume.h"
+
+#include "app/bookform.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QImage>
+#include <QImageWriter>
+#include <QPainter>
+
+namespace cvx::test {
+
+QByteArray makeJpeg(QSize size, QColor colour, const QString& text) {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(colour);
+    if (!text.isEmpty()) {
+        QPainter p(&image);
+        QFont font = p.font();
+        font.setPixelSize(std::max(8, size.height() / 4));
+        p.setFont(font);
+        p.setPen(Qt::black);
+        p.drawText(image.rect(), Qt::AlignCenter, text);
+    }
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setQuality(90);
+    writer.write(image);
+    return bytes;
+}
+
+pack::BookSpec makeBook(const QString& label, int kind, QChar side, int firstNumber, int pages,
+                        QSize size) {
+    pack::BookSpec book;
+    book.label = label;
+    book.kind = kind;
+    book.side = side;
+    book.firstNumber = firstNumber;
+    for (int k = 1; k <= pages; ++k)
+        book.pages << makeJpeg(size, QColor::fromHsv((k * 47) % 360, 60, 240), QString::number(k));
+    return book;
+}
+
+pack::VolumeSpec standardVolume() {
+    pack::VolumeSpec spec;
+    spec.title = QStringLiteral("Historia Naturalis");
+    spec.secondLine = QStringLiteral("C. Plinius Secundus");
+    spec.publisher = QStringLiteral("Nicolaus Jenson");
+    spec.place = QStringLiteral("Venezia");
+    spec.year = QStringLiteral("1472");
+    spec.workFolderName = QStringLiteral("CVXTEST1");
+    spec.books << makeBook(QStringLiteral("01 Lib.01 Antiporta"), 1, QLatin1Char('D'), 1, 4)
+               << makeBook(QStringLiteral("02 Lib.02 Primo libro"), 0, QLatin1Char('D'), 1, 5)
+               << makeBook(QStringLiteral("03 Lib.03 Tavole"), 2, QLatin1Char('D'), 1, 3,
+                           QSize(120, 90));
+    spec.executable = QByteArray("\x7f" "ELF test viewer", 16).repeated(64);
+    return spec;
+}
+
+TestVolume::TestVolume(const pack::VolumeSpec& s) : spec(s) {
+    QString error;
+    if (!pack::writeVolume(spec, folder_.path(), &error))
+        qFatal("test volume: %s", qPrintable(error));
+}
+
+QString TestVolume::path(const QString& name) const { return QDir(folder()).filePath(name); }
+
+QString TestVolume::bookmarkPath() const {
+    return root() + spec.workFolderName + QLatin1Char('/') + spec.workFolderName +
+           QStringLiteral(".lib");
+}
+
+QString TestVolume::workImagePath() const {
+    return root() + spec.workFolderName + QStringLiteral("/lab.jpg");
+}
+
+void TestVolume::configure(FakePlatform& platform) const {
+    platform.root = root();
+    platform.folder = folder();
+    platform.screen = QSize(1280, 1024);
+}
+
+StartedViewer::StartedViewer(const pack::VolumeSpec& spec) : volume(spec) {
+    volume.configure(platform);
+    form = std::make_unique<BookForm>(platform);
+    form->Form_Load();
+}
+
+StartedViewer::~StartedViewer() = default;
+
+} // namespace cvx::test
