@@ -224,7 +224,10 @@ public:
 
     [[nodiscard]] Platform& platform() const { return platform_; }
 
-    // Runs `handler` as one event of the window (see Dispatch).
+    // Runs `handler` as one event of the window (see Dispatch). A handler called from inside
+    // another (a selector's click run by an assignment) simply runs. When an event meets a
+    // PageUnreadable, its message is shown and the reading place as it was before the event is
+    // put back, so the viewer stays on the page it showed.
     void handleEvent(const std::function<void()>& handler);
 
 private:
@@ -245,6 +248,11 @@ private:
 
     // ---- panels/instructions.cpp: step 12 of Form_Load -------------------------------------
     void fillInstructionTexts();
+
+    // ---- app/reading_place.cpp --------------------------------------------------------------
+    struct ReadingPlace;
+    [[nodiscard]] std::shared_ptr<ReadingPlace> saveReadingPlace() const;
+    void restoreReadingPlace(const ReadingPlace& place);
 
     Platform& platform_;
     KeyPreview* keyPreview_ = nullptr;

@@ -43,7 +43,20 @@ void BookForm::showWindow() {
 void BookForm::focusViewingArea() { SCHERMO->widget()->setFocus(Qt::OtherFocusReason); }
 
 void BookForm::handleEvent(const std::function<void()>& handler) {
-    Dispatch::run(platform_, handler);
+    if (Dispatch::busy()) {
+        handler();
+        return;
+    }
+    const auto before = saveReadingPlace();
+    Dispatch::run(platform_, [&] {
+        try {
+            handler();
+        } catch (const PageUnreadable& failure) {
+            restoreReadingPlace(*before);
+            platform_.messageBox(failure.text, kStyleCritical,
+                                 QStringLiteral("- A T T E N Z I O N E -"));
+        }
+    });
 }
 
 } // namespace cvx

@@ -18,6 +18,14 @@ public:
     QString text;
 };
 
+// A page that cannot be read, restored or decoded, or a working image that cannot be written or
+// loaded. The event that met it ends with its message, and the viewer goes back to the page it
+// showed before the event (see BookForm::handleEvent).
+class PageUnreadable : public RuntimeError {
+public:
+    using RuntimeError::RuntimeError;
+};
+
 // Boolean flags are 16-bit integers: True = -1, False = 0.
 using Flag = std::int16_t;
 inline constexpr Flag True = -1;

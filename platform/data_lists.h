@@ -17,6 +17,7 @@ public:
         return i >= 0 && i < items_.size() ? items_[i] : QString();
     }
     [[nodiscard]] const QStringList& items() const { return items_; }
+    void setItems(const QStringList& items) { items_ = items; }
 
 private:
     QStringList items_;

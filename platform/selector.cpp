@@ -98,6 +98,16 @@ void Selector::setText(const QString& text) {
     combo()->setEditText(text);
 }
 
+void Selector::restore(const QStringList& items, int index, const QString& text) {
+    items_ = items;
+    index_ = index;
+    const QSignalBlocker block(combo());
+    combo()->clear();
+    combo()->addItems(items);
+    combo()->setCurrentIndex(index);
+    combo()->setEditText(text);
+}
+
 void Selector::SetFocus() { combo()->setFocus(Qt::OtherFocusReason); }
 
 void Selector::typed(int code) { combo()->lineEdit()->insert(QString(QChar(code))); }

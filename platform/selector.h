@@ -30,6 +30,10 @@ public:
     void setText(const QString& text);
 
     void SetFocus();
+
+    [[nodiscard]] const QStringList& items() const { return items_; }
+    // Puts back items, position and text as they were, running nothing.
+    void restore(const QStringList& items, int index, const QString& text);
     [[nodiscard]] QComboBox* combo() const;
 
     std::function<void(int& code)> onKeyPress;
