@@ -108,7 +108,11 @@ void Selector::restore(const QStringList& items, int index, const QString& text)
     combo()->setEditText(text);
 }
 
-void Selector::SetFocus() { combo()->setFocus(Qt::OtherFocusReason); }
+void Selector::SetFocus() {
+    combo()->setFocus(Qt::OtherFocusReason);
+    // Focus given by a key selects the text, so that what the reader types replaces it.
+    combo()->lineEdit()->selectAll();
+}
 
 void Selector::typed(int code) { combo()->lineEdit()->insert(QString(QChar(code))); }
 
