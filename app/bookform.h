@@ -249,6 +249,25 @@ private:
     // ---- panels/instructions.cpp: step 12 of Form_Load -------------------------------------
     void fillInstructionTexts();
 
+    // ---- archive/book_loading.cpp: steps of Ricupero -----------------------------------------
+    void takeBookmark();
+    void selectRememberedBook();
+    void probeFirstEntry();
+    void prepareCover();
+    void loadCover();
+    void openRememberedPage();
+
+    // ---- archive/book_activation.cpp: a book's numbering fields and page labels ---------------
+    void takeNumbering(int book);
+    void fillPageLabels();
+
+    // ---- display/page_loading.cpp: an entry's picture and the working image -------------------
+    // Reads the entry at PageOffset/PageLength of `archiveName` into PageData, restores it and
+    // checks that it is a picture; throws PageUnreadable(failure) otherwise.
+    Picture readEntryPicture(const QString& archiveName, const QString& failure);
+    // Replaces the working image with PageData; throws PageUnreadable naming the file.
+    void writeWorkImage();
+
     // ---- app/reading_place.cpp --------------------------------------------------------------
     struct ReadingPlace;
     [[nodiscard]] std::shared_ptr<ReadingPlace> saveReadingPlace() const;

@@ -238,9 +238,10 @@ void BookForm::connectHandlers() {
     wire(*Image14, [this] { Image14_Click(); });
     wire(*Image15, [this] { Image15_Click(); });
     wire(*Picture9, [this] { Picture9_Click(); });
-    // Key-press handlers run inside the key event that carries them.
-    Combo1->onKeyPress = [this](int& code) { Combo1_KeyPress(code); };
-    Combo2->onKeyPress = [this](int& code) { Combo2_KeyPress(code); };
+    // Key-press handlers run as the events of the keys that carry them (Enter in the page
+    // selector looks a page up and shows it).
+    Combo1->onKeyPress = [this](int& code) { handleEvent([&] { Combo1_KeyPress(code); }); };
+    Combo2->onKeyPress = [this](int& code) { handleEvent([&] { Combo2_KeyPress(code); }); };
     Timer1.onTimer = [this] { handleEvent([this] { Timer1_Timer(); }); };
     Timer2.onTimer = [this] { handleEvent([this] { Timer2_Timer(); }); };
 }

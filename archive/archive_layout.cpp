@@ -29,4 +29,30 @@ QByteArray makeSlot(const QString& slotText) {
 
 QByteArray terminatingSlot() { return QByteArray(kSlotStride, '\0'); }
 
+namespace {
+// Value of a text of decimal digits within 32 bits; nullopt for anything else.
+std::optional<qint64> plainNumber(const QString& text) {
+    const QString digits = trimBlanks(text);
+    if (digits.isEmpty() || digits.size() > 10)
+        return std::nullopt;
+    for (const QChar c : digits)
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return std::nullopt;
+    const qint64 value = digits.toLongLong();
+    return value <= kMaxPosition ? std::optional<qint64>(value) : std::nullopt;
+}
+} // namespace
+
+std::optional<EntryLocation> entryLocation(const QString& offsetText, const QString& lengthText) {
+    const auto position = plainNumber(offsetText);
+    const auto length = plainNumber(lengthText);
+    if (!position || !length || *position < 1)
+        return std::nullopt;
+    return EntryLocation{*position, *length};
+}
+
+bool insideArchive(const EntryLocation& entry, qint64 archiveLength) {
+    return entry.position - 1 + entry.length <= archiveLength;
+}
+
 } // namespace cvx::archive

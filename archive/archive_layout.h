@@ -45,4 +45,18 @@ struct SlotFields {
 // The slot that ends a directory: 26 bytes of NUL.
 [[nodiscard]] QByteArray terminatingSlot();
 
+// Where an entry's data lies: 1-based position and length in bytes.
+struct EntryLocation {
+    qint64 position = 0;
+    qint64 length = 0;
+};
+
+// The entry located by a slot's offset and length texts: both plain decimal digits (blanks
+// around them allowed) within 32 bits, the position at least 1. nullopt otherwise.
+[[nodiscard]] std::optional<EntryLocation> entryLocation(const QString& offsetText,
+                                                         const QString& lengthText);
+
+// True when the entry lies wholly inside an archive of `archiveLength` bytes.
+[[nodiscard]] bool insideArchive(const EntryLocation& entry, qint64 archiveLength);
+
 } // namespace cvx::archive

@@ -1,8 +1,54 @@
-// Making the book chosen in the book selector the current book.
+// Making the book chosen in the book selector the current book: its record's numbering fields,
+// its archive, its directory and its page labels.
 #include "app/bookform.h"
+
+#include "archive/archive_layout.h"
+#include "archive/book_records.h"
+#include "archive/label_rules.h"
 
 namespace cvx {
 
-void BookForm::ATTIVAPAG() {}
+void BookForm::takeNumbering(int book) {
+    const books::Numbering n = books::numberingOf(List1.List(book));
+    NumberingKind = n.kind;
+    FirstSide = n.side;
+    FirstNumber = n.firstNumber;
+}
+
+void BookForm::fillPageLabels() {
+    Combo1->Clear();
+    if (NumberingKind < labels::Sheets || NumberingKind > labels::Openings)
+        return;
+    for (const QString& slot : List2.items())
+        Combo1->AddItem(labels::pageLabel(NumberingKind, FirstSide, FirstNumber,
+                                          archive::sequenceNumber(slot)));
+}
+
+void BookForm::ATTIVAPAG() {
+    Image1->setTop(15);
+    Image6->setVisible(true);
+    Image6->Refresh();
+
+    // Exact comparison; the selected book's own record wins when two books share a label.
+    LoopIndex =
+        books::findRecord(List1.items(), Combo2->Text(), Combo2->ListIndex(), Qt::CaseSensitive);
+    if (LoopIndex < 0) {
+        MessageText = QStringLiteral(
+            "IL TESTO NON CORRISPONTE A NESSUN LIBRO VALIDO, L'ARCHIVIO RISULTA CORROTTO");
+        ERRORE();
+    }
+    ScratchText = columns(List1.List(LoopIndex), 51, 8);
+    takeNumbering(LoopIndex);
+
+    ArchivePath = File2.List(LoopIndex);
+    RIClistpg();
+    fillPageLabels();
+
+    Combo1->setText(Combo1->List(0));
+    Combo1->Refresh();
+    Image6->setVisible(false);
+    Combo1->Refresh();
+    showWindow();
+}
 
 } // namespace cvx

@@ -5,30 +5,54 @@
 
 namespace cvx::labels {
 
-bool firstOnRight(const QString& side) { return side.toUpper() == QLatin1String("D"); }
+bool firstOnRight(const QString& side) {
+    return side.toUpper() == QLatin1String("D");
+}
 
-QString pageLabel(int kind, const QString& side, int firstNumber, int k) {
+int labelNumber(int kind, const QString& side, int firstNumber, int k) {
     const bool right = firstOnRight(side);
     switch (kind) {
     case Sheets: {
         const int m = (k - 1) / 2 + firstNumber; // k >= 1, so truncation is the integer part
+        return right && k % 2 == 0 ? m + 1 : m;
+    }
+    case Pages:
+        return right ? firstNumber + k - 1 : firstNumber + k;
+    case Openings:
+        return openingNumber(side, 2 * k + firstNumber);
+    default:
+        return 0;
+    }
+}
+
+QString pageLabel(int kind, const QString& side, int firstNumber, int k) {
+    const int n = labelNumber(kind, side, firstNumber, k);
+    switch (kind) {
+    case Sheets: {
         const bool odd = k % 2 != 0;
-        const int n = right && !odd ? m + 1 : m;
-        const QChar letter = (odd == right) ? QLatin1Char('d') : QLatin1Char('s');
+        const QChar letter = (odd == firstOnRight(side)) ? QLatin1Char('d') : QLatin1Char('s');
         return lastFour(QStringLiteral("0000") + numberText(n) + letter);
     }
     case Pages:
-        return lastFour(QStringLiteral("00000") + numberText(right ? firstNumber + k - 1
-                                                                   : firstNumber + k));
-    case Openings: {
-        int n = 2 * k + firstNumber;
-        if (right ? n % 2 == 0 : n % 2 != 0)
-            n += 1;
+        return lastFour(QStringLiteral("00000") + numberText(n));
+    case Openings:
         return lastFour(QStringLiteral("0000") + numberText(n));
-    }
     default:
         return {};
     }
+}
+
+double sheetSequence(const QString& side, int firstNumber, double v, QChar letter) {
+    const double base = 2 * (v - firstNumber);
+    const bool right = letter == QLatin1Char('d');
+    if (firstOnRight(side))
+        return right ? base + 1 : base;
+    return right ? base + 2 : base + 1;
+}
+
+int openingNumber(const QString& side, int n) {
+    const bool odd = n % 2 != 0;
+    return firstOnRight(side) == odd ? n : n + 1;
 }
 
 } // namespace cvx::labels

@@ -1,12 +1,158 @@
-// Page lookup by label and by typed number.
+// Page lookup: from the page selector's text to the page's position in the current book, from a
+// typed number to the book and page that carry it, and from a position to the page's data.
 #include "app/bookform.h"
+
+#include "archive/archive_layout.h"
+#include "archive/book_records.h"
+#include "archive/label_rules.h"
+#include "archive/lookup_rules.h"
 
 namespace cvx {
 
-void BookForm::TrovoPagina() {}
+namespace {
+int sequenceAt(const BookForm& f, int i) {
+    return archive::sequenceNumber(f.List2.List(i));
+}
 
-void BookForm::TrovoLibro() {}
+// Pages: the label whose number equals the selector's number.
+void findPage(BookForm& f) {
+    const double wanted = numericValue(trimBlanks(f.Combo1->Text()));
+    for (f.CurrentPageIndex = 0; f.CurrentPageIndex < f.List2.ListCount(); ++f.CurrentPageIndex) {
+        const int n = labels::labelNumber(labels::Pages, f.FirstSide, f.FirstNumber,
+                                          sequenceAt(f, f.CurrentPageIndex));
+        f.PageNumber = toInteger(n);
+        f.PageLabel = lastFour(QStringLiteral("0000") + numberText(n));
+        if (wanted == numericValue(f.PageLabel.text())) {
+            f.Combo1->setText(f.PageLabel);
+            f.Combo1->Refresh();
+            return;
+        }
+    }
+}
 
-void BookForm::CERCOPAGINA() {}
+// Openings: the selector's number made odd (first page on the right) or even, found among the
+// numbers the labels carry, so every opening the list offers is found whatever the first number.
+void findOpening(BookForm& f) {
+    f.PageLabel = f.Combo1->Text();
+    f.PageNumber =
+        toInteger(labels::openingNumber(f.FirstSide, toInteger(numericValue(f.PageLabel.text()))));
+    for (f.CurrentPageIndex = 0; f.CurrentPageIndex < f.List2.ListCount(); ++f.CurrentPageIndex) {
+        if (labels::labelNumber(labels::Openings, f.FirstSide, f.FirstNumber,
+                                sequenceAt(f, f.CurrentPageIndex)) == f.PageNumber) {
+            f.PageLabel = lastFour(QStringLiteral("0000") + numberText(f.PageNumber));
+            f.Combo1->setText(f.PageLabel);
+            return;
+        }
+    }
+}
+
+// Sheets: the sheet number and side letter give the sequence number sought; a text without a
+// side letter stands for the sheet's "s" side.
+void findSheet(BookForm& f) {
+    f.PageLabel = f.Combo1->Text();
+    const QString field = f.PageLabel.text();
+    const QChar letter = field.back();
+    f.PageLabel = field.left(3);
+    const double v = numericValue(f.PageLabel.text());
+    f.PageNumber = toInteger(labels::sheetSequence(f.FirstSide, f.FirstNumber, v, letter));
+    if (letter != QLatin1Char('s') && letter != QLatin1Char('d')) {
+        f.PageLabel = rightChars(QString::number(v), 3) + QLatin1Char('s');
+        f.Combo1->setText(trimBlanks(f.PageLabel));
+    }
+    for (f.CurrentPageIndex = 0; f.CurrentPageIndex < f.List2.ListCount(); ++f.CurrentPageIndex) {
+        if (sequenceAt(f, f.CurrentPageIndex) == f.PageNumber) {
+            // The full label, side letter included, so the next turn starts from this page.
+            f.PageLabel = f.Combo1->List(f.CurrentPageIndex);
+            f.Combo1->setText(f.Combo1->List(f.CurrentPageIndex));
+            return;
+        }
+    }
+}
+
+// The first number of every book as the typed-number search reads it; a book of an unknown
+// numbering kind repeats the number before it.
+std::vector<int> firstNumbersOfBooks(const BookForm& f) {
+    std::vector<int> numbers;
+    int number = f.PageNumber;
+    for (int i = 0; i <= f.LastArchiveIndex; ++i) {
+        const books::Numbering n = books::numberingOf(f.List1.List(i));
+        if (n.kind >= labels::Sheets && n.kind <= labels::Openings)
+            number = n.firstNumber;
+        numbers.push_back(number);
+    }
+    return numbers;
+}
+
+// Position in the page selector of the page the typed number asks for; the item count when no
+// page answers it.
+int findTypedPage(const BookForm& f) {
+    const int count = f.Combo1->ListCount();
+    int i = 0;
+    while (i < count && !lookup::typedMatches(f.NumberingKind, f.FirstSide,
+                                              numericValue(f.Combo1->List(i)), f.TypedNumber))
+        ++i;
+    if (i == count || f.NumberingKind != labels::Openings)
+        return i;
+    const int wanted = lookup::openingAfterTyping(
+        f.FirstSide, toInteger(numericValue(f.Combo1->List(i))), f.TypedNumber);
+    for (int j = 0; j < count; ++j)
+        if (numericValue(f.Combo1->List(j)) == wanted)
+            return j;
+    return i;
+}
+} // namespace
+
+void BookForm::CERCOPAGINA() {
+    const archive::SlotFields fields = archive::splitSlotText(List2.List(CurrentPageIndex));
+    EntryName = fields.entryName;
+    PageOffset = fields.offsetText;
+    PageLength = fields.lengthText;
+}
+
+void BookForm::TrovoPagina() {
+    switch (NumberingKind) {
+    case labels::Pages:
+        findPage(*this);
+        break;
+    case labels::Openings:
+        findOpening(*this);
+        break;
+    case labels::Sheets:
+        findSheet(*this);
+        break;
+    default:
+        break;
+    }
+}
+
+void BookForm::TrovoLibro() {
+    BookmarkPage = trimBlanks(Combo1->Text());
+    TypedNumber = toInteger(numericValue(BookmarkPage.text()));
+
+    BookSearchIndex =
+        static_cast<std::int16_t>(lookup::bookForNumber(firstNumbersOfBooks(*this), TypedNumber));
+    if (BookSearchIndex < 0)
+        return;
+    ArchivePath = trimBlanks(File2.List(BookSearchIndex));
+    takeNumbering(BookSearchIndex);
+    if (NumberingKind >= labels::Sheets && NumberingKind <= labels::Openings)
+        PageNumber = FirstNumber;
+
+    Combo2->setListIndex(BookSearchIndex); // opens the book at its first page
+    Combo2->setText(Combo2->List(BookSearchIndex));
+    RIClistpg();
+
+    PageSearchIndex = findTypedPage(*this);
+    if (PageSearchIndex > Combo1->ListCount() - 1) {
+        NoticeText = QStringLiteral(
+                         "IL NUMERO DIGITATO NON CORRISPONDE a nessuna pagina dell'intero TESTO") +
+                     QChar(13);
+        platform_.messageBox(NoticeText, kStyleCritical, QStringLiteral("- A T T E N Z I O N E -"));
+        PageSearchIndex = Combo1->ListCount() - 1;
+    }
+    Combo1->setListIndex(PageSearchIndex); // shows the page
+    Combo1->setText(Combo1->List(PageSearchIndex));
+    Picture3->Refresh();
+}
 
 } // namespace cvx

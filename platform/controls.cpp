@@ -57,11 +57,7 @@ void Control::setGeometry(double left, double top, double width, double height) 
 void Control::place() {
     if (!widget_)
         return;
-    const int x = twipsToPixels(left_);
-    const int y = twipsToPixels(top_);
-    const int w = std::max(0, twipsToPixels(left_ + width_) - x);
-    const int h = std::max(0, twipsToPixels(top_ + height_) - y);
-    widget_->setGeometry(x, y, w, h);
+    widget_->setGeometry(pixelRect(left_, top_, width_, height_));
 }
 
 void Control::setVisible(bool v) {

@@ -3,9 +3,11 @@
 #pragma once
 
 #include <QColor>
+#include <QRect>
 #include <QPointer>
 #include <QString>
 #include <QWidget>
+#include <algorithm>
 #include <functional>
 
 class QLabel;
@@ -16,6 +18,14 @@ class QGroupBox;
 namespace cvx {
 
 [[nodiscard]] inline int twipsToPixels(double twips) { return qRound(twips / 15.0); }
+
+// The pixels a control covers at this geometry in twips: each edge goes to its nearest pixel.
+[[nodiscard]] inline QRect pixelRect(double left, double top, double width, double height) {
+    const int x = twipsToPixels(left);
+    const int y = twipsToPixels(top);
+    return {x, y, std::max(0, twipsToPixels(left + width) - x),
+            std::max(0, twipsToPixels(top + height) - y)};
+}
 
 class Control {
 public:
