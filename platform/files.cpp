@@ -86,7 +86,10 @@ Outcome writeAll(const QString& path, const QByteArray& bytes) {
 
 Outcome replaceAtomically(const QString& path, const QByteArray& bytes) {
     QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit())
+    // commit() overlooks a failure of its own final flush (a full disk, a file-size limit) and
+    // would put a cut file in place: flush first. An uncommitted file is thrown away.
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.flush() ||
+        !f.commit())
         return {Status::Failed, QStringLiteral("Errore di scrittura del file: %1").arg(path)};
     return {};
 }

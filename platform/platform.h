@@ -4,8 +4,11 @@
 
 #include <QSize>
 #include <QString>
+#include <memory>
 
 namespace cvx {
+
+class Printer;
 
 // Message box styles and answers, as the viewer's procedures name them.
 inline constexpr int kStyleOk = 0;
@@ -37,6 +40,9 @@ public:
     // The process's current folder (where "Cartavox.exe" and the archives are looked for),
     // without a trailing separator unless it is a root.
     [[nodiscard]] virtual QString currentFolder() const = 0;
+
+    // The system's default printer, or null when it has none (platform/printer.cpp).
+    [[nodiscard]] virtual std::unique_ptr<Printer> defaultPrinter();
 };
 
 // The real thing: QMessageBox, the primary screen, the user's generic data folder.
