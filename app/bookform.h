@@ -206,8 +206,8 @@ public:
     std::unique_ptr<Label> Label9;
     Timer Timer2;
 
-    // Printing
-    std::unique_ptr<PictureBox> Picture4;
+    // Printing: a hidden image control, so it takes the size of the picture given to it
+    std::unique_ptr<ImageControl> Picture4;
 
     // ---- The window itself (app/form_window.cpp) -------------------------------------------
     [[nodiscard]] double Width() const { return formWidth_; }
@@ -246,8 +246,10 @@ private:
     void layoutFirstGroup();
     void layoutSecondGroup();
 
-    // ---- panels/instructions.cpp: step 12 of Form_Load -------------------------------------
+    // ---- panels/instructions.cpp: step 12 of Form_Load, opening and closing the panel ------
     void fillInstructionTexts();
+    void openInstructions();
+    void closeInstructions();
 
     // ---- archive/book_loading.cpp: steps of Ricupero -----------------------------------------
     void takeBookmark();

@@ -67,7 +67,7 @@ void BookForm::createControls() {
     createInstructionsPanel();
     createClosingPanel();
     createBanner();
-    Picture4 = std::make_unique<PictureBox>(this);
+    Picture4 = std::make_unique<ImageControl>(this);
     Picture4->setVisible(false);
 }
 
@@ -213,6 +213,9 @@ void BookForm::createBanner() {
     Shape1 = std::make_unique<Shape>(banner, QColor(176, 40, 32));
     Shape1->setGeometry(300, 900, 9200, 90);
     Label9 = label(banner, QStringLiteral("9"), 9540, 60, 195, 225);
+    // A click anywhere on the banner hides it: its texts and bar let the mouse through.
+    for (QWidget* child : banner->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        child->setAttribute(Qt::WA_TransparentForMouseEvents);
     Picture9->setVisible(false);
 }
 

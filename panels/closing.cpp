@@ -1,14 +1,78 @@
-// The closing panel and its countdown.
+// The closing panel and its countdown: SI keeps the current place for the next start, NO (or
+// the end of the countdown) forgets it, Annulla goes back to reading.
 #include "app/bookform.h"
+
+#include "panels/bookmark_lines.h"
+#include "platform/files.h"
+
+#include <QDir>
 
 namespace cvx {
 
-void BookForm::Command1_Click() {}
+namespace {
+// Empties the working image, so that no page data stays on disk, then ends the program, saying
+// first what could not be written.
+[[noreturn]] void endAfterClosing(Platform& platform, const QString& workImagePath,
+                                  QString failures) {
+    if (!files::makeEmpty(workImagePath).ok()) {
+        if (!failures.isEmpty())
+            failures += QChar(13);
+        failures += QStringLiteral("Impossibile svuotare l'immagine di lavoro: ") +
+                    QDir::toNativeSeparators(workImagePath);
+    }
+    if (!failures.isEmpty())
+        platform.messageBox(failures, kStyleCritical,
+                            QStringLiteral("ATTENZIONE, CHIUDO IL PROGRAMMA"));
+    platform.endProgram();
+    Q_UNREACHABLE();
+}
+} // namespace
 
-void BookForm::Image11_Click() {}
+void BookForm::Command1_Click() {
+    for (LoopIndex = 0; LoopIndex <= 5; ++LoopIndex)
+        Image8[LoopIndex]->setEnabled(false);
+    Picture7->setVisible(true);
+    CountdownTicks = 80;
+    Timer1.setEnabled(true);
+    Timer1.setInterval(200);
+}
 
-void BookForm::Timer1_Timer() {}
+void BookForm::Image11_Click() { Command1_Click(); }
 
-void BookForm::Image13_Click(std::int16_t) {}
+void BookForm::Timer1_Timer() {
+    Shape2->setWidth(50.0 * CountdownTicks);
+    CountdownTicks -= 1;
+    Label11->setCaption(numberText(CountdownTicks / 10));
+    if (CountdownTicks == 0)
+        Image13_Click(1);
+}
+
+void BookForm::Image13_Click(std::int16_t index) {
+    Timer1.setEnabled(false);
+    if (index == 0) {
+        LoopIndex = bookmark::matchingPosition(Combo2->items(), Combo2->Text());
+        const int book = LoopIndex;
+        LoopIndex = bookmark::matchingPosition(Combo1->items(), Combo1->Text());
+        // Written aside and then put in place, so the file keeps the old place if this fails.
+        const bool saved =
+            files::replaceAtomically(BookmarkPath, bookmark::bookmarkLines(book, LoopIndex)).ok();
+        endAfterClosing(platform_, WorkImagePath,
+                        saved ? QString()
+                              : QStringLiteral("La pagina corrente non e' stata salvata nel file: ") +
+                                    QDir::toNativeSeparators(BookmarkPath));
+    }
+    if (index == 1) {
+        const bool cleared = files::makeEmpty(BookmarkPath).ok();
+        endAfterClosing(platform_, WorkImagePath,
+                        cleared ? QString()
+                                : QStringLiteral("Impossibile svuotare il file: ") +
+                                      QDir::toNativeSeparators(BookmarkPath));
+    }
+    if (index == 2) {
+        for (LoopIndex = 0; LoopIndex <= 5; ++LoopIndex)
+            Image8[LoopIndex]->setEnabled(true);
+        Picture7->setVisible(false);
+    }
+}
 
 } // namespace cvx

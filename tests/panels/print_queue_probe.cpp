@@ -1,0 +1,47 @@
+// Prints the page on the screen through the viewer on the system's default printer, answering
+// Yes to the confirmation, and reports the announced size for print_queue_test.sh to check
+// against the printed file.
+#include "app/bookform.h"
+#include "tests/support/test_volume.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+
+using namespace cvx;
+using namespace cvx::test;
+
+namespace {
+const QSize kScan(1200, 1800);
+} // namespace
+
+TEST(PrintQueue, PageGoesToTheDefaultPrinter) {
+    const QString report = qEnvironmentVariable("CARTAVOX_PRINT_REPORT");
+    ASSERT_FALSE(report.isEmpty()) << "run through print_queue_test.sh";
+    pack::VolumeSpec spec = standardVolume();
+    spec.books[0] = makeBook(QStringLiteral("01 Lib.01 Antiporta"), 1, QLatin1Char('D'), 1, 2, kScan);
+    StartedViewer v(spec);
+    // The viewer shows the first page of the first book; without the page display it is given
+    // to the page image directly.
+    if (v.form->Image1->picture().isNull())
+        v.form->Image1->setPicture(Picture::fromBytes(spec.books[0].pages[0], "page", nullptr));
+    ASSERT_EQ(v.form->Image1->picture().pixelSize(), kScan);
+
+    v.form->handleEvent([&] { v.form->Command2_Click(); }); // the test platform answers Yes
+    ASSERT_EQ(v.platform.boxes.size(), 1u) << v.platform.boxes.back().text.toStdString();
+    const ShownBox& box = v.platform.boxes[0];
+    ASSERT_EQ(box.title, "LA STAMPA viene effettuata con i seguenti parametri:");
+    const QRegularExpression sized(QStringLiteral("DIMENSIONE immagine in mm\\.: (\\d+) x (\\d+)"));
+    const QRegularExpressionMatch m = sized.match(box.text);
+    ASSERT_TRUE(m.hasMatch()) << box.text.toStdString();
+    EXPECT_FALSE(v.platform.ended);
+
+    QFile out(report);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Text));
+    out.write(QStringLiteral("%1 %2 %3 %4\n")
+                  .arg(m.captured(1), m.captured(2))
+                  .arg(kScan.width())
+                  .arg(kScan.height())
+                  .toLatin1());
+    out.write(box.text.toUtf8().replace('\r', '\n') + '\n');
+}
