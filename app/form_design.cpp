@@ -201,6 +201,9 @@ void BookForm::createBanner() {
     Picture9 = std::make_unique<PictureBox>(this, kPanel);
     Picture9->setGeometry(0, 0, 9795, 1095);
     QWidget* banner = Picture9->widget();
+    QFont credits = banner->font(); // the credit lines are 13 pixels high
+    credits.setPixelSize(11);
+    banner->setFont(credits);
     decorate(picture(banner, QStringLiteral("banner"), 0, 0, 9795, 1095));
     Label1[0] = label(banner, {}, 60, 360, 4785, 195);
     Label1[1] = label(banner, {}, 60, 570, 4785, 195);
@@ -212,7 +215,7 @@ void BookForm::createBanner() {
     Label1[4] = label(banner, {}, 9120, 570, 555, 195);
     Shape1 = std::make_unique<Shape>(banner, QColor(176, 40, 32));
     Shape1->setGeometry(300, 900, 9200, 90);
-    Label9 = label(banner, QStringLiteral("9"), 9540, 60, 195, 225);
+    Label9 = label(banner, QStringLiteral("9"), 9540, 840, 195, 225); // at the bar's right end
     // A click anywhere on the banner hides it: its texts and bar let the mouse through.
     for (QWidget* child : banner->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
         child->setAttribute(Qt::WA_TransparentForMouseEvents);
