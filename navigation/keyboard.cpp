@@ -1,8 +1,90 @@
-// The keyboard commands.
+// The keyboard commands: every key of the window is seen here before the focused control gets
+// it, and none is changed or swallowed.
 #include "app/bookform.h"
 
 namespace cvx {
 
-void BookForm::Form_KeyDown(std::int16_t, std::int16_t) {}
+namespace {
+// Virtual-key codes of the command keys.
+enum Key : std::int16_t {
+    Enter = 13,
+    Shift = 16,
+    Escape = 27,
+    PageUp = 33,
+    PageDown = 34,
+    End = 35,
+    Left = 37,
+    Up = 38,
+    Right = 39,
+    Down = 40,
+    LetterN = 78,
+    LetterS = 83,
+    F1 = 112,
+    F2 = 113,
+    F3 = 114,
+    F4 = 115,
+};
+} // namespace
+
+void BookForm::Form_KeyDown(std::int16_t keyCode, std::int16_t) {
+    switch (keyCode) {
+    case Enter:
+        focusViewingArea();
+        break;
+    case Shift:
+        // The magnifier alternates by the flag alone, set before the procedure runs.
+        if (Magnified == False) {
+            Magnified = True;
+            LENTE1();
+        } else {
+            Magnified = False;
+            PanStep = 0;
+            LENTE0();
+        }
+        break;
+    case Escape:
+    case End:
+        Command1_Click();
+        break;
+    case PageUp:
+    case Up:
+        PAGGIU(); // the picture moves down: more of the sheet's upper part
+        break;
+    case PageDown:
+    case Down:
+        PAGSU();
+        break;
+    case Left:
+        PagIndietro();
+        break;
+    case Right:
+        PagAvanti();
+        break;
+    case LetterN:
+        if (Picture7->Visible())
+            Image13_Click(1);
+        break;
+    case LetterS:
+        if (Picture7->Visible())
+            Image13_Click(0);
+        break;
+    case F1:
+        if (Combo2->Enabled())
+            Combo2->SetFocus();
+        break;
+    case F2:
+        if (Combo1->Enabled())
+            Combo1->SetFocus();
+        break;
+    case F3:
+        Image2_Click(0);
+        break;
+    case F4:
+        Command2_Click();
+        break;
+    default:
+        break;
+    }
+}
 
 } // namespace cvx

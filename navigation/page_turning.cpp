@@ -1,14 +1,114 @@
-// Turning pages across book boundaries.
+// Turning pages one at a time, crossing into the next or previous book at the ends of a book.
 #include "app/bookform.h"
 
 namespace cvx {
 
-void BookForm::PagAvanti() {}
+namespace {
+const QString kEndOfVolume = QStringLiteral("ATTENZIONE: Raggiunta la FINE del Libro");
+const QString kNextBook = QStringLiteral("Apro il LIBRO seguente");
+const QString kPreviousBook = QStringLiteral("Apro il LIBRO precedente");
 
-void BookForm::PagIndietro() {}
+// The navigation messages carry no title of their own.
+void tell(BookForm& f, const QString& text) { f.platform().messageBox(text, kStyleOk, QString()); }
 
-void BookForm::AVANTLIBRO() {}
+// A page of the same book: load and show the page at CurrentPageIndex, hide the turning
+// pictures, and magnify the new page from its top when the viewer is magnified.
+void showTurnedPage(BookForm& f) {
+    f.CERCOPAGINA();
+    f.Image1->setVisible(false);
+    f.CARICOPAG();
+    f.IMMAGIN8();
+    f.Image1->setVisible(true);
+    f.Image5->setVisible(false);
+    f.Image6->setVisible(false);
+    if (f.Magnified == True) {
+        f.PanStep = 0;
+        f.Label8->setCaption(numberText(f.PanStep));
+        f.LENTE1();
+    }
+}
 
-void BookForm::INDIETLIBRO() {}
+// The label now in the page selector and its number (the nearest integer to its leading
+// decimal number).
+void takeShownLabel(BookForm& f) {
+    f.PageLabel = f.Combo1->Text();
+    f.PageNumber = toInteger(numericValue(f.PageLabel.text()));
+}
+
+void showTurningPicture(ImageControl& picture) {
+    picture.setVisible(true);
+    picture.Refresh();
+}
+} // namespace
+
+void BookForm::PagAvanti() {
+    Image1->setTop(15);
+    showTurningPicture(*Image6);
+    Picture1->setVisible(false);
+    TrovoPagina();
+    CurrentPageIndex = toInteger(CurrentPageIndex + 1);
+    Combo1->setText(Combo1->List(CurrentPageIndex));
+    if (CurrentPageIndex <= List2.ListCount() - 1) {
+        showTurnedPage(*this);
+        return;
+    }
+    CurrentBookIndex = Combo2->ListIndex();
+    if (CurrentBookIndex + 1 > Combo2->ListCount() - 1) {
+        // The last page of the last book: stay on it.
+        tell(*this, kEndOfVolume);
+        CurrentPageIndex = toInteger(CurrentPageIndex - 1);
+        Combo1->setText(Combo1->List(CurrentPageIndex));
+        Combo1->setListIndex(CurrentPageIndex);
+        Image1->setVisible(true);
+        Image5->setVisible(false);
+        Image6->setVisible(false);
+        return;
+    }
+    tell(*this, kNextBook);
+    AVANTLIBRO();
+}
+
+void BookForm::PagIndietro() {
+    // An open instructions panel stays open on a backward turn.
+    Image1->setTop(15);
+    showTurningPicture(*Image5);
+    PageLabel = trimBlanks(Combo1->Text());
+    TrovoPagina();
+    CurrentPageIndex = toInteger(CurrentPageIndex - 1);
+    Combo1->setText(Combo1->List(CurrentPageIndex));
+    if (CurrentPageIndex >= 0) {
+        showTurnedPage(*this);
+        return;
+    }
+    tell(*this, kPreviousBook);
+    INDIETLIBRO();
+}
+
+void BookForm::AVANTLIBRO() {
+    CurrentBookIndex = std::max(Combo2->ListIndex(), 0) + 1;
+    if (CurrentBookIndex > Combo2->ListCount() - 1) {
+        tell(*this, kEndOfVolume);
+        CurrentBookIndex = Combo2->ListCount() - 1;
+    }
+    // Selecting the book opens it at its first page; it is then opened once more.
+    Combo2->setListIndex(CurrentBookIndex);
+    Combo2->setText(Combo2->List(CurrentBookIndex));
+    Combo2_Click();
+    Combo1->setText(Combo1->List(0));
+    takeShownLabel(*this);
+    Combo1->Refresh();
+}
+
+void BookForm::INDIETLIBRO() {
+    // Before the first book there is none: the first book opens again, at its last page.
+    CurrentBookIndex = std::max(Combo2->ListIndex() - 1, 0);
+    Combo2->setListIndex(CurrentBookIndex);
+    Combo2->setText(Combo2->List(CurrentBookIndex));
+    Combo2_Click();
+    Combo1->setText(Combo1->List(Combo1->ListCount() - 1));
+    takeShownLabel(*this);
+    Combo1_Click();
+    Combo1->Refresh();
+}
 
 } // namespace cvx

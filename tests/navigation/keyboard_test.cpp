@@ -1,0 +1,205 @@
+// The keyboard commands of a started viewer: every key of the table, the keys that act only
+// in some states, and keys pressed while a selector has the focus.
+#include "tests/navigation/reader.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace cvx;
+using namespace cvx::test;
+
+namespace {
+enum : int {
+    Enter = 13, Shift = 16, Esc = 27, PageUp = 33, PageDown = 34, End = 35, Left = 37, Up = 38,
+    Right = 39, Down = 40, N = 78, S = 83, F1 = 112, F2 = 113, F3 = 114, F4 = 115
+};
+
+QByteArray contentOf(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+// The window active and the focus on `w`, as a reader who clicked into it.
+void focusOn(BookForm& f, QWidget* w) {
+    QApplication::setActiveWindow(&f);
+    w->setFocus(Qt::OtherFocusReason);
+    ASSERT_EQ(QApplication::focusWidget(), w);
+}
+} // namespace
+
+TEST(Keyboard, ArrowsTurnThePage) {
+    Reader r;
+    r.key(Right);
+    EXPECT_TRUE(r.showing(0, 1));
+    r.key(Left);
+    EXPECT_TRUE(r.showing(0, 0));
+}
+
+TEST(Keyboard, ShiftMagnifiesAndReducesByTheFlagAlone) {
+    Reader r(largePageVolume());
+    BookForm& f = *r.form;
+    r.key(Shift);
+    EXPECT_EQ(f.Magnified, True);
+    EXPECT_NEAR(f.Image1->Width(), 19140, 0.01);
+    r.key(Down);
+    ASSERT_EQ(f.PanStep, 1);
+    r.key(Shift);
+    EXPECT_EQ(f.Magnified, False);
+    EXPECT_EQ(f.PanStep, 0);
+    EXPECT_TRUE(f.Image8[4]->Enabled());
+    EXPECT_FALSE(f.Image8[2]->Enabled());
+    EXPECT_FALSE(f.Image8[3]->Enabled());
+    EXPECT_FALSE(f.Image8[5]->Enabled());
+    // The zones play no part: with the closing panel's zones off, Shift still magnifies.
+    f.Command1_Click();
+    r.key(Shift);
+    EXPECT_EQ(f.Magnified, True);
+}
+
+TEST(Keyboard, VerticalKeysPanTheMagnifiedPage) {
+    Reader r(largePageVolume());
+    BookForm& f = *r.form;
+    r.key(Shift);
+    // Magnified 19140 x 28710 in an area 14980 high: steps of 2871.
+    r.key(Down);
+    EXPECT_FLOAT_EQ(f.Image1->Top(), -2856);
+    r.key(PageDown);
+    EXPECT_FLOAT_EQ(f.Image1->Top(), -5727);
+    EXPECT_EQ(f.Label8->Caption(), "2");
+    r.key(Up);
+    EXPECT_FLOAT_EQ(f.Image1->Top(), -2856);
+    r.key(PageUp);
+    EXPECT_FLOAT_EQ(f.Image1->Top(), 15);
+    EXPECT_EQ(f.PanStep, 0);
+}
+
+TEST(Keyboard, EscAndEndOpenTheClosingPanelAndRestartItsCountdown) {
+    for (int code : {Esc, End}) {
+        Reader r;
+        BookForm& f = *r.form;
+        r.key(code);
+        EXPECT_TRUE(f.Picture7->Visible());
+        EXPECT_EQ(f.CountdownTicks, 80);
+        for (int i = 0; i < 6; ++i)
+            EXPECT_FALSE(f.Image8[i]->Enabled()) << i;
+        f.CountdownTicks = 30;
+        r.key(code);
+        EXPECT_EQ(f.CountdownTicks, 80);
+    }
+}
+
+TEST(Keyboard, SAndNActOnlyWhileTheClosingPanelIsShown) {
+    {
+        Reader r;
+        r.openAt(0, 3);
+        r.key(S);
+        r.key(N);
+        EXPECT_FALSE(r.platform.ended);
+        EXPECT_TRUE(r.showing(0, 3));
+        r.key(Esc);
+        EXPECT_THROW(r.key(S), ProgramEnded);
+        EXPECT_EQ(contentOf(r.volume.bookmarkPath()), " 0\r\n 3\r\n");
+    }
+    {
+        Reader r;
+        r.openAt(1, 2);
+        r.key(Esc);
+        EXPECT_THROW(r.key(N), ProgramEnded);
+        EXPECT_EQ(contentOf(r.volume.bookmarkPath()), "");
+        EXPECT_EQ(contentOf(r.volume.workImagePath()), "");
+    }
+}
+
+TEST(Keyboard, FunctionKeysReachTheSelectorsInstructionsAndPrinting) {
+    Reader r;
+    BookForm& f = *r.form;
+    focusOn(f, f.SCHERMO->widget());
+    r.key(F1);
+    EXPECT_EQ(QApplication::focusWidget(), f.Combo2->widget());
+    r.key(F2);
+    EXPECT_EQ(QApplication::focusWidget(), f.Combo1->widget());
+    r.key(Enter);
+    EXPECT_EQ(QApplication::focusWidget(), f.SCHERMO->widget());
+
+    r.key(F3); // the instructions open and the selectors are disabled
+    ASSERT_TRUE(f.Picture1->Visible());
+    r.key(F1);
+    r.key(F2);
+    EXPECT_EQ(QApplication::focusWidget(), f.SCHERMO->widget());
+    r.key(F3);
+    EXPECT_FALSE(f.Picture1->Visible());
+    r.key(F1);
+    EXPECT_EQ(QApplication::focusWidget(), f.Combo2->widget());
+
+    r.newBoxes();
+    r.key(F4); // this machine has no printer here: printing says so
+    const QStringList boxes = r.newBoxes();
+    ASSERT_EQ(boxes.size(), 1);
+    EXPECT_TRUE(boxes[0].contains(QStringLiteral("stampante"))) << boxes[0].toStdString();
+}
+
+TEST(Keyboard, KeysOutsideTheTableDoNothing) {
+    Reader r;
+    BookForm& f = *r.form;
+    focusOn(f, f.SCHERMO->widget());
+    for (int code : {0, 8, 9, 17, 18, 32, 36, 45, 46, 65, 90, 116, 123}) {
+        r.key(code);
+        SCOPED_TRACE(code);
+        EXPECT_TRUE(r.showing(0, 0));
+        EXPECT_EQ(f.Magnified, False);
+        EXPECT_EQ(f.PanStep, 0);
+        EXPECT_FALSE(f.Picture1->Visible());
+        EXPECT_FALSE(f.Picture7->Visible());
+        EXPECT_EQ(QApplication::focusWidget(), f.SCHERMO->widget());
+    }
+    EXPECT_TRUE(r.newBoxes().isEmpty());
+}
+
+TEST(Keyboard, KeysReachTheWindowWhileASelectorHasTheFocus) {
+    Reader r;
+    BookForm& f = *r.form;
+    focusOn(f, f.Combo1->widget());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+    EXPECT_TRUE(r.showing(0, 1));
+    focusOn(f, f.Combo2->widget());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Left);
+    EXPECT_TRUE(r.showing(0, 0));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Shift);
+    EXPECT_EQ(f.Magnified, True);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Shift);
+    EXPECT_EQ(f.Magnified, False);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F3);
+    EXPECT_TRUE(f.Picture1->Visible());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F3);
+    EXPECT_FALSE(f.Picture1->Visible());
+}
+
+TEST(Keyboard, TheKeyStillReachesTheSelectorAfterTheWindow) {
+    Reader r;
+    BookForm& f = *r.form;
+    focusOn(f, f.Combo2->widget());
+    // Down runs the pan step first, then moves the book selector to the next book.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    EXPECT_EQ(f.PanStep, 1);
+    EXPECT_EQ(r.book(), 1);
+    EXPECT_TRUE(r.showing(1, 0));
+    EXPECT_TRUE(f.keyPreview());
+}
+
+TEST(Keyboard, EnterInThePageSelectorLooksTheNumberUpAndLeavesIt) {
+    Reader r;
+    BookForm& f = *r.form;
+    focusOn(f, f.Combo1->widget());
+    f.Combo1->setText(QString());
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("3"));
+    EXPECT_EQ(f.Combo1->Text(), "3");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    // Whichever book carries the number, its page is shown and the selector shows its label.
+    EXPECT_EQ(numericValue(r.pageText()), 3);
+    EXPECT_TRUE(r.showing(r.book(), f.CurrentPageIndex));
+    EXPECT_FALSE(r.showing(0, 0));
+    EXPECT_EQ(QApplication::focusWidget(), f.SCHERMO->widget());
+    EXPECT_TRUE(r.newBoxes().isEmpty());
+}

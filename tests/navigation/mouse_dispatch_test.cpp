@@ -1,0 +1,122 @@
+// Clicks on the hot zones of a started viewer: the turn strips behave exactly as the arrow
+// keys, overlapping zones give the click to the upper one, and the magnifier's flags are set
+// before the magnifier runs.
+#include "tests/navigation/reader.h"
+
+#include <QFile>
+#include <gtest/gtest.h>
+
+using namespace cvx;
+using namespace cvx::test;
+
+namespace {
+// A point well inside zone `i` and inside the viewing area.
+QPointF insideZone(const BookForm& f, int i) {
+    const ImageControl& z = *f.Image8[i];
+    return {z.Left() + z.Width() / 2, z.Top() + std::min(z.Height(), f.SCHERMO->Height() - z.Top()) / 2};
+}
+} // namespace
+
+TEST(MouseDispatch, ForwardStripAtTheEndOfTheVolumeRefusesAsTheKeyDoes) {
+    Reader r;
+    r.openAt(2, 2);
+    const QPointF p = insideZone(*r.form, 0);
+    ASSERT_EQ(r.zoneAt(p.x(), p.y()), 0);
+    r.newBoxes();
+    r.clickAt(p.x(), p.y());
+    EXPECT_EQ(r.newBoxes(), QStringList{"ATTENZIONE: Raggiunta la FINE del Libro"});
+    EXPECT_TRUE(r.showing(2, 2));
+    EXPECT_EQ(r.form->CurrentPageIndex, 2);
+}
+
+TEST(MouseDispatch, BackStripAtTheStartOfTheVolumeReopensTheFirstBookAtItsEnd) {
+    Reader r;
+    const QPointF p = insideZone(*r.form, 1);
+    ASSERT_EQ(r.zoneAt(p.x(), p.y()), 1);
+    r.clickAt(p.x(), p.y());
+    EXPECT_EQ(r.newBoxes(), QStringList{"Apro il LIBRO precedente"});
+    EXPECT_EQ(r.book(), 0);
+    EXPECT_TRUE(r.showing(0, 3));
+    // And forward again from the middle of a book, by the strip.
+    r.openAt(1, 1);
+    const QPointF q = insideZone(*r.form, 0);
+    r.clickAt(q.x(), q.y());
+    EXPECT_TRUE(r.showing(1, 2));
+    EXPECT_TRUE(r.newBoxes().isEmpty());
+}
+
+TEST(MouseDispatch, WhereTheForwardStripLiesOverTheLowerBandThePageTurns) {
+    Reader r(largePageVolume());
+    BookForm& f = *r.form;
+    f.Image8_Click(4);
+    const ImageControl& strip = *f.Image8[0];
+    const ImageControl& band = *f.Image8[2];
+    ASSERT_TRUE(band.Enabled());
+    // Both contain this point: the strip's middle column, the band's middle row.
+    const double x = strip.Left() + strip.Width() / 4;
+    const double y = band.Top() + band.Height() / 2;
+    ASSERT_GT(band.Left() + band.Width(), x);
+    ASSERT_EQ(r.zoneAt(x, y), 0);
+    r.clickAt(x, y);
+    EXPECT_TRUE(r.showing(0, 1));
+    EXPECT_EQ(f.PanStep, 0);
+    EXPECT_DOUBLE_EQ(f.Image1->Top(), 15);
+    // A little to the left only the band lies there: the page moves up instead.
+    const double inBand = strip.Left() - 200;
+    ASSERT_EQ(r.zoneAt(inBand, y), 2);
+    r.clickAt(inBand, y);
+    EXPECT_TRUE(r.showing(0, 1));
+    EXPECT_EQ(f.PanStep, 1);
+}
+
+TEST(MouseDispatch, ZonesSixAndSevenDoWhatTwoAndThreeDo) {
+    Reader a(largePageVolume());
+    Reader b(largePageVolume());
+    a.form->Image8_Click(4);
+    b.form->Image8_Click(4);
+    a.form->Image8_Click(2);
+    b.form->Image8_Click(6);
+    EXPECT_EQ(a.form->PanStep, 1);
+    EXPECT_EQ(b.form->PanStep, 1);
+    EXPECT_DOUBLE_EQ(a.form->Image1->Top(), b.form->Image1->Top());
+    a.form->Image8_Click(2);
+    b.form->Image8_Click(6);
+    a.form->Image8_Click(3);
+    b.form->Image8_Click(7);
+    EXPECT_EQ(b.form->PanStep, 1);
+    EXPECT_DOUBLE_EQ(a.form->Image1->Top(), b.form->Image1->Top());
+    EXPECT_EQ(a.form->Label8->Caption(), b.form->Label8->Caption());
+}
+
+TEST(MouseDispatch, MagnifierFlagsAreSetBeforeTheMagnifierRuns) {
+    Reader r;
+    BookForm& f = *r.form;
+    // With the working image gone the magnifier fails at once: the flags show what the
+    // click had already set.
+    ASSERT_TRUE(QFile::remove(r.volume.workImagePath()));
+    EXPECT_THROW(f.Image8_Click(4), PageUnreadable);
+    EXPECT_EQ(f.Magnified, True);
+    f.PanStep = 3;
+    EXPECT_THROW(f.Image8_Click(5), PageUnreadable);
+    EXPECT_EQ(f.Magnified, False);
+    EXPECT_EQ(f.PanStep, 0);
+}
+
+TEST(MouseDispatch, OtherIndexesAndDisabledZonesDoNothing) {
+    Reader r;
+    BookForm& f = *r.form;
+    f.Image8_Click(8);
+    f.Image8_Click(-1);
+    EXPECT_TRUE(r.showing(0, 0));
+    EXPECT_EQ(f.Magnified, False);
+    // The closing panel takes the zones away: clicks on the page reach nothing.
+    f.Command1_Click();
+    const QPointF centre = insideZone(f, 4);
+    const QPointF right = insideZone(f, 0);
+    EXPECT_EQ(r.zoneAt(centre.x(), centre.y()), -1);
+    r.clickAt(centre.x(), centre.y());
+    r.clickAt(right.x(), right.y());
+    EXPECT_EQ(f.Magnified, False);
+    EXPECT_TRUE(r.showing(0, 0));
+    EXPECT_TRUE(r.newBoxes().isEmpty());
+}
