@@ -156,6 +156,17 @@ TEST(ClosingPanel, YesSavesTheCurrentPlace) {
     EXPECT_FALSE(v.form->Timer1.Enabled());
 }
 
+TEST(ClosingPanel, YesAfterThePagePickedInTheSelectors) {
+    StartedViewer v;
+    v.form->Combo2->setListIndex(0);
+    v.form->Combo1->setListIndex(3); // shows the fourth page
+    ASSERT_FALSE(v.form->Image1->picture().isNull());
+    v.form->Command1_Click();
+    EXPECT_TRUE(ends([&] { v.form->Image13_Click(0); }));
+    EXPECT_EQ(contentOf(v.volume.bookmarkPath()), " 0\r\n 3\r\n");
+    EXPECT_EQ(contentOf(v.volume.workImagePath()), "");
+}
+
 TEST(ClosingPanel, YesMatchesTextsWithoutBlanksOrCase) {
     StartedViewer v;
     ASSERT_GE(v.form->Combo2->ListCount(), 3);
