@@ -31,8 +31,8 @@ WorkImage workImage(const BookForm& form, View view) {
             : magnify::reduced(natural.width(), natural.height(), areaWidth, areaHeight);
     const auto width = static_cast<float>(fit.pageWidth);
     const auto height = static_cast<float>(fit.pageHeight);
-    const double top = view == View::Magnified ? magnify::kMagnifiedTop
-                                               : magnify::restingTop(areaHeight, height);
+    const double top =
+        view == View::Magnified ? magnify::kMagnifiedTop : magnify::restingTop(areaHeight, height);
     const QSize shown =
         form.Image1->devicePixelsAt(fit::centredLeft(areaWidth, width), top, width, height);
     if (page.scaled(shown).isNull())

@@ -34,6 +34,8 @@ Fit reduced(double w0, double h0, double areaWidth, double areaHeight) {
     return withScale(w0, h0, wr, hr, hr > wr ? hr : wr);
 }
 
-double restingTop(double areaHeight, double imageHeight) { return areaHeight - imageHeight; }
+double restingTop(double areaHeight, double imageHeight) {
+    return areaHeight - imageHeight;
+}
 
 } // namespace cvx::magnify

@@ -5,7 +5,9 @@
 
 namespace cvx::pan {
 
-float stepHeight(double imageHeight) { return static_cast<float>(imageHeight / 10); }
+float stepHeight(double imageHeight) {
+    return static_cast<float>(imageHeight / 10);
+}
 
 Move up(int step, double top, double imageHeight, double areaHeight) {
     step = std::max(step, 0);

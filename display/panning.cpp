@@ -33,8 +33,7 @@ void finishMove(BookForm& f, const pan::Move& move) {
 
 void BookForm::PAGSU() {
     startMove(*this);
-    finishMove(*this,
-               pan::up(PanStep, Image1->Top(), Image1->Height(), SCHERMO->Height()));
+    finishMove(*this, pan::up(PanStep, Image1->Top(), Image1->Height(), SCHERMO->Height()));
 }
 
 void BookForm::PAGGIU() {

@@ -7,11 +7,11 @@ inline constexpr int kPlacedZones = 6; // zones 6 and 7 keep their design place
 
 // What the zones are placed from, all read at the moment of placing.
 struct Frame {
-    double imageWidth;  // Image1.Width
-    double imageLeft;   // Image1.Left
-    double pageWidth;   // the page's displayed width (equal to imageWidth after a fit)
-    double areaHeight;  // SCHERMO.Height
-    double areaTop;     // SCHERMO.Top
+    double imageWidth; // Image1.Width
+    double imageLeft;  // Image1.Left
+    double pageWidth;  // the page's displayed width (equal to imageWidth after a fit)
+    double areaHeight; // SCHERMO.Height
+    double areaTop;    // SCHERMO.Top
 };
 
 struct Rect {

@@ -1,6 +1,8 @@
 // Turning pages one at a time, crossing into the next or previous book at the ends of a book.
 #include "app/bookform.h"
 
+#include <algorithm>
+
 namespace cvx {
 
 namespace {
@@ -9,7 +11,9 @@ const QString kNextBook = QStringLiteral("Apro il LIBRO seguente");
 const QString kPreviousBook = QStringLiteral("Apro il LIBRO precedente");
 
 // The navigation messages carry no title of their own.
-void tell(BookForm& f, const QString& text) { f.platform().messageBox(text, kStyleOk, QString()); }
+void tell(BookForm& f, const QString& text) {
+    f.platform().messageBox(text, kStyleOk, QString());
+}
 
 // A page of the same book: load and show the page at CurrentPageIndex, hide the turning
 // pictures, and magnify the new page from its top when the viewer is magnified.

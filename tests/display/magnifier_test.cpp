@@ -115,9 +115,8 @@ TEST(Magnifier, MagnifiedPageIsDecodedAtTheSizeShown) {
     const QImage shown = f.Image1->shownImage();
     ASSERT_EQ(shown.size(), QSize(600, 900));
     // What a full decode scaled to the shown size gives ...
-    const QImage reference =
-        f.Image1->picture().fullResolution().scaled(600, 900, Qt::IgnoreAspectRatio,
-                                                    Qt::SmoothTransformation);
+    const QImage reference = f.Image1->picture().fullResolution().scaled(
+        600, 900, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     // ... and what enlarging the fitted picture would give instead.
     const QImage enlarged = f.Image1->picture()
                                 .fullResolution()
@@ -134,8 +133,7 @@ TEST(Magnifier, MissingOrDamagedWorkingImageKeepsThePageShown) {
     const QImage before = f.Image1->shownImage();
     const double width = f.Image1->Width();
     QByteArray truncatedHeader = makeJpeg(QSize(400, 600), Qt::white).left(120);
-    const QByteArray cases[] = {QByteArray(), QByteArray("not a picture at all"),
-                                truncatedHeader};
+    const QByteArray cases[] = {QByteArray(), QByteArray("not a picture at all"), truncatedHeader};
     for (const QByteArray& bytes : cases) {
         page.writeWorkImage(bytes);
         f.handleEvent([&] { f.Image8_Click(4); });

@@ -12,8 +12,22 @@ using namespace cvx::test;
 
 namespace {
 enum : int {
-    Enter = 13, Shift = 16, Esc = 27, PageUp = 33, PageDown = 34, End = 35, Left = 37, Up = 38,
-    Right = 39, Down = 40, N = 78, S = 83, F1 = 112, F2 = 113, F3 = 114, F4 = 115
+    Enter = 13,
+    Shift = 16,
+    Esc = 27,
+    PageUp = 33,
+    PageDown = 34,
+    End = 35,
+    Left = 37,
+    Up = 38,
+    Right = 39,
+    Down = 40,
+    N = 78,
+    S = 83,
+    F1 = 112,
+    F2 = 113,
+    F3 = 114,
+    F4 = 115
 };
 
 QByteArray contentOf(const QString& path) {
@@ -134,7 +148,7 @@ TEST(Keyboard, FunctionKeysReachTheSelectorsInstructionsAndPrinting) {
     EXPECT_EQ(QApplication::focusWidget(), f.Combo2->widget());
 
     r.newBoxes();
-    r.key(F4); // this machine has no printer here: printing says so
+    r.key(F4); // no default printer: printing says so
     const QStringList boxes = r.newBoxes();
     ASSERT_EQ(boxes.size(), 1);
     EXPECT_TRUE(boxes[0].contains(QStringLiteral("stampante"))) << boxes[0].toStdString();

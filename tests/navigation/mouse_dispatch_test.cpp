@@ -13,7 +13,8 @@ namespace {
 // A point well inside zone `i` and inside the viewing area.
 QPointF insideZone(const BookForm& f, int i) {
     const ImageControl& z = *f.Image8[i];
-    return {z.Left() + z.Width() / 2, z.Top() + std::min(z.Height(), f.SCHERMO->Height() - z.Top()) / 2};
+    return {z.Left() + z.Width() / 2,
+            z.Top() + std::min(z.Height(), f.SCHERMO->Height() - z.Top()) / 2};
 }
 } // namespace
 

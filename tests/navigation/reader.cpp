@@ -8,7 +8,9 @@
 
 namespace cvx::test {
 
-std::unique_ptr<Printer> NoPrinterPlatform::defaultPrinter() { return nullptr; }
+std::unique_ptr<Printer> NoPrinterPlatform::defaultPrinter() {
+    return nullptr;
+}
 
 Reader::Reader(const pack::VolumeSpec& spec) : volume(spec) {
     volume.configure(platform);
@@ -38,8 +40,7 @@ void Reader::clickAt(double left, double top) {
 }
 
 int Reader::zoneAt(double left, double top) const {
-    const QWidget* w =
-        form->SCHERMO->widget()->childAt(twipsToPixels(left), twipsToPixels(top));
+    const QWidget* w = form->SCHERMO->widget()->childAt(twipsToPixels(left), twipsToPixels(top));
     for (int i = 0; i < 8; ++i)
         if (w && form->Image8[i]->widget() == w)
             return i;

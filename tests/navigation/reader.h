@@ -11,7 +11,7 @@ namespace cvx::test {
 
 // No printer: printing says so instead of reaching the machine's own default printer.
 class NoPrinterPlatform : public FakePlatform {
-public:
+  public:
     [[nodiscard]] std::unique_ptr<Printer> defaultPrinter() override;
 };
 
@@ -39,7 +39,7 @@ struct Reader {
     NoPrinterPlatform platform;
     std::unique_ptr<BookForm> form;
 
-private:
+  private:
     std::size_t seenBoxes_ = 0;
 };
 
