@@ -21,11 +21,11 @@ TEST(PrintQueue, PageGoesToTheDefaultPrinter) {
     pack::VolumeSpec spec = standardVolume();
     spec.books[0] = makeBook(QStringLiteral("01 Lib.01 Antiporta"), 1, QLatin1Char('D'), 1, 2, kScan);
     StartedViewer v(spec);
-    // The viewer shows the first page of the first book; without the page display it is given
-    // to the page image directly.
-    if (v.form->Image1->picture().isNull())
-        v.form->Image1->setPicture(Picture::fromBytes(spec.books[0].pages[0], "page", nullptr));
+    // The viewer shows the first page of the first book.
+    ASSERT_FALSE(v.form->Image1->picture().isNull());
     ASSERT_EQ(v.form->Image1->picture().pixelSize(), kScan);
+    // Fitted on the screen it is decoded smaller; the print must take the whole scan.
+    ASSERT_LT(v.form->Image1->shownImage().height(), kScan.height());
 
     v.form->handleEvent([&] { v.form->Command2_Click(); }); // the test platform answers Yes
     ASSERT_EQ(v.platform.boxes.size(), 1u) << v.platform.boxes.back().text.toStdString();
