@@ -26,6 +26,8 @@ void BookForm::Timer2_Timer() {
 }
 
 // The countdown goes on; when it runs out it stops itself.
-void BookForm::Picture9_Click() { Picture9->setVisible(false); }
+void BookForm::Picture9_Click() {
+    Picture9->setVisible(false);
+}
 
 } // namespace cvx

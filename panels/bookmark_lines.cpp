@@ -15,8 +15,8 @@ int matchingPosition(const QStringList& items, const QString& text) {
 }
 
 QByteArray bookmarkLines(int book, int page) {
-    const QString lines = signedNumberText(book) + QStringLiteral("\r\n") +
-                          signedNumberText(page) + QStringLiteral("\r\n");
+    const QString lines = signedNumberText(book) + QStringLiteral("\r\n") + signedNumberText(page) +
+                          QStringLiteral("\r\n");
     return lines.toLatin1();
 }
 

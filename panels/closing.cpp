@@ -37,7 +37,9 @@ void BookForm::Command1_Click() {
     Timer1.setInterval(200);
 }
 
-void BookForm::Image11_Click() { Command1_Click(); }
+void BookForm::Image11_Click() {
+    Command1_Click();
+}
 
 void BookForm::Timer1_Timer() {
     Shape2->setWidth(50.0 * CountdownTicks);
@@ -57,9 +59,10 @@ void BookForm::Image13_Click(std::int16_t index) {
         const bool saved =
             files::replaceAtomically(BookmarkPath, bookmark::bookmarkLines(book, LoopIndex)).ok();
         endAfterClosing(platform_, WorkImagePath,
-                        saved ? QString()
-                              : QStringLiteral("La pagina corrente non e' stata salvata nel file: ") +
-                                    QDir::toNativeSeparators(BookmarkPath));
+                        saved
+                            ? QString()
+                            : QStringLiteral("La pagina corrente non e' stata salvata nel file: ") +
+                                  QDir::toNativeSeparators(BookmarkPath));
     }
     if (index == 1) {
         const bool cleared = files::makeEmpty(BookmarkPath).ok();

@@ -7,6 +7,8 @@
 namespace cvx::instructions {
 
 namespace {
+// The pieces of a line stay indented under its first piece.
+// clang-format off
 const char* const kTopic0[] = {
     "COME SELEZIONARE UN LIBRO",
     "USANDO IL MOUSE",
@@ -156,6 +158,7 @@ const char* const kNote[] = {
         "a due pagine con lo stesso numero, seguite da una s od una d.",
     "Esempio: 100s, 100d, 101s, 101d, 102s, 102d, ecc. ecc.  ",
 };
+// clang-format on
 
 struct Topic {
     std::span<const char* const> lines;
@@ -191,6 +194,8 @@ int topicPicture(int topic) {
     return topic < 0 || topic >= kTopicCount ? -1 : kTopics[topic].picture;
 }
 
-QString preliminaryNote() { return joined(kNote, true); }
+QString preliminaryNote() {
+    return joined(kNote, true);
+}
 
 } // namespace cvx::instructions

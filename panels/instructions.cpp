@@ -14,7 +14,9 @@ void BookForm::Image2_Click(std::int16_t) {
         openInstructions();
 }
 
-void BookForm::Image14_Click() { closeInstructions(); }
+void BookForm::Image14_Click() {
+    closeInstructions();
+}
 
 void BookForm::Option1_Click(std::int16_t index) {
     for (LoopIndex = 0; LoopIndex <= 5; ++LoopIndex)

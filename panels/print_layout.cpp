@@ -24,12 +24,15 @@ QString orientationWord(int orientation) {
 
 QString confirmationText(const QString& deviceName, const QString& orientation, double pw,
                          double ph, const Placement& placement) {
-    const auto whole = [](double v) { return QString::number(static_cast<long long>(std::floor(v))); };
+    const auto whole = [](double v) {
+        return QString::number(static_cast<long long>(std::floor(v)));
+    };
     const QStringList lines = {
         QStringLiteral("NOME DELLA STAMPANTE: ") + deviceName,
         QStringLiteral("SENSO DI STAMPA: ") + orientation,
         QString(),
-        QStringLiteral("DIMENSIONE pagina in mm.: ") + whole(pw) + QStringLiteral(" x ") + whole(ph),
+        QStringLiteral("DIMENSIONE pagina in mm.: ") + whole(pw) + QStringLiteral(" x ") +
+            whole(ph),
         QStringLiteral("DIMENSIONE immagine in mm.: ") + QString::number(placement.width) +
             QStringLiteral(" x ") + QString::number(placement.height),
         QString(),

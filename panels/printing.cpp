@@ -36,8 +36,9 @@ void BookForm::Command2_Click() {
     Picture1->setVisible(false);
     const std::unique_ptr<Printer> printer = platform_.defaultPrinter();
     if (!printer)
-        return notPrinted(platform_,
-                          QStringLiteral("Nessuna stampante predefinita: la pagina non viene stampata."));
+        return notPrinted(
+            platform_,
+            QStringLiteral("Nessuna stampante predefinita: la pagina non viene stampata."));
     const QSizeF area = printer->printableArea();
     if (area.isEmpty())
         return notPrinted(platform_, QStringLiteral("La stampante %1 non indica l'area di stampa: "
@@ -57,6 +58,8 @@ void BookForm::Command2_Click() {
         printSheet(platform_, *printer, Picture4->picture(), place, WorkImagePath);
 }
 
-void BookForm::Image10_Click() { Command2_Click(); }
+void BookForm::Image10_Click() {
+    Command2_Click();
+}
 
 } // namespace cvx

@@ -53,6 +53,8 @@ std::unique_ptr<Printer> openDefaultPrinter() {
     return std::make_unique<QtPrinter>(info);
 }
 
-std::unique_ptr<Printer> Platform::defaultPrinter() { return openDefaultPrinter(); }
+std::unique_ptr<Printer> Platform::defaultPrinter() {
+    return openDefaultPrinter();
+}
 
 } // namespace cvx

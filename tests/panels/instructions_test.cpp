@@ -40,8 +40,8 @@ TEST(InstructionsPanel, StartsClosedWithTheFirstTopic) {
     StartedViewer v;
     EXPECT_EQ(stateOf(*v.form), kClosed);
     EXPECT_TRUE(v.form->Option1[0]->Value());
-    EXPECT_TRUE(v.form->Label4->Caption().startsWith(QStringLiteral("COME SELEZIONARE UN LIBRO") + CR +
-                                                     QStringLiteral("USANDO IL MOUSE") + CR));
+    EXPECT_TRUE(v.form->Label4->Caption().startsWith(QStringLiteral("COME SELEZIONARE UN LIBRO") +
+                                                     CR + QStringLiteral("USANDO IL MOUSE") + CR));
     EXPECT_TRUE(v.form->Label4->Caption().endsWith(
         QStringLiteral("In ogni caso l'elenco libri riporta SOLO le voci esistenti") + CR));
     EXPECT_TRUE(v.form->Label2->Caption().startsWith(QStringLiteral("I LIBRI") + CR));
@@ -89,10 +89,14 @@ TEST(InstructionsPanel, EveryTopicShowsItsTextAndPicture) {
     StartedViewer v;
     // Pointer per topic: none, right, left, lens, up, down, none, crossed lens.
     const int pointer[8] = {-1, 1, 2, 0, 3, 4, -1, 5};
-    const char* first[8] = {"COME SELEZIONARE UN LIBRO",        "COME VOLTARE PAGINA IN AVANTI",
-                            "COME VOLTARE PAGINA INDIETRO",     "COME INGRANDIRE LA PAGINA",
-                            "COME SPOSTARE LA PAGINA IN ALTO",  "COME SPOSTARE LA PAGINA IN BASSO",
-                            "COME ANDARE DIRETTAMENTE AD UNA PAGINA", "COME RIMPICCOLIRE LA PAGINA"};
+    const char* first[8] = {"COME SELEZIONARE UN LIBRO",
+                            "COME VOLTARE PAGINA IN AVANTI",
+                            "COME VOLTARE PAGINA INDIETRO",
+                            "COME INGRANDIRE LA PAGINA",
+                            "COME SPOSTARE LA PAGINA IN ALTO",
+                            "COME SPOSTARE LA PAGINA IN BASSO",
+                            "COME ANDARE DIRETTAMENTE AD UNA PAGINA",
+                            "COME RIMPICCOLIRE LA PAGINA"};
     // Visit the topics in an order that leaves a picture shown before each one.
     for (int k : {3, 0, 1, 6, 7, 2, 4, 5}) {
         SCOPED_TRACE(k);

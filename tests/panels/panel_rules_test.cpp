@@ -11,7 +11,9 @@ using namespace cvx;
 namespace {
 const QChar CR(13);
 
-QStringList linesOf(const QString& text) { return text.split(CR); }
+QStringList linesOf(const QString& text) {
+    return text.split(CR);
+}
 } // namespace
 
 // Figures worked out by hand: s2 = 287 * 55 / 56 / 900 = 0.3132 < s1 = 0.3333.
@@ -62,17 +64,17 @@ TEST(PrintLayout, OrientationWords) {
 }
 
 TEST(PrintLayout, ConfirmationHasTenLinesAndNoFinalBreak) {
-    const QString text = printing::confirmationText(QStringLiteral("Ufficio"),
-                                                    QStringLiteral("VERTICALE"), 200.7, 287.9,
-                                                    printing::placement(200.7, 287.9, 600, 900));
+    const QString text =
+        printing::confirmationText(QStringLiteral("Ufficio"), QStringLiteral("VERTICALE"), 200.7,
+                                   287.9, printing::placement(200.7, 287.9, 600, 900));
     // Built by hand line by line, so that a change of wording shows up here.
     const QString byHand = QStringLiteral("NOME DELLA STAMPANTE: Ufficio") + CR +
-                     QStringLiteral("SENSO DI STAMPA: VERTICALE") + CR + CR +
-                     QStringLiteral("DIMENSIONE pagina in mm.: 200 x 287") + CR +
-                     QStringLiteral("DIMENSIONE immagine in mm.: 188 x 282") + CR + CR +
-                     QStringLiteral("PER MODIFICARE I PARAMETRI") + CR +
-                     QStringLiteral("occorre modificare il settaggio della stampante") + CR + CR +
-                     QStringLiteral("PROSEGUO CON LA STAMPA?");
+                           QStringLiteral("SENSO DI STAMPA: VERTICALE") + CR + CR +
+                           QStringLiteral("DIMENSIONE pagina in mm.: 200 x 287") + CR +
+                           QStringLiteral("DIMENSIONE immagine in mm.: 188 x 282") + CR + CR +
+                           QStringLiteral("PER MODIFICARE I PARAMETRI") + CR +
+                           QStringLiteral("occorre modificare il settaggio della stampante") + CR +
+                           CR + QStringLiteral("PROSEGUO CON LA STAMPA?");
     EXPECT_EQ(text, byHand);
     EXPECT_FALSE(text.contains(QLatin1Char('\n')));
     EXPECT_EQ(linesOf(text).size(), 10);
@@ -96,9 +98,9 @@ TEST(BookmarkLines, NoMatchGivesTheItemCount) {
     EXPECT_EQ(bookmark::matchingPosition(items, QStringLiteral("9")), 3);
     EXPECT_EQ(bookmark::matchingPosition({}, QStringLiteral("1")), 0);
     // The first of two equal items wins.
-    EXPECT_EQ(bookmark::matchingPosition({QStringLiteral("a"), QStringLiteral("A")},
-                                         QStringLiteral("a")),
-              0);
+    EXPECT_EQ(
+        bookmark::matchingPosition({QStringLiteral("a"), QStringLiteral("A")}, QStringLiteral("a")),
+        0);
 }
 
 TEST(InstructionTexts, LineCountsAndFinalBreaks) {

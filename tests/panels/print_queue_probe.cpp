@@ -19,7 +19,8 @@ TEST(PrintQueue, PageGoesToTheDefaultPrinter) {
     const QString report = qEnvironmentVariable("CARTAVOX_PRINT_REPORT");
     ASSERT_FALSE(report.isEmpty()) << "run through print_queue_test.sh";
     pack::VolumeSpec spec = standardVolume();
-    spec.books[0] = makeBook(QStringLiteral("01 Lib.01 Antiporta"), 1, QLatin1Char('D'), 1, 2, kScan);
+    spec.books[0] =
+        makeBook(QStringLiteral("01 Lib.01 Antiporta"), 1, QLatin1Char('D'), 1, 2, kScan);
     StartedViewer v(spec);
     // The viewer shows the first page of the first book.
     ASSERT_FALSE(v.form->Image1->picture().isNull());

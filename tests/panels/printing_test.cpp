@@ -77,8 +77,9 @@ const PrinterSetup kPortrait{QStringLiteral("Ufficio"), 1, QSizeF(200, 287), {}}
 const PrinterSetup kLandscape{QStringLiteral("Ufficio"), 2, QSizeF(287, 200), {}};
 
 QString confirmation(const QString& orientation, const QString& page, const QString& image) {
-    return QStringLiteral("NOME DELLA STAMPANTE: Ufficio") + CR + QStringLiteral("SENSO DI STAMPA: ") +
-           orientation + CR + CR + QStringLiteral("DIMENSIONE pagina in mm.: ") + page + CR +
+    return QStringLiteral("NOME DELLA STAMPANTE: Ufficio") + CR +
+           QStringLiteral("SENSO DI STAMPA: ") + orientation + CR + CR +
+           QStringLiteral("DIMENSIONE pagina in mm.: ") + page + CR +
            QStringLiteral("DIMENSIONE immagine in mm.: ") + image + CR + CR +
            QStringLiteral("PER MODIFICARE I PARAMETRI") + CR +
            QStringLiteral("occorre modificare il settaggio della stampante") + CR + CR +
