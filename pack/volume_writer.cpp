@@ -3,9 +3,11 @@
 
 #include "archive/archive_layout.h"
 #include "archive/entry_restore.h"
+#include "pack/slot_marks.h"
 
 #include <QDir>
 #include <QFile>
+#include <algorithm>
 
 namespace cvx::pack {
 
@@ -20,24 +22,47 @@ QByteArray padded(const QByteArray& image) {
     return image + QByteArray(archive::kMinEntryLength - image.size(), '\0');
 }
 
-QByteArray buildArchive(const QList<QByteArray>& pages) {
-    QByteArray header(242, ' ');
-    header.replace(0, 22, "CARTAVOX BOOK ARCHIVE\n");
-    QByteArray directory;
-    QByteArray data;
+qint64 storedLength(qint64 imageLength) {
+    return std::max<qint64>(imageLength, archive::kMinEntryLength);
+}
+
+QByteArray storedEntry(const QByteArray& image) {
+    QByteArray entry = padded(image);
+    (void)archive::scrambleEntry(entry); // long enough once padded
+    return entry;
+}
+
+QByteArray archiveHead(const QList<qint64>& imageLengths) {
+    QByteArray head(242, ' ');
+    head.replace(0, 22, "CARTAVOX BOOK ARCHIVE\n");
     qint64 position = archive::kDirectoryEnd; // 1-based, right after the directory
-    for (int k = 0; k < pages.size(); ++k) {
-        QByteArray entry = padded(pages[k]);
-        (void)archive::scrambleEntry(entry);
-        directory += archive::makeSlot(
-            archive::makeSlotText(QLatin1Char('P'), k + 1, position, entry.size()));
-        data += entry;
-        position += entry.size();
+    for (int k = 0; k < imageLengths.size(); ++k) {
+        const qint64 stored = storedLength(imageLengths[k]);
+        head += markedSlot(archive::makeSlotText(QLatin1Char('P'), k + 1, position, stored),
+                           imageLengths[k]);
+        position += stored;
     }
-    if (pages.size() < archive::kMaxEntries)
-        directory += archive::terminatingSlot();
-    directory.resize(archive::kSlotStride * archive::kMaxEntries, '\0');
-    return header + directory + data;
+    if (imageLengths.size() < archive::kMaxEntries)
+        head += archive::terminatingSlot();
+    head.resize(archive::kDirectoryEnd - 1, '\0');
+    return head;
+}
+
+qint64 archiveLength(const QList<qint64>& imageLengths) {
+    qint64 total = archive::kDirectoryEnd - 1;
+    for (const qint64 length : imageLengths)
+        total += storedLength(length);
+    return total;
+}
+
+QByteArray buildArchive(const QList<QByteArray>& pages) {
+    QList<qint64> lengths;
+    for (const QByteArray& page : pages)
+        lengths << page.size();
+    QByteArray archive = archiveHead(lengths);
+    for (const QByteArray& page : pages)
+        archive += storedEntry(page);
+    return archive;
 }
 
 block::ProductData productData(const VolumeSpec& spec) {

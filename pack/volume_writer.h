@@ -33,6 +33,20 @@ struct VolumeSpec {
 // An image padded after its end so that it is long enough to be scrambled.
 [[nodiscard]] QByteArray padded(const QByteArray& image);
 
+// Bytes an image of `imageLength` bytes takes in an archive: at least the minimum entry length.
+[[nodiscard]] qint64 storedLength(qint64 imageLength);
+
+// The entry stored for an image: padded, then its head scrambled.
+[[nodiscard]] QByteArray storedEntry(const QByteArray& image);
+
+// Header and directory of an archive whose entries hold images of these lengths, in reading
+// order: everything before the first entry. Each slot's free bytes keep the image length.
+// Precondition: the limits of the format hold (checked by the caller).
+[[nodiscard]] QByteArray archiveHead(const QList<qint64>& imageLengths);
+
+// Length in bytes of the whole archive for images of these lengths.
+[[nodiscard]] qint64 archiveLength(const QList<qint64>& imageLengths);
+
 // The archive of one book: header, directory with its terminating slot, scrambled entries.
 // Precondition: the limits of the format hold (checked by the caller).
 [[nodiscard]] QByteArray buildArchive(const QList<QByteArray>& pages);

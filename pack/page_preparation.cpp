@@ -1,0 +1,98 @@
+// Page scans made ready for an archive.
+#include "pack/page_preparation.h"
+
+#include "pack/volume_writer.h"
+#include "platform/picture.h"
+
+#include <QBuffer>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QPainter>
+
+namespace cvx::pack {
+
+namespace {
+// A full-resolution read of a scan to convert: the decoder's allocation guard is raised for it.
+constexpr int kConversionLimitMb = 1024;
+
+QImage readScan(const QByteArray& scan, QString* problem) {
+    QByteArray bytes = scan;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    reader.setAutoTransform(true);
+    reader.setAllocationLimit(kConversionLimitMb);
+    QImage image = reader.read();
+    if (image.isNull())
+        *problem = QStringLiteral("l'immagine non si può leggere (%1)").arg(reader.errorString());
+    return image;
+}
+
+// JPEG has no transparency: transparent parts show the white of the paper.
+QImage opaque(const QImage& image) {
+    if (image.isGrayscale() && !image.hasAlphaChannel())
+        return image.convertToFormat(QImage::Format_Grayscale8);
+    if (!image.hasAlphaChannel())
+        return image.convertToFormat(QImage::Format_RGB32);
+    QImage flat(image.size(), QImage::Format_RGB32);
+    flat.fill(Qt::white);
+    QPainter painter(&flat);
+    painter.drawImage(0, 0, image);
+    return flat;
+}
+} // namespace
+
+QByteArray scanFormat(const QByteArray& bytes) {
+    QByteArray copy = bytes;
+    QBuffer buffer(&copy);
+    buffer.open(QIODevice::ReadOnly);
+    return QImageReader::imageFormat(&buffer);
+}
+
+bool convertible(const QByteArray& format) { return format == "png" || format == "tiff"; }
+
+QString decodeProblem(const QByteArray& image) {
+    QString error;
+    const Picture picture = Picture::fromBytes(padded(image), QStringLiteral("immagine"), &error);
+    if (picture.isNull())
+        return QStringLiteral("il file non contiene un'immagine leggibile");
+    const QSize full = picture.pixelSize();
+    const QSize eighth(std::max(1, (full.width() + 7) / 8), std::max(1, (full.height() + 7) / 8));
+    if (picture.scaled(eighth).isNull())
+        return QStringLiteral("l'immagine JPEG non si può decodificare");
+    return {};
+}
+
+PreparedImage prepareImage(const QByteArray& scan, int quality) {
+    PreparedImage r;
+    const QByteArray format = scanFormat(scan);
+    if (format == "jpeg") {
+        r.image = scan;
+        r.problem = decodeProblem(scan);
+        return r;
+    }
+    if (!convertible(format)) {
+        r.problem = format.isEmpty()
+                        ? QStringLiteral("il file non contiene un'immagine leggibile")
+                        : QStringLiteral("il formato %1 non è ammesso: solo JPEG, PNG o TIFF")
+                              .arg(QString::fromLatin1(format));
+        return r;
+    }
+    const QImage image = readScan(scan, &r.problem);
+    if (image.isNull())
+        return r;
+    QBuffer buffer(&r.image);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setQuality(quality);
+    if (!writer.write(opaque(image))) {
+        r.problem = QStringLiteral("la conversione in JPEG non è riuscita (%1)")
+                        .arg(writer.errorString());
+        return r;
+    }
+    r.converted = true;
+    r.problem = decodeProblem(r.image);
+    return r;
+}
+
+} // namespace cvx::pack

@@ -1,0 +1,30 @@
+// Page scans made ready for an archive: JPEG files are kept byte for byte, PNG and TIFF scans
+// are converted to JPEG, and every image must decode as the viewer will decode it.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace cvx::pack {
+
+// Image format of a file from its content ("jpeg", "png", "tiff", ...); empty when unknown.
+[[nodiscard]] QByteArray scanFormat(const QByteArray& bytes);
+
+// True for the formats converted to JPEG.
+[[nodiscard]] bool convertible(const QByteArray& format);
+
+// Why the entry stored for `image` would not show: it is padded and decoded at an eighth of
+// its size, as the viewer decodes at display size. Empty when it decodes.
+[[nodiscard]] QString decodeProblem(const QByteArray& image);
+
+struct PreparedImage {
+    QByteArray image;      // the JPEG to store
+    bool converted = false;
+    QString problem;       // Italian; empty when the image is ready
+};
+
+// A scan ready to store: a decodable JPEG as it is, or a PNG or TIFF converted to JPEG at
+// `quality` (transparency laid on white, orientation applied). Other content is refused.
+[[nodiscard]] PreparedImage prepareImage(const QByteArray& scan, int quality);
+
+} // namespace cvx::pack

@@ -1,0 +1,241 @@
+// Builds a volume folder from a manifest.
+#include "pack/volume_builder.h"
+
+#include "app/product_block.h"
+#include "archive/entry_restore.h"
+#include "pack/format_limits.h"
+#include "pack/manifest.h"
+#include "pack/page_preparation.h"
+#include "pack/volume_writer.h"
+#include "platform/files.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+namespace cvx::pack {
+
+namespace {
+struct PagePlan {
+    QString source; // the publisher's scan
+    QString staged; // the converted JPEG, when the scan was not one
+    qint64 length = 0;
+};
+
+QString absolute(const QString& path) { return QDir::cleanPath(QFileInfo(path).absoluteFilePath()); }
+
+class Builder {
+public:
+    Builder(const BuildOptions& options, BuildReport& report) : o_(options), r_(report) {}
+
+    void run() {
+        if (!readInputs() || !surveyPages())
+            return;
+        const QString out = absolute(o_.outDir);
+        QTemporaryDir temp(QFileInfo(out).absolutePath() + QStringLiteral("/.") +
+                           QFileInfo(out).fileName() + QStringLiteral("-XXXXXX"));
+        if (!temp.isValid())
+            return fail(QStringLiteral("impossibile creare una cartella accanto a %1").arg(out));
+        const QString staging = temp.filePath(QStringLiteral("conversioni"));
+        if (!files::makeFolder(staging).ok())
+            return fail(QStringLiteral("impossibile creare la cartella %1").arg(staging));
+        if (!preparePages(staging) || !checkArchiveLengths() || !writeFiles(temp.path()))
+            return;
+        QDir(staging).removeRecursively();
+        if (QFileInfo(out).isDir())
+            QDir().rmdir(out); // an empty folder, checked at the start
+        if (!QDir().rename(temp.path(), out))
+            return fail(QStringLiteral("impossibile rinominare %1 in %2").arg(temp.path(), out));
+        temp.setAutoRemove(false);
+    }
+
+private:
+    void fail(const QString& error) { r_.errors << error; }
+
+    bool readInputs();
+    bool surveyPages();
+    bool preparePages(const QString& staging);
+    bool checkArchiveLengths();
+    bool writeFiles(const QString& folder);
+    bool writeExecutable(const QString& folder);
+    bool writeArchive(const QString& folder, int book);
+    void progress(bool writing, qint64 bytes) {
+        ++done_;
+        if (o_.progress)
+            o_.progress({writing, done_, r_.pages, bytes});
+    }
+
+    const BuildOptions& o_;
+    BuildReport& r_;
+    Manifest m_;
+    QList<QList<PagePlan>> plans_;
+    int done_ = 0;
+};
+
+bool Builder::readInputs() {
+    ManifestRead read = readManifest(o_.manifestPath);
+    r_.errors << read.errors;
+    if (!read.errors.isEmpty())
+        return false;
+    m_ = read.manifest;
+    r_.errors << manifestProblems(m_);
+    if (const QString p = destinationProblem(o_.outDir); !p.isEmpty())
+        fail(p);
+    const files::Length viewer = files::lengthOf(o_.viewerPath);
+    if (viewer.status != files::Status::Ok)
+        fail(QStringLiteral("il programma del visore %1 non si trova").arg(o_.viewerPath));
+    else if (const QString p = limits::executableProblem(viewer.length); !p.isEmpty())
+        fail(QStringLiteral("%1: %2").arg(o_.viewerPath, p));
+    for (int b = 0; b < m_.books.size(); ++b) {
+        const ManifestBook& book = m_.books[b];
+        if (!limits::kindProblem(book.kind).isEmpty() || book.kind != 2 ||
+            limits::openingsLookupAgrees(book.side, book.firstNumber))
+            continue;
+        r_.warnings << QStringLiteral("%1: con pagine doppie il visore trova i numeri digitati "
+                                      "solo se il primo numero è 1 a destra (D) o 0 a sinistra")
+                           .arg(bookName(m_, b));
+    }
+    r_.books = static_cast<int>(m_.books.size());
+    return r_.errors.isEmpty();
+}
+
+// What the files tell without decoding: they exist, and JPEG scans, stored as they are, fit
+// the columns of the directory.
+bool Builder::surveyPages() {
+    for (int b = 0; b < m_.books.size(); ++b) {
+        QList<PagePlan> plan;
+        for (int p = 0; p < m_.books[b].pageFiles.size(); ++p) {
+            const QString file = m_.books[b].pageFiles[p];
+            const files::Length length = files::lengthOf(file);
+            plan.append({file, QString(), archive::kMinEntryLength});
+            if (length.status != files::Status::Ok) {
+                fail(QStringLiteral("%1: il file %2 non si trova o non è un file")
+                         .arg(pageName(m_, b, p), file));
+                continue;
+            }
+            if (scanFormat(files::readAt(file, 1, 64).data) != "jpeg")
+                continue; // the converted size is known only after conversion
+            plan.last().length = length.length;
+            if (const QString e = limits::entryLengthProblem(length.length); !e.isEmpty())
+                fail(pageName(m_, b, p) + QStringLiteral(": ") + e);
+        }
+        plans_ << plan;
+        r_.pages += static_cast<int>(plan.size());
+    }
+    return r_.errors.isEmpty() && checkArchiveLengths();
+}
+
+bool Builder::checkArchiveLengths() {
+    for (int b = 0; b < plans_.size(); ++b) {
+        QList<qint64> lengths;
+        for (const PagePlan& page : plans_[b])
+            lengths << page.length;
+        if (const QString e = limits::archiveLengthProblem(archiveLength(lengths)); !e.isEmpty())
+            fail(bookName(m_, b) + QStringLiteral(": ") + e);
+    }
+    return r_.errors.isEmpty();
+}
+
+bool Builder::preparePages(const QString& staging) {
+    for (int b = 0; b < plans_.size(); ++b)
+        for (int p = 0; p < plans_[b].size(); ++p) {
+            PagePlan& page = plans_[b][p];
+            const files::Read scan = files::readAll(page.source);
+            r_.scanBytes += scan.data.size();
+            const PreparedImage ready = scan.status == files::Status::Ok
+                                            ? prepareImage(scan.data, m_.jpegQuality)
+                                            : PreparedImage{{}, false, scan.description};
+            progress(false, r_.scanBytes);
+            QString problem = ready.problem;
+            if (problem.isEmpty())
+                problem = limits::entryLengthProblem(ready.image.size());
+            if (problem.isEmpty() && ready.converted) {
+                page.staged = QStringLiteral("%1/%2-%3.jpg").arg(staging).arg(b).arg(p);
+                if (!files::writeAll(page.staged, ready.image).ok())
+                    problem = QStringLiteral("impossibile scrivere %1").arg(page.staged);
+                ++r_.convertedPages;
+            }
+            if (!problem.isEmpty())
+                fail(QStringLiteral("%1: %2").arg(pageName(m_, b, p), problem));
+            page.length = ready.image.size();
+        }
+    done_ = 0;
+    return r_.errors.isEmpty();
+}
+
+bool Builder::writeFiles(const QString& folder) {
+    if (!writeExecutable(folder))
+        return false;
+    for (int b = 0; b < plans_.size(); ++b)
+        if (!writeArchive(folder, b))
+            return false;
+    return true;
+}
+
+bool Builder::writeExecutable(const QString& folder) {
+    const files::Read viewer = files::readAll(o_.viewerPath);
+    const auto block = block::buildBlock(productData(volumeSpec(m_)), viewer.data.size());
+    if (viewer.status != files::Status::Ok || !block) {
+        fail(QStringLiteral("impossibile leggere il programma del visore %1").arg(o_.viewerPath));
+        return false;
+    }
+    const QString exe = QDir(folder).filePath(QStringLiteral("Cartavox.exe"));
+    const QByteArray bytes = viewer.data + *block;
+    if (!files::writeAll(exe, bytes).ok() ||
+        !QFile::setPermissions(exe, QFile::permissions(o_.viewerPath) | QFile::ExeOwner)) {
+        fail(QStringLiteral("impossibile scrivere %1").arg(exe));
+        return false;
+    }
+    r_.volumeBytes += bytes.size();
+    return true;
+}
+
+bool Builder::writeArchive(const QString& folder, int book) {
+    const QString path = QDir(folder).filePath(archiveName(book));
+    QList<qint64> lengths;
+    for (const PagePlan& page : plans_[book])
+        lengths << page.length;
+    QFile out(path);
+    bool ok = out.open(QIODevice::WriteOnly) && out.write(archiveHead(lengths)) >= 0;
+    for (int p = 0; ok && p < plans_[book].size(); ++p) {
+        const PagePlan& page = plans_[book][p];
+        const files::Read image = files::readAll(page.staged.isEmpty() ? page.source : page.staged);
+        if (image.status != files::Status::Ok || image.data.size() != page.length) {
+            fail(QStringLiteral("%1: il file è cambiato durante la preparazione")
+                     .arg(pageName(m_, book, p)));
+            return false;
+        }
+        ok = out.write(storedEntry(image.data)) >= 0;
+        progress(true, r_.volumeBytes + out.pos());
+    }
+    if (!ok || !out.flush()) {
+        fail(QStringLiteral("impossibile scrivere %1").arg(path));
+        return false;
+    }
+    r_.volumeBytes += out.size();
+    return true;
+}
+} // namespace
+
+QString destinationProblem(const QString& outDir) {
+    const QFileInfo info(absolute(outDir));
+    if (!QFileInfo(info.absolutePath()).isDir())
+        return QStringLiteral("la cartella %1 non esiste").arg(info.absolutePath());
+    if (!info.exists())
+        return {};
+    if (!info.isDir() || !QDir(info.filePath()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot |
+                                                         QDir::Hidden | QDir::System))
+        return QStringLiteral("%1 esiste già e non è una cartella vuota").arg(info.filePath());
+    return {};
+}
+
+BuildReport buildVolume(const BuildOptions& options) {
+    BuildReport report;
+    Builder(options, report).run();
+    if (!report.ok())
+        report.volumeBytes = 0;
+    return report;
+}
+
+} // namespace cvx::pack

@@ -1,0 +1,43 @@
+// Builds a volume folder from a manifest: every limit is checked and every scan prepared
+// before the volume is written, into a hidden sibling folder that is renamed at the end, so a
+// failed build leaves nothing behind.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+namespace cvx::pack {
+
+struct BuildProgress {
+    bool writing = false; // false while the scans are checked, true while files are written
+    int pagesDone = 0;
+    int pagesTotal = 0;
+    qint64 bytesDone = 0; // bytes of scans read, or of the volume written
+};
+
+struct BuildOptions {
+    QString manifestPath;
+    QString outDir;     // must not exist, or be an empty folder
+    QString viewerPath; // the viewer executable to put into the volume
+    std::function<void(const BuildProgress&)> progress;
+};
+
+struct BuildReport {
+    QStringList errors;   // Italian, one per fault; empty when the volume was written
+    QStringList warnings; // the volume was written, but the publisher should know this
+    int books = 0;
+    int pages = 0;
+    int convertedPages = 0;
+    qint64 scanBytes = 0;   // bytes of the publisher's scans read
+    qint64 volumeBytes = 0; // bytes of the volume folder written
+    [[nodiscard]] bool ok() const { return errors.isEmpty(); }
+};
+
+[[nodiscard]] BuildReport buildVolume(const BuildOptions& options);
+
+// Why `outDir` cannot receive a new volume (it exists and is not an empty folder, or its
+// parent folder is missing); empty when it can.
+[[nodiscard]] QString destinationProblem(const QString& outDir);
+
+} // namespace cvx::pack
