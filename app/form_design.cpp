@@ -236,6 +236,9 @@ void BookForm::connectHandlers() {
         wire(*Image13[i], [this, i] { Image13_Click(i); });
     wire(*Combo1, [this] { Combo1_Click(); });
     wire(*Combo2, [this] { Combo2_Click(); });
+    // A pick changes the selection inside its event, so a failed pick puts it back.
+    Combo1->onPick = [this](int i) { handleEvent([this, i] { Combo1->setListIndex(i); }); };
+    Combo2->onPick = [this](int i) { handleEvent([this, i] { Combo2->setListIndex(i); }); };
     wire(*Picture5, [this] { Picture5_Click(); });
     wire(*Command1, [this] { Command1_Click(); });
     wire(*Command2, [this] { Command2_Click(); });

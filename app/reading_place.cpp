@@ -2,6 +2,8 @@
 // shown. An event that fails to show a page puts it back as it was before the event.
 #include "app/bookform.h"
 
+#include "platform/files.h"
+
 namespace cvx {
 
 struct BookForm::ReadingPlace {
@@ -16,6 +18,8 @@ struct BookForm::ReadingPlace {
     float widthRatio, heightRatio, pageScale;
     bool pageVisible, instructionsVisible;
     std::array<bool, 8> zonesEnabled;
+    Picture picture; // the page shown, as the working image holds it
+    bool stretch;
 };
 
 std::shared_ptr<BookForm::ReadingPlace> BookForm::saveReadingPlace() const {
@@ -54,6 +58,8 @@ std::shared_ptr<BookForm::ReadingPlace> BookForm::saveReadingPlace() const {
     p->instructionsVisible = Picture1->Visible();
     for (int i = 0; i < 8; ++i)
         p->zonesEnabled[i] = Image8[i]->Enabled();
+    p->picture = Image1->picture();
+    p->stretch = Image1->Stretch();
     return p;
 }
 
@@ -75,6 +81,14 @@ void BookForm::restoreReadingPlace(const ReadingPlace& p) {
     Combo1->restore(p.pageLabels, p.pageIndex, p.pageText);
     Combo2->restore(p.bookLabels, p.bookIndex, p.bookText);
     Label8->setCaption(p.panCaption);
+    // An event may have shown another page before it failed (a change of book shows the
+    // book's first page on the way): the page it showed before comes back, here and in the
+    // working image.
+    if (p.picture.bytes() != Image1->picture().bytes()) {
+        Image1->setPicture(p.picture);
+        (void)files::replaceAtomically(WorkImagePath, p.picture.bytes());
+    }
+    Image1->setStretch(p.stretch);
     Image1->setGeometry(p.left, p.top, p.width, p.height);
     PageWidth = p.pageWidth;
     PageHeight = p.pageHeight;

@@ -53,6 +53,8 @@ Picture Picture::fromBytes(const QByteArray& bytes, const QString& name, QString
     return p;
 }
 
+QByteArray Picture::bytes() const { return d_ ? d_->bytes : QByteArray(); }
+
 QSize Picture::pixelSize() const { return d_ ? d_->size : QSize(); }
 
 QSizeF Picture::naturalTwips() const {

@@ -25,6 +25,8 @@ public:
     static Picture fromBytes(const QByteArray& bytes, const QString& name, QString* error);
 
     [[nodiscard]] bool isNull() const { return !d_; }
+    // The file's bytes, as read.
+    [[nodiscard]] QByteArray bytes() const;
     [[nodiscard]] QSize pixelSize() const;    // after the EXIF orientation is applied
     [[nodiscard]] QSizeF naturalTwips() const; // pixel size x 15
 

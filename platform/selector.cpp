@@ -52,6 +52,10 @@ Selector::Selector(QWidget* parent) : Control(new QComboBox(parent), false) {
     box->installEventFilter(filter);
     box->lineEdit()->installEventFilter(filter);
     QObject::connect(box, &QComboBox::activated, box, [this](int i) {
+        if (onPick) {
+            onPick(i);
+            return;
+        }
         index_ = i;
         combo()->setEditText(List(i));
         if (onClick)

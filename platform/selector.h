@@ -38,6 +38,11 @@ public:
 
     std::function<void(int& code)> onKeyPress;
 
+    // A pick of item i by the reader. Unset, the pick selects the item and runs the click
+    // handler; the window sets it so that the whole pick, the selection included, is one of its
+    // events.
+    std::function<void(int i)> onPick;
+
 private:
     friend class SelectorKeyFilter;
     void typed(int code);

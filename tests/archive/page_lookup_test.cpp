@@ -1,0 +1,234 @@
+// Finding pages: from the page selector's text within a book, and from a typed number in the
+// whole volume.
+#include "tests/archive/archive_fixtures.h"
+
+#include <gtest/gtest.h>
+
+using namespace cvx;
+using namespace cvx::test;
+
+namespace {
+const QString kNoPage =
+    QStringLiteral("IL NUMERO DIGITATO NON CORRISPONDE a nessuna pagina dell'intero TESTO\r");
+
+// Front matter, pages 1-6, sheets from 7, openings from 20 (first page on the right), and an
+// appendix of pages 1233-1235.
+pack::VolumeSpec lookupVolume() {
+    pack::VolumeSpec spec = standardVolume();
+    spec.books = {makeBook("Frontespizio", 1, 'D', 1, 2), makeBook("Libro primo", 1, 'D', 1, 6),
+                  makeBook("Libro secondo", 0, 'D', 7, 4), makeBook("Tavole", 2, 'D', 20, 3),
+                  makeBook("Appendice", 1, 'D', 1233, 3)};
+    return spec;
+}
+
+struct Typed {
+    const char* text;
+    int book;
+    int page;
+    const char* label;
+    bool noPage;
+};
+
+// Types `text` into the page selector and confirms it with the Enter picture.
+void typeAndConfirm(Viewer& v, const QString& text) {
+    v.form->Combo1->setText(text);
+    v.event([&] { v.form->Picture5_Click(); });
+}
+} // namespace
+
+TEST(TypedNumber, FindsTheBookAndThePageInTheWholeVolume) {
+    const Typed cases[] = {
+        {"3", 1, 2, "0003", false},  {"8", 2, 1, "008s", false},    {"9", 2, 3, "009s", false},
+        {"27", 3, 2, "0027", false}, {"1234", 4, 1, "1234", false}, {"12345", 4, 1, "1234", false},
+        {"0", 1, 5, "0006", true},   {"9999", 4, 2, "1235", true},  {"19", 2, 3, "009s", true},
+    };
+    for (const Typed& c : cases) {
+        Viewer v(lookupVolume());
+        ASSERT_FALSE(v.start());
+        typeAndConfirm(v, QString::fromLatin1(c.text));
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(v.form->Combo2->ListIndex(), c.book);
+        EXPECT_EQ(v.form->Combo1->ListIndex(), c.page);
+        EXPECT_EQ(v.form->CurrentPageIndex, c.page);
+        EXPECT_EQ(v.form->Combo1->Text(), c.label);
+        EXPECT_EQ(contentOf(v.volume.workImagePath()),
+                  pack::padded(v.volume.spec.books[c.book].pages[c.page]));
+        if (c.noPage) {
+            ASSERT_EQ(v.platform.boxes.size(), 1u);
+            EXPECT_EQ(v.platform.boxes[0].text, kNoPage);
+            EXPECT_EQ(v.platform.boxes[0].title, "- A T T E N Z I O N E -");
+            EXPECT_EQ(v.platform.boxes[0].style, kStyleCritical);
+        } else {
+            EXPECT_TRUE(v.platform.boxes.empty());
+        }
+    }
+}
+
+TEST(TypedNumber, TwelveThousandIsReadAsItsFirstFourDigits) {
+    Viewer v(lookupVolume());
+    ASSERT_FALSE(v.start());
+    typeAndConfirm(v, "12345");
+    EXPECT_EQ(v.form->TypedNumber, 1234);
+    EXPECT_EQ(v.form->BookmarkPage.text(), "1234");
+}
+
+TEST(TypedNumber, PageOfAnOpeningShowsTheOpeningThatHoldsIt) {
+    // Openings from 1, first page on the right: 0003, 0005, 0007. Typing 4 matches 0003 and
+    // ends on 0005, which holds page 4.
+    Viewer v;
+    ASSERT_FALSE(v.start());
+    typeAndConfirm(v, "4");
+    EXPECT_TRUE(v.platform.boxes.empty());
+    EXPECT_EQ(v.form->Combo2->ListIndex(), 2);
+    EXPECT_EQ(v.form->CurrentPageIndex, 1);
+    EXPECT_EQ(v.form->Combo1->Text(), "0005");
+    EXPECT_EQ(contentOf(v.volume.workImagePath()), pack::padded(v.volume.spec.books[2].pages[1]));
+}
+
+TEST(TypedNumber, OpeningsWithAnyFirstNumberAreFound) {
+    // Openings from 20: 0023, 0025, 0027. Typing 24 ends on 0025, the opening that holds 24.
+    Viewer v(lookupVolume());
+    ASSERT_FALSE(v.start());
+    typeAndConfirm(v, "24");
+    EXPECT_TRUE(v.platform.boxes.empty());
+    EXPECT_EQ(v.form->Combo2->ListIndex(), 3);
+    EXPECT_EQ(v.form->Combo1->Text(), "0025");
+    EXPECT_EQ(v.form->CurrentPageIndex, 1);
+}
+
+TEST(TypedNumber, OneBookVolumeSearchesItsOnlyBook) {
+    pack::VolumeSpec spec = standardVolume();
+    spec.books = {makeBook("Unico", 1, 'D', 10, 3)};
+    Viewer v(spec);
+    ASSERT_FALSE(v.start());
+    typeAndConfirm(v, "11");
+    EXPECT_TRUE(v.platform.boxes.empty());
+    EXPECT_EQ(v.form->Combo1->Text(), "0011");
+    EXPECT_EQ(v.form->CurrentPageIndex, 1);
+}
+
+TEST(PageLabel, SheetLabelsFindTheirSide) {
+    Viewer v;
+    v.writeBookmark(" 1\r\n 0\r\n"); // sheets from 1, first page on the right
+    ASSERT_FALSE(v.start());
+    BookForm& f = *v.form;
+    f.Combo1->setText("002d");
+    f.TrovoPagina();
+    EXPECT_EQ(f.CurrentPageIndex, 2);
+    f.Combo1->setText("002s");
+    f.TrovoPagina();
+    EXPECT_EQ(f.CurrentPageIndex, 1);
+    EXPECT_EQ(f.Combo1->Text(), "002s");
+    // A number without a side is the sheet's first side; the selector then shows its full label.
+    f.Combo1->setText("2");
+    f.TrovoPagina();
+    EXPECT_EQ(f.CurrentPageIndex, 1);
+    EXPECT_EQ(f.Combo1->Text(), "002s");
+    EXPECT_EQ(f.PageLabel.text(), "002s");
+    f.Combo1->setText("9d");
+    f.TrovoPagina();
+    EXPECT_EQ(f.CurrentPageIndex, 5); // no such sheet: one past the last page
+    EXPECT_EQ(f.Combo1->Text(), "9s");
+}
+
+TEST(PageLabel, PagesMatchByTheirNumber) {
+    Viewer v;
+    ASSERT_FALSE(v.start());
+    BookForm& f = *v.form;
+    f.Combo1->setText(" 3 ");
+    f.TrovoPagina();
+    EXPECT_EQ(f.CurrentPageIndex, 2);
+    EXPECT_EQ(f.Combo1->Text(), "0003");
+    EXPECT_EQ(f.PageNumber, 3);
+    f.Combo1->setText("12");
+    f.TrovoPagina();
+    EXPECT_EQ(f.CurrentPageIndex, 4);
+    EXPECT_EQ(f.Combo1->Text(), "12");
+}
+
+TEST(PageLabel, EveryPageTheListOffersOpens) {
+    // Openings from 20 on the right and from 3 on the left: labels the plain arithmetic of the
+    // lookup would miss.
+    pack::VolumeSpec spec = standardVolume();
+    spec.books = {makeBook("Destra", 2, 'D', 20, 3), makeBook("Sinistra", 2, 'S', 3, 3),
+                  makeBook("Fogli", 0, 's', 40, 5), makeBook("Pagine", 1, 's', 0, 3)};
+    Viewer v(spec);
+    ASSERT_FALSE(v.start());
+    for (int book = 0; book < 4; ++book) {
+        v.event([&] { v.form->Combo2->setListIndex(book); });
+        for (int page = 0; page < v.form->Combo1->ListCount(); ++page) {
+            const QString label = v.form->Combo1->List(page);
+            v.event([&] { v.form->Combo1->setListIndex(page); });
+            SCOPED_TRACE(label.toStdString());
+            EXPECT_EQ(v.form->CurrentPageIndex, page);
+            EXPECT_EQ(v.form->Combo1->Text(), label);
+            EXPECT_EQ(contentOf(v.volume.workImagePath()),
+                      pack::padded(spec.books[book].pages[page]));
+        }
+    }
+    EXPECT_EQ(v.form->Combo1->items(), QStringList({"0001", "0002", "0003"}));
+    EXPECT_TRUE(v.platform.boxes.empty());
+}
+
+TEST(PageLabel, PickAfterTypingShowsThePickedOpening) {
+    Viewer v;
+    ASSERT_FALSE(v.start());
+    typeAndConfirm(v, "6"); // openings 0003 0005 0007: typing 6 shows 0007
+    EXPECT_EQ(v.form->Combo1->Text(), "0007");
+    v.event([&] { v.form->Combo1->setListIndex(0); });
+    EXPECT_EQ(v.form->CurrentPageIndex, 0);
+    EXPECT_EQ(v.form->Combo1->Text(), "0003");
+    EXPECT_EQ(contentOf(v.volume.workImagePath()), pack::padded(v.volume.spec.books[2].pages[0]));
+}
+
+TEST(PageLabel, EntryOfThePageIsCopiedFromItsSlot) {
+    Viewer v;
+    ASSERT_FALSE(v.start());
+    BookForm& f = *v.form;
+    f.CurrentPageIndex = 2;
+    f.CERCOPAGINA();
+    const QString slot = QString::fromLatin1(slotText(v.volume.path("dv00001.ex_"), 2));
+    EXPECT_EQ(f.EntryName, slot.left(5));
+    EXPECT_EQ(f.PageOffset, slot.mid(5, 10));
+    EXPECT_EQ(f.PageLength, slot.mid(15, 7));
+    f.CurrentPageIndex = 9;
+    f.CERCOPAGINA();
+    EXPECT_EQ(f.PageOffset, "");
+}
+
+TEST(BookActivation, ChoosingABookRebuildsThePageSelector) {
+    Viewer v;
+    ASSERT_FALSE(v.start());
+    BookForm& f = *v.form;
+    f.Combo2->setText(f.Combo2->List(2));
+    f.ATTIVAPAG();
+    EXPECT_EQ(f.ArchivePath, "dv00003.ex_");
+    EXPECT_EQ(f.Combo1->items(), QStringList({"0003", "0005", "0007"}));
+    EXPECT_EQ(f.Combo1->Text(), "0003");
+    EXPECT_EQ(f.Combo1->ListIndex(), -1);
+    EXPECT_EQ(f.Image1->Top(), 15);
+    EXPECT_FALSE(f.Image6->Visible());
+}
+
+TEST(BookActivation, LabelInAnotherCaseEndsTheProgram) {
+    Viewer v;
+    ASSERT_FALSE(v.start());
+    v.form->Combo2->setText("01 LIB.01 ANTIPORTA");
+    EXPECT_THROW(v.form->ATTIVAPAG(), ProgramEnded);
+    ASSERT_EQ(v.platform.boxes.size(), 1u);
+    EXPECT_EQ(v.platform.boxes[0].text,
+              "IL TESTO NON CORRISPONTE A NESSUN LIBRO VALIDO, L'ARCHIVIO RISULTA CORROTTO");
+    EXPECT_EQ(v.platform.boxes[0].title, "ATTENZIONE, CHIUDO IL PROGRAMMA");
+    EXPECT_EQ(v.platform.boxes[0].style, kStyleCritical);
+}
+
+TEST(BookActivation, BooksSharingALabelOpenTheirOwnArchive) {
+    pack::VolumeSpec spec = standardVolume();
+    spec.books[2].label = spec.books[1].label;
+    Viewer v(spec);
+    ASSERT_FALSE(v.start());
+    v.event([&] { v.form->Combo2->setListIndex(2); });
+    EXPECT_EQ(v.form->ArchivePath, "dv00003.ex_");
+    EXPECT_EQ(v.form->NumberingKind, 2);
+    EXPECT_EQ(v.form->Combo1->Text(), "0003");
+}
