@@ -10,6 +10,15 @@
 namespace cvx {
 
 namespace {
+const QString kNotSaved = QStringLiteral("La pagina corrente non e' stata salvata nel file: ");
+const QString kNotCleared = QStringLiteral("Impossibile svuotare il file: ");
+const QString kImageNotEmptied = QStringLiteral("Impossibile svuotare l'immagine di lavoro: ");
+
+// `sentence` followed by the path of the file it is about.
+QString aboutFile(const QString& sentence, const QString& path) {
+    return sentence + QDir::toNativeSeparators(path);
+}
+
 // Empties the working image, so that no page data stays on disk, then ends the program, saying
 // first what could not be written.
 [[noreturn]] void endAfterClosing(Platform& platform, const QString& workImagePath,
@@ -17,8 +26,7 @@ namespace {
     if (!files::makeEmpty(workImagePath).ok()) {
         if (!failures.isEmpty())
             failures += QChar(13);
-        failures += QStringLiteral("Impossibile svuotare l'immagine di lavoro: ") +
-                    QDir::toNativeSeparators(workImagePath);
+        failures += aboutFile(kImageNotEmptied, workImagePath);
     }
     if (!failures.isEmpty())
         platform.messageBox(failures, kStyleCritical,
@@ -59,17 +67,12 @@ void BookForm::Image13_Click(std::int16_t index) {
         const bool saved =
             files::replaceAtomically(BookmarkPath, bookmark::bookmarkLines(book, LoopIndex)).ok();
         endAfterClosing(platform_, WorkImagePath,
-                        saved
-                            ? QString()
-                            : QStringLiteral("La pagina corrente non e' stata salvata nel file: ") +
-                                  QDir::toNativeSeparators(BookmarkPath));
+                        saved ? QString() : aboutFile(kNotSaved, BookmarkPath));
     }
     if (index == 1) {
         const bool cleared = files::makeEmpty(BookmarkPath).ok();
         endAfterClosing(platform_, WorkImagePath,
-                        cleared ? QString()
-                                : QStringLiteral("Impossibile svuotare il file: ") +
-                                      QDir::toNativeSeparators(BookmarkPath));
+                        cleared ? QString() : aboutFile(kNotCleared, BookmarkPath));
     }
     if (index == 2) {
         for (LoopIndex = 0; LoopIndex <= 5; ++LoopIndex)
