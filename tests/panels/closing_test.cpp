@@ -142,6 +142,32 @@ TEST(ClosingPanel, OpeningAgainRestartsTheCountdown) {
     EXPECT_EQ(v.form->Label11->Caption(), "7");
 }
 
+TEST(ClosingPanel, EscTwiceRestartsTheCountdownAndSKeySaves) {
+    StartedViewer v;
+    v.form->Combo1->setListIndex(3);
+    v.form->Form_KeyDown(83, 0); // S with the panel hidden does nothing
+    EXPECT_FALSE(v.platform.ended);
+    v.form->Form_KeyDown(27, 0); // Esc
+    for (int tick = 0; tick < 12; ++tick)
+        v.form->Timer1.tick();
+    EXPECT_EQ(v.form->Label11->Caption(), "6");
+    v.form->Form_KeyDown(27, 0);
+    v.form->Timer1.tick();
+    EXPECT_EQ(v.form->CountdownTicks, 79);
+    EXPECT_EQ(v.form->Label11->Caption(), "7");
+    EXPECT_TRUE(ends([&] { v.form->Form_KeyDown(83, 0); }));
+    EXPECT_EQ(contentOf(v.volume.bookmarkPath()), " 0\r\n 3\r\n");
+}
+
+TEST(ClosingPanel, EndThenNKeyClears) {
+    StartedViewer v;
+    write(v.volume.bookmarkPath(), " 1\r\n 1\r\n");
+    v.form->Form_KeyDown(35, 0); // End
+    EXPECT_TRUE(v.form->Picture7->Visible());
+    EXPECT_TRUE(ends([&] { v.form->Form_KeyDown(78, 0); }));
+    EXPECT_EQ(contentOf(v.volume.bookmarkPath()), "");
+}
+
 TEST(ClosingPanel, YesSavesTheCurrentPlace) {
     StartedViewer v;
     write(v.volume.workImagePath(), "page data");

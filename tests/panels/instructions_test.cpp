@@ -65,6 +65,14 @@ TEST(InstructionsPanel, ToggleOpensAndClosesWithTheSelectors) {
     EXPECT_EQ(stateOf(*v.form), kClosed);
 }
 
+TEST(InstructionsPanel, F3TwiceOpensAndCloses) {
+    StartedViewer v;
+    v.form->Form_KeyDown(114, 0);
+    EXPECT_EQ(stateOf(*v.form), kOpen);
+    v.form->Form_KeyDown(114, 0);
+    EXPECT_EQ(stateOf(*v.form), kClosed);
+}
+
 TEST(InstructionsPanel, F3PictureAlwaysCloses) {
     StartedViewer v;
     v.form->Image2_Click(0);

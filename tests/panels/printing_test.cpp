@@ -118,6 +118,16 @@ TEST(Printing, LandscapePaper) {
     EXPECT_EQ(v.platform.printed[0].area, QRectF(155, 1, 130, 196));
 }
 
+TEST(Printing, F4AsksTheSameConfirmation) {
+    PrintViewer v(kPortrait);
+    v.showPage(QSize(600, 900));
+    v.platform.answers = {kAnswerNo};
+    v.form->Form_KeyDown(115, 0);
+    ASSERT_EQ(v.platform.boxes.size(), 1u);
+    EXPECT_EQ(v.platform.boxes[0].text, confirmation("VERTICALE", "200 x 287", "187 x 281"));
+    EXPECT_TRUE(v.platform.printed.empty());
+}
+
 TEST(Printing, WidePictureFillsTheWidth) {
     PrintViewer v(kPortrait);
     v.showPage(QSize(1000, 300));
