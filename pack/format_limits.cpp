@@ -84,27 +84,10 @@ QString firstNumberProblem(int firstNumber) {
         .arg(kMaxFirstNumber);
 }
 
-int lastLabelNumber(int kind, bool firstOnRight, int firstNumber, int count) {
-    const int k = count;
-    switch (kind) {
-    case labels::Sheets: {
-        const int sheet = (k - 1) / 2 + firstNumber;
-        return firstOnRight && k % 2 == 0 ? sheet + 1 : sheet;
-    }
-    case labels::Pages:
-        return firstOnRight ? firstNumber + k - 1 : firstNumber + k;
-    default: {
-        const int n = 2 * k + firstNumber;
-        const bool odd = n % 2 != 0;
-        return firstOnRight != odd ? n + 1 : n;
-    }
-    }
-}
-
 QString labelWidthProblem(int kind, const QString& side, int firstNumber, int count) {
     if (count < 1)
         return {};
-    const int last = lastLabelNumber(kind, labels::firstOnRight(side), firstNumber, count);
+    const int last = labels::labelNumber(kind, side, firstNumber, count);
     const bool sheets = kind == labels::Sheets;
     const int limit = sheets ? kMaxSheetNumber : kMaxPageNumber;
     if (last <= limit)

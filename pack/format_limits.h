@@ -30,12 +30,8 @@ inline constexpr int kMaxJpegQuality = 100;
 // First number: 0 to 32767.
 [[nodiscard]] QString firstNumberProblem(int firstNumber);
 
-// The number the label of entry k = count shows: the page or opening number, or for sheets
-// the sheet number. Numbers grow with k, so this is the largest of the book.
-// Precondition: kind is 0, 1 or 2 and count >= 1.
-[[nodiscard]] int lastLabelNumber(int kind, bool firstOnRight, int firstNumber, int count);
-
-// Every label of a book of `count` entries fits its four characters without being cut.
+// Every label of a book of `count` entries fits its four characters without being cut. Label
+// numbers grow with the entry, so the last one is the largest.
 [[nodiscard]] QString labelWidthProblem(int kind, const QString& side, int firstNumber, int count);
 
 // True when the viewer's search for a typed page number finds the labels of a book of

@@ -2,6 +2,7 @@
 #include "pack/volume_check.h"
 
 #include "app/text_rules.h"
+#include "archive/archive_layout.h"
 #include "archive/entry_restore.h"
 #include "pack/page_preparation.h"
 #include "platform/files.h"
@@ -59,11 +60,15 @@ void verifyBlock(const VolumeInfo& v, QStringList& faults) {
 EntryBytes readEntry(const VolumeInfo& volume, int book, const EntryInfo& e) {
     EntryBytes r;
     const BookInfo& b = volume.books[book];
-    if (e.length < archive::kMinEntryLength)
+    if (!e.located)
+        r.problem = QStringLiteral("la posizione o la lunghezza della voce non sono numeri "
+                                   "validi (%1)")
+                        .arg(printable(e.slotText));
+    else if (e.length < archive::kMinEntryLength)
         r.problem = QStringLiteral("la voce è di %1 byte, meno dei %2 necessari")
                         .arg(e.length)
                         .arg(archive::kMinEntryLength);
-    else if (e.position < 1 || e.position - 1 + e.length > b.archiveLength)
+    else if (!archive::insideArchive({e.position, e.length}, b.archiveLength))
         r.problem = QStringLiteral("la voce va oltre la fine dell'archivio (posizione %1, %2 byte, "
                                    "archivio di %3 byte)")
                         .arg(e.position)

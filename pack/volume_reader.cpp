@@ -77,8 +77,11 @@ QList<EntryInfo> readDirectory(const QString& archivePath, const block::BookReco
             break;
         const archive::SlotFields f = archive::splitSlotText(text);
         EntryInfo e{i, text, f.entryName};
-        e.position = static_cast<qint64>(numericValue(f.offsetText));
-        e.length = static_cast<qint64>(numericValue(f.lengthText));
+        if (const auto at = archive::entryLocation(f.offsetText, f.lengthText)) {
+            e.located = true;
+            e.position = at->position;
+            e.length = at->length;
+        }
         e.imageLength = markedImageLength(head.data.mid(at - 4, 4), e.length);
         e.label = labels::pageLabel(fields.numberingKind, fields.firstSide,
                                     static_cast<int>(fields.firstNumber),

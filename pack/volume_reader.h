@@ -14,6 +14,7 @@ struct EntryInfo {
     int index = 0;          // directory slot, 0-based
     QString slotText;       // trimmed, as the viewer keeps it
     QString name;           // columns 1-5
+    bool located = false;   // position and length are plain numbers within 32 bits
     qint64 position = 0;    // 1-based position of the stored bytes
     qint64 length = 0;      // stored bytes
     qint64 imageLength = 0; // bytes of the image before padding

@@ -174,7 +174,7 @@ QJsonObject manifest(const QList<Book>& books) {
                             {"firstNumber", b.first}, {"pages", files}};
     }
     return {{"title", "Theatro delle Piante"},
-            {"secondLine", "di Anselmo Cartari, Medico Fisico"},
+            {"secondLine", "di Anselmo Cartari"},
             {"publisher", QString::fromUtf8("Heredi di Niccolò Beuilacqua")},
             {"place", "Venetia"},
             {"year", "1588"},

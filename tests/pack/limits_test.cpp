@@ -1,6 +1,5 @@
 // Every limit of the formats: the tool refuses the manifest with a message naming the book,
 // page or field, and leaves nothing behind.
-#include "pack/format_limits.h"
 #include "tests/pack/pack_fixture.h"
 
 #include <QFile>
@@ -181,22 +180,4 @@ TEST(PackLimits, DestinationMustBeNewOrEmpty) {
     QFile::remove(bench.path("volume/old.txt"));
     expectBuilt(bench); // an empty folder is taken over
     EXPECT_TRUE(QFile::exists(bench.path("volume/Cartavox.exe")));
-}
-
-TEST(PackLimits, LastLabelNumbersWorkedOutByHand) {
-    using pack::limits::lastLabelNumber;
-    // Sheets from 1 on the right: 001d 002s 002d 003s 003d.
-    EXPECT_EQ(lastLabelNumber(0, true, 1, 1), 1);
-    EXPECT_EQ(lastLabelNumber(0, true, 1, 2), 2);
-    EXPECT_EQ(lastLabelNumber(0, true, 1, 5), 3);
-    // On the left: 001s 001d 002s 002d.
-    EXPECT_EQ(lastLabelNumber(0, false, 1, 2), 1);
-    EXPECT_EQ(lastLabelNumber(0, false, 1, 4), 2);
-    // Pages from 5 on the right: 0005 0006 0007; on the left 0006 0007 0008.
-    EXPECT_EQ(lastLabelNumber(1, true, 5, 3), 7);
-    EXPECT_EQ(lastLabelNumber(1, false, 5, 3), 8);
-    // Openings from 1 on the right: 0003 0005; from 0 on the left: 0002 0004.
-    EXPECT_EQ(lastLabelNumber(2, true, 1, 2), 5);
-    EXPECT_EQ(lastLabelNumber(2, false, 0, 2), 4);
-    EXPECT_EQ(lastLabelNumber(2, false, 1, 1), 4); // 2 + 1 = 3 is odd: the even 4
 }

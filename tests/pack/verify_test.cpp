@@ -64,12 +64,18 @@ TEST(PackVerify, CutArchiveReportsTheEntryPastItsEnd) {
     EXPECT_TRUE(r.problems[0].contains("pagina 0005"));
 }
 
-TEST(PackVerify, EntryShorterThanTheScrambledHeadIsReported) {
+TEST(PackVerify, SlotsWithImpossibleLengthOrPositionAreReported) {
     Packed v;
-    // Slot 0's text starts at position 247; its length is columns 16-22.
+    // Slot 0's text starts at position 247: position in columns 6-15, length in 16-22.
     overwrite(v.file("dv00001.ex_"), 246 + 15, "0000100");
-    EXPECT_TRUE(faultsOf(v).contains("pagina 0001 (voce 0): la voce è di 100 byte, meno dei "
-                                     "7705 necessari"));
+    // Slot 1's text starts at 247 + 26.
+    overwrite(v.file("dv00001.ex_"), 246 + 26 + 5, "00001x0669");
+    const QString faults = faultsOf(v);
+    EXPECT_TRUE(faults.contains("pagina 0001 (voce 0): la voce è di 100 byte, meno dei 7705 "
+                                "necessari"));
+    EXPECT_TRUE(faults.contains("pagina 0002 (voce 1): la posizione o la lunghezza della voce "
+                                "non sono numeri validi"))
+        << faults.toStdString();
 }
 
 TEST(PackVerify, BlockAndCoverFaultsAreReported) {
