@@ -235,3 +235,12 @@ TEST(Startup, DamagedFirstPageDoesNotStopTheRememberedOne) {
     EXPECT_TRUE(v.platform.boxes.empty());
     expectPlace(v, 1, 2, "002d");
 }
+
+TEST(Startup, VolumeWithoutArchivesEndsWithAMessage) {
+    pack::VolumeSpec spec = standardVolume();
+    spec.books.clear();
+    Viewer v(spec);
+    ASSERT_TRUE(v.start());
+    EXPECT_EQ(v.boxTexts(), QStringList({"IL TESTO NON CORRISPONTE A NESSUN LIBRO VALIDO, "
+                                         "L'ARCHIVIO RISULTA CORROTTO"}));
+}
