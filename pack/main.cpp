@@ -38,7 +38,7 @@ int faults(const QStringList& list) {
 
 // One line on stderr, rewritten in place on a terminal, shown only once a run takes a while.
 class ProgressLine {
-public:
+  public:
     ProgressLine() : terminal_(isatty(fileno(stderr)) != 0) { clock_.start(); }
     void show(const QString& text) {
         const qint64 now = clock_.elapsed();
@@ -57,18 +57,21 @@ public:
     }
     [[nodiscard]] double seconds() const { return clock_.nsecsElapsed() / 1e9; }
 
-private:
+  private:
     bool terminal_;
     bool shown_ = false;
     qint64 last_ = -100000;
     QElapsedTimer clock_;
 };
 
-QString megabytes(qint64 bytes) { return QString::number(bytes / 1e6, 'f', 1) + " MB"; }
+QString megabytes(qint64 bytes) {
+    return QString::number(bytes / 1e6, 'f', 1) + " MB";
+}
 
 int build(const QStringList& args) {
     BuildOptions o;
-    o.viewerPath = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("cartavox"));
+    o.viewerPath =
+        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("cartavox"));
     QStringList rest = args;
     if (const qsizetype at = rest.indexOf(QStringLiteral("--viewer")); at >= 0) {
         if (at + 1 >= rest.size())
@@ -99,8 +102,7 @@ int build(const QStringList& args) {
                         << " libri, " << r.pages << " pagine (" << r.convertedPages
                         << " convertite in JPEG), " << r.volumeBytes << " byte ("
                         << megabytes(r.volumeBytes) << ") in " << QString::number(s, 'f', 2)
-                        << " s, " << QString::number(r.volumeBytes / 1e6 / s, 'f', 1)
-                        << " MB/s\n";
+                        << " s, " << QString::number(r.volumeBytes / 1e6 / s, 'f', 1) << " MB/s\n";
     return 0;
 }
 

@@ -17,7 +17,7 @@ namespace cvx::pack {
 namespace {
 // Reads the fields of one JSON object, recording each fault with the object's place.
 class Fields {
-public:
+  public:
     Fields(const QJsonObject& object, QString where, QStringList& errors)
         : object_(object), where_(std::move(where)), errors_(errors) {}
 
@@ -66,7 +66,7 @@ public:
         errors_ << QStringLiteral("%1campo \"%2\": %3").arg(where_, key, what);
     }
 
-private:
+  private:
     QJsonValue value(const QString& key, bool required) {
         if (!object_.contains(key)) {
             if (required)
@@ -165,10 +165,9 @@ QString bookName(const Manifest& manifest, int book) {
 
 QString pageName(const Manifest& manifest, int book, int page) {
     const ManifestBook& b = manifest.books[book];
-    const bool numbered = limits::kindProblem(b.kind).isEmpty() &&
-                          limits::sideProblem(b.side).isEmpty() &&
-                          limits::labelWidthProblem(b.kind, b.side, b.firstNumber, page + 1)
-                              .isEmpty();
+    const bool numbered =
+        limits::kindProblem(b.kind).isEmpty() && limits::sideProblem(b.side).isEmpty() &&
+        limits::labelWidthProblem(b.kind, b.side, b.firstNumber, page + 1).isEmpty();
     const QString label =
         numbered ? labels::pageLabel(b.kind, b.side, b.firstNumber, page + 1) + QStringLiteral(", ")
                  : QString();

@@ -15,9 +15,11 @@ void add(QStringList& problems, const QString& where, const QString& problem) {
 }
 
 void checkHeadings(const Manifest& m, QStringList& problems) {
-    const std::pair<const char*, const QString*> fields[] = {
-        {"title", &m.title}, {"secondLine", &m.secondLine}, {"publisher", &m.publisher},
-        {"place", &m.place}, {"year", &m.year}};
+    const std::pair<const char*, const QString*> fields[] = {{"title", &m.title},
+                                                             {"secondLine", &m.secondLine},
+                                                             {"publisher", &m.publisher},
+                                                             {"place", &m.place},
+                                                             {"year", &m.year}};
     for (const auto& [key, text] : fields)
         add(problems, QStringLiteral("campo \"%1\"").arg(QLatin1String(key)),
             limits::headingProblem(*text));
@@ -54,8 +56,8 @@ void checkLabelsDiffer(const Manifest& m, QStringList& problems) {
     for (int i = 0; i < m.books.size(); ++i)
         for (int j = 0; j < i; ++j)
             if (!trimBlanks(m.books[i].label).isEmpty() &&
-                trimBlanks(m.books[i].label).compare(trimBlanks(m.books[j].label),
-                                                   Qt::CaseInsensitive) == 0) {
+                trimBlanks(m.books[i].label)
+                        .compare(trimBlanks(m.books[j].label), Qt::CaseInsensitive) == 0) {
                 add(problems, bookName(m, i) + QStringLiteral(", campo \"label\""),
                     QStringLiteral("l'etichetta è uguale a quella del libro %1").arg(j + 1));
                 break;

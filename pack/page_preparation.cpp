@@ -49,7 +49,9 @@ QByteArray scanFormat(const QByteArray& bytes) {
     return QImageReader::imageFormat(&buffer);
 }
 
-bool convertible(const QByteArray& format) { return format == "png" || format == "tiff"; }
+bool convertible(const QByteArray& format) {
+    return format == "png" || format == "tiff";
+}
 
 QString decodeProblem(const QByteArray& image) {
     QString error;
@@ -86,8 +88,8 @@ PreparedImage prepareImage(const QByteArray& scan, int quality) {
     QImageWriter writer(&buffer, "jpeg");
     writer.setQuality(quality);
     if (!writer.write(opaque(image))) {
-        r.problem = QStringLiteral("la conversione in JPEG non è riuscita (%1)")
-                        .arg(writer.errorString());
+        r.problem =
+            QStringLiteral("la conversione in JPEG non è riuscita (%1)").arg(writer.errorString());
         return r;
     }
     r.converted = true;

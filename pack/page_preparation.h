@@ -18,9 +18,9 @@ namespace cvx::pack {
 [[nodiscard]] QString decodeProblem(const QByteArray& image);
 
 struct PreparedImage {
-    QByteArray image;      // the JPEG to store
+    QByteArray image; // the JPEG to store
     bool converted = false;
-    QString problem;       // Italian; empty when the image is ready
+    QString problem; // Italian; empty when the image is ready
 };
 
 // A scan ready to store: a decodable JPEG as it is, or a PNG or TIFF converted to JPEG at

@@ -23,10 +23,12 @@ struct PagePlan {
     qint64 length = 0;
 };
 
-QString absolute(const QString& path) { return QDir::cleanPath(QFileInfo(path).absoluteFilePath()); }
+QString absolute(const QString& path) {
+    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+}
 
 class Builder {
-public:
+  public:
     Builder(const BuildOptions& options, BuildReport& report) : o_(options), r_(report) {}
 
     void run() {
@@ -50,7 +52,7 @@ public:
         temp.setAutoRemove(false);
     }
 
-private:
+  private:
     void fail(const QString& error) { r_.errors << error; }
 
     bool readInputs();
@@ -224,8 +226,9 @@ QString destinationProblem(const QString& outDir) {
         return QStringLiteral("la cartella %1 non esiste").arg(info.absolutePath());
     if (!info.exists())
         return {};
-    if (!info.isDir() || !QDir(info.filePath()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot |
-                                                         QDir::Hidden | QDir::System))
+    if (!info.isDir() ||
+        !QDir(info.filePath())
+             .isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System))
         return QStringLiteral("%1 esiste già e non è una cartella vuota").arg(info.filePath());
     return {};
 }

@@ -80,8 +80,8 @@ EntryBytes readEntry(const VolumeInfo& volume, int book, const EntryInfo& e) {
         files::readAt(QDir(volume.folder).filePath(b.archive), e.position, e.length);
     r.entry = read.data;
     if (read.status != files::Status::Ok || r.entry.size() != e.length)
-        r.problem = read.description.isEmpty() ? QStringLiteral("lettura incompleta")
-                                               : read.description;
+        r.problem =
+            read.description.isEmpty() ? QStringLiteral("lettura incompleta") : read.description;
     else
         (void)archive::restoreEntry(r.entry); // long enough, checked above
     return r;

@@ -17,11 +17,11 @@ const QString kExecutable = QStringLiteral("Cartavox.exe");
 // One string record of the block, or nullopt with a fault recorded.
 std::optional<QString> readSlot(VolumeInfo& v, const QString& exe, int slot) {
     const files::Read r = files::readAt(exe, block::slotPosition(v.base, slot), block::kSlotSize);
-    const auto chars = r.status == files::Status::Ok ? block::decodeStringRecord(r.data)
-                                                     : std::nullopt;
+    const auto chars =
+        r.status == files::Status::Ok ? block::decodeStringRecord(r.data) : std::nullopt;
     if (!chars) {
-        v.problems << QStringLiteral("lo spazio %1 del blocco dei dati non contiene un testo")
-                          .arg(slot);
+        v.problems
+            << QStringLiteral("lo spazio %1 del blocco dei dati non contiene un testo").arg(slot);
         return std::nullopt;
     }
     return fromSingleByte(*chars);
@@ -83,9 +83,9 @@ QList<EntryInfo> readDirectory(const QString& archivePath, const block::BookReco
             e.length = at->length;
         }
         e.imageLength = markedImageLength(head.data.mid(at - 4, 4), e.length);
-        e.label = labels::pageLabel(fields.numberingKind, fields.firstSide,
-                                    static_cast<int>(fields.firstNumber),
-                                    archive::sequenceNumber(text));
+        e.label =
+            labels::pageLabel(fields.numberingKind, fields.firstSide,
+                              static_cast<int>(fields.firstNumber), archive::sequenceNumber(text));
         entries << e;
     }
     return entries;

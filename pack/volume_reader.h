@@ -45,9 +45,8 @@ struct VolumeInfo {
 [[nodiscard]] VolumeInfo readVolume(const QString& folder);
 
 // The directory of one archive, labels from `fields`. A fault goes to `problem`.
-[[nodiscard]] QList<EntryInfo> readDirectory(const QString& archivePath,
-                                             const block::BookRecordFields& fields,
-                                             QString* problem);
+[[nodiscard]] QList<EntryInfo>
+readDirectory(const QString& archivePath, const block::BookRecordFields& fields, QString* problem);
 
 // "libro 2 (dv00002.ex_, "02 Lib.02 Primo libro")" for the 0-based index.
 [[nodiscard]] QString bookTitle(const VolumeInfo& volume, int book);

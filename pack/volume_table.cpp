@@ -43,8 +43,8 @@ void writeBooks(QTextStream& out, const VolumeInfo& v) {
     for (int b = 0; b < v.books.size(); ++b) {
         const BookInfo& book = v.books[b];
         out << "  " << QString::number(b + 1).rightJustified(3) << "  " << book.archive << "  "
-            << book.fields.label.leftJustified(50) << kindName(book.fields.numberingKind)
-                                                          .leftJustified(10)
+            << book.fields.label.leftJustified(50)
+            << kindName(book.fields.numberingKind).leftJustified(10)
             << printable(book.fields.firstSide).leftJustified(6)
             << QString::number(book.fields.firstNumber).leftJustified(7)
             << QString::number(book.entries.size()).rightJustified(6)

@@ -11,8 +11,8 @@
 namespace cvx::pack {
 
 struct BookSpec {
-    QString label;      // at most 49 characters
-    int kind = 1;       // 0 sheets, 1 pages, 2 two-page openings
+    QString label; // at most 49 characters
+    int kind = 1;  // 0 sheets, 1 pages, 2 two-page openings
     QChar side = QLatin1Char('D');
     int firstNumber = 1;
     QList<QByteArray> pages; // JPEG files, in reading order

@@ -88,7 +88,9 @@ void paintGround(QPainter& p, const QRectF& band, SampleRandom& random) {
     }
 }
 
-QPen burin(double pageWidth) { return QPen(QColor(kInk), std::max(0.6, pageWidth / 1100.0)); }
+QPen burin(double pageWidth) {
+    return QPen(QColor(kInk), std::max(0.6, pageWidth / 1100.0));
+}
 } // namespace
 
 void paintPlate(QImage& image, const QRect& page, const Plate& plate) {
@@ -105,8 +107,8 @@ void paintPlate(QImage& image, const QRect& page, const Plate& plate) {
     const QRectF picture = mark.adjusted(mark.width() * 0.06, mark.width() * 0.06,
                                          -mark.width() * 0.06, -mark.width() * 0.06);
     p.drawRect(picture);
-    const QRectF ground(picture.left(), picture.bottom() - picture.height() * 0.12,
-                        picture.width(), picture.height() * 0.1);
+    const QRectF ground(picture.left(), picture.bottom() - picture.height() * 0.12, picture.width(),
+                        picture.height() * 0.1);
     paintGround(p, ground, random);
     paintPlant(p, QPointF(picture.center().x(), ground.top()), picture.height() * 0.78, random);
     p.setFont(bookFont(page.height() / 60.0, true));
@@ -122,8 +124,8 @@ void paintSpread(QImage& image, const QRect& area, const QString& caption, quint
     const QRectF plan = QRectF(area).adjusted(0, area.height() * 0.08, 0, 0);
     p.drawRect(plan);
     p.setFont(bookFont(area.height() / 30.0));
-    p.drawText(QRectF(area.left(), area.top(), area.width(), area.height() * 0.08),
-               Qt::AlignCenter, caption);
+    p.drawText(QRectF(area.left(), area.top(), area.width(), area.height() * 0.08), Qt::AlignCenter,
+               caption);
     const double cell = plan.height() / 2;
     const double walk = cell * 0.08;
     for (int q = 0; q < 8; ++q) {
@@ -150,15 +152,15 @@ void paintDevice(QPainter& p, const QRectF& box, quint64 seed) {
     p.setPen(burin(box.width() * 4));
     QPainterPath oval;
     oval.addEllipse(box);
-    p.drawEllipse(box.adjusted(-box.width() / 30, -box.width() / 30, box.width() / 30,
-                               box.width() / 30));
+    p.drawEllipse(
+        box.adjusted(-box.width() / 30, -box.width() / 30, box.width() / 30, box.width() / 30));
     p.setClipPath(oval);
     QPainterPath ground;
     ground.addRect(box.adjusted(0, box.height() * 0.85, 0, 0));
     hatch(p, ground, 0, std::max(2.0, box.height() / 90), false);
     p.drawPath(oval);
-    paintPlant(p, QPointF(box.center().x(), box.bottom() - box.height() * 0.12),
-               box.height() * 0.7, random);
+    paintPlant(p, QPointF(box.center().x(), box.bottom() - box.height() * 0.12), box.height() * 0.7,
+               random);
     p.restore();
 }
 

@@ -16,30 +16,37 @@ namespace cvx::sample {
 
 namespace {
 const QStringList kWords = {
-    "la", "radice", "della", "pianta", "è", "calda", "&", "secca", "nel", "secondo", "grado",
-    "giova", "alle", "ferite", "si", "troua", "ne'", "luoghi", "humidi", "i", "fiori", "le",
-    "foglie", "simili", "à", "quelle", "del", "seme", "sua", "virtù", "cotta", "vino", "beuuta",
-    "prouoca", "l'orina", "Dioscoride", "scriue", "che", "Galeno", "herba", "odorifera", "fa",
-    "il", "fusto", "alto", "vn", "gomito", "nasce", "ne'", "monti", "di", "Candia", "et", "in",
-    "Italia", "per", "tutto", "sugo", "mescolato", "con", "mele", "mitiga", "dolori", "dello",
-    "stomaco", "cura", "morsi", "de'", "serpenti", "polvere", "secca", "ristagna", "sangue",
-    "gli", "antichi", "chiamarono", "questa", "Plinio", "afferma", "come", "ancora", "noi",
-    "habbiamo", "veduto", "nell'horto", "seminata", "Marzo", "fiorisce", "Giugno", "odore",
-    "soaue", "sapore", "amaro", "acuto", "quale", "cosa", "mirabile", "medici", "moderni",
-    "vsano", "decottione", "acqua", "piouana", "lauarsi", "capo", "contra", "vertigini"};
+    "la",         "radice",   "della",      "pianta",   "è",       "calda",      "&",
+    "secca",      "nel",      "secondo",    "grado",    "giova",   "alle",       "ferite",
+    "si",         "troua",    "ne'",        "luoghi",   "humidi",  "i",          "fiori",
+    "le",         "foglie",   "simili",     "à",        "quelle",  "del",        "seme",
+    "sua",        "virtù",    "cotta",      "vino",     "beuuta",  "prouoca",    "l'orina",
+    "Dioscoride", "scriue",   "che",        "Galeno",   "herba",   "odorifera",  "fa",
+    "il",         "fusto",    "alto",       "vn",       "gomito",  "nasce",      "ne'",
+    "monti",      "di",       "Candia",     "et",       "in",      "Italia",     "per",
+    "tutto",      "sugo",     "mescolato",  "con",      "mele",    "mitiga",     "dolori",
+    "dello",      "stomaco",  "cura",       "morsi",    "de'",     "serpenti",   "polvere",
+    "secca",      "ristagna", "sangue",     "gli",      "antichi", "chiamarono", "questa",
+    "Plinio",     "afferma",  "come",       "ancora",   "noi",     "habbiamo",   "veduto",
+    "nell'horto", "seminata", "Marzo",      "fiorisce", "Giugno",  "odore",      "soaue",
+    "sapore",     "amaro",    "acuto",      "quale",    "cosa",    "mirabile",   "medici",
+    "moderni",    "vsano",    "decottione", "acqua",    "piouana", "lauarsi",    "capo",
+    "contra",     "vertigini"};
 
 const QStringList kPlants = {
-    "Abrotano", "Acanto", "Aconito", "Agrimonia", "Aloe", "Altea", "Anemone", "Aneto", "Angelica",
-    "Artemisia", "Asfodelo", "Assenzio", "Basilico", "Betonica", "Borragine", "Calamento",
-    "Camomilla", "Cardo santo", "Centaurea", "Cicoria", "Consolida", "Coriandro", "Croco",
-    "Dittamo", "Elleboro", "Enula", "Eufrasia", "Finocchio", "Genziana", "Giglio", "Hissopo",
-    "Iride", "Issopo", "Lauro", "Lavanda", "Malua", "Mandragora", "Melissa", "Menta", "Mirto",
-    "Nepitella", "Ortica", "Papauero", "Peonia", "Piantaggine", "Ruta", "Rosa canina",
-    "Rosmarino", "Saluia", "Sambuco", "Timo", "Valeriana", "Verbena", "Viola"};
+    "Abrotano",   "Acanto",   "Aconito",     "Agrimonia", "Aloe",        "Altea",
+    "Anemone",    "Aneto",    "Angelica",    "Artemisia", "Asfodelo",    "Assenzio",
+    "Basilico",   "Betonica", "Borragine",   "Calamento", "Camomilla",   "Cardo santo",
+    "Centaurea",  "Cicoria",  "Consolida",   "Coriandro", "Croco",       "Dittamo",
+    "Elleboro",   "Enula",    "Eufrasia",    "Finocchio", "Genziana",    "Giglio",
+    "Hissopo",    "Iride",    "Issopo",      "Lauro",     "Lavanda",     "Malua",
+    "Mandragora", "Melissa",  "Menta",       "Mirto",     "Nepitella",   "Ortica",
+    "Papauero",   "Peonia",   "Piantaggine", "Ruta",      "Rosa canina", "Rosmarino",
+    "Saluia",     "Sambuco",  "Timo",        "Valeriana", "Verbena",     "Viola"};
 
 // Advance widths of the words in one font, measured once.
 class Measure {
-public:
+  public:
     explicit Measure(const QFont& font) : metrics_(font) {}
     double width(const QString& word) {
         auto it = cache_.find(word);
@@ -49,14 +56,14 @@ public:
     }
     [[nodiscard]] double space() const { return metrics_.horizontalAdvance(QLatin1Char(' ')); }
 
-private:
+  private:
     QFontMetricsF metrics_;
     QHash<QString, double> cache_;
 };
 
 // Old Italian prose: words in random order, with commas and full stops.
 class Prose {
-public:
+  public:
     explicit Prose(quint64 seed) : random_(seed) {}
     QString next() {
         if (!pending_.isEmpty())
@@ -78,7 +85,7 @@ public:
     void putBack(const QString& word) { pending_ = word; }
     SampleRandom& random() { return random_; }
 
-private:
+  private:
     SampleRandom random_;
     QString pending_;
     bool capital_ = true;
@@ -123,8 +130,8 @@ void paintInitial(QPainter& p, const QRectF& box, QChar letter) {
     p.setPen(QPen(QColor(kInk), std::max(1.0, box.width() / 40)));
     p.setBrush(Qt::NoBrush);
     p.drawRect(box);
-    p.drawRect(box.adjusted(box.width() / 14, box.width() / 14, -box.width() / 14,
-                            -box.width() / 14));
+    p.drawRect(
+        box.adjusted(box.width() / 14, box.width() / 14, -box.width() / 14, -box.width() / 14));
     p.setFont(bookFont(box.height() * 0.8));
     p.setPen(QColor(kRubric));
     p.drawText(box, Qt::AlignCenter, QString(letter));
@@ -214,7 +221,12 @@ void paintTitlePage(QImage& image, const QRect& page, quint64 seed) {
     p.drawRect(area.adjusted(-page.width() / 40, -page.width() / 40, page.width() / 40,
                              page.width() / 40));
     const double h = area.height();
-    struct Line { const char* text; double size; bool red; bool italic; };
+    struct Line {
+        const char* text;
+        double size;
+        bool red;
+        bool italic;
+    };
     const Line lines[] = {{"THEATRO", 0.075, true, false},
                           {"DELLE PIANTE", 0.05, false, false},
                           {"Nel quale si descriuono le virtù de' Semplici", 0.022, false, true},

@@ -20,9 +20,9 @@ struct TextPage {
     QString runningHead; // centred above the text
     QString number;      // printed in the outer top corner; empty for none
     bool rightPage = true;
-    QString heading;     // a chapter heading opening the page, with a large initial
+    QString heading; // a chapter heading opening the page, with a large initial
     int columns = 1;
-    QString signature;   // signature mark at the foot ("B ij"); empty for none
+    QString signature; // signature mark at the foot ("B ij"); empty for none
     quint64 seed = 0;
 };
 

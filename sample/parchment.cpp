@@ -14,7 +14,7 @@ namespace cvx::sample {
 namespace {
 // A coarse grid of random values, read with bilinear interpolation: slow mottling.
 class Mottle {
-public:
+  public:
     Mottle(int cols, int rows, SampleRandom& random) : cols_(cols + 2), values_() {
         values_.resize(static_cast<size_t>(cols_) * (rows + 2));
         for (double& v : values_)
@@ -29,12 +29,14 @@ public:
         return top * (1 - fy) + bottom * fy;
     }
 
-private:
+  private:
     int cols_;
     std::vector<double> values_;
 };
 
-int clampByte(double v) { return std::clamp(static_cast<int>(v), 0, 255); }
+int clampByte(double v) {
+    return std::clamp(static_cast<int>(v), 0, 255);
+}
 
 void paintFoxing(QImage& image, const QRect& page, SampleRandom& random) {
     QPainter p(&image);
@@ -64,8 +66,8 @@ void paintParchment(QImage& image, const QRect& page, quint64 seed) {
         for (int x = page.left(); x <= page.right(); ++x) {
             const double vx = std::min(x - page.left(), page.right() - x) / double(page.width());
             const double edge = std::max(0.0, 1.0 - std::min(vx, vy) / 0.06); // 1 at the edge
-            const double m = mottle.at((x - page.left()) / double(cell),
-                                       (y - page.top()) / double(cell));
+            const double m =
+                mottle.at((x - page.left()) / double(cell), (y - page.top()) / double(cell));
             const double grain = static_cast<double>(random.next() & 15) - 7.5;
             const double shade = tone + 18 * (m - 0.5) + grain * 0.8 - 38 * edge * edge;
             line[x] = qRgb(clampByte(233 + shade), clampByte(215 + shade * 1.05),

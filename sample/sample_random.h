@@ -7,7 +7,7 @@
 namespace cvx::sample {
 
 class SampleRandom {
-public:
+  public:
     explicit SampleRandom(quint64 seed) : state_(seed) {}
 
     quint64 next() {
@@ -26,7 +26,7 @@ public:
     // Uniform integer in [0, n), n >= 1.
     int below(int n) { return static_cast<int>(next() % static_cast<quint64>(n)); }
 
-private:
+  private:
     quint64 state_;
 };
 

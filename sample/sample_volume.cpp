@@ -36,7 +36,7 @@ struct Book {
 };
 
 class Plan {
-public:
+  public:
     explicit Plan(bool small) : scale_(small ? 0.1 : 1.0) {}
 
     QSize textPage() const { return sized(2480, 3508); }
@@ -45,16 +45,16 @@ public:
 
     // Adds the page with sequence number k to `book`: its label names the file and gives the
     // number printed on it; `paint` draws the page on its paper.
-    void add(Book& book, QSize size, const std::function<void(QImage&, const QString&, bool)>& paint,
+    void add(Book& book, QSize size,
+             const std::function<void(QImage&, const QString&, bool)>& paint,
              const char* extension = "jpg") {
         const int k = static_cast<int>(book.pages.size()) + 1;
         const QString label = labels::pageLabel(book.kind, book.side, book.first, k);
         const QString number = numberText(static_cast<long long>(numericValue(label)));
         const bool right = (k % 2 != 0) == labels::firstOnRight(book.side);
         const quint64 seed = kSeed * 1000 + ++count_;
-        const QString file = QStringLiteral("b%1/%2.%3")
-                                 .arg(books.size() + 1)
-                                 .arg(label, QLatin1String(extension));
+        const QString file =
+            QStringLiteral("b%1/%2.%3").arg(books.size() + 1).arg(label, QLatin1String(extension));
         book.pages.append({file, size, [=](QImage& image) {
                                paintParchment(image, image.rect(), seed);
                                paint(image, number, right);
@@ -63,7 +63,7 @@ public:
 
     QList<Book> books;
 
-private:
+  private:
     QSize sized(int w, int h) const { return QSize(qRound(w * scale_), qRound(h * scale_)); }
     double scale_;
     quint64 count_ = 0;
@@ -80,9 +80,9 @@ TextPage textSpec(const QString& head, const QString& number, bool right, quint6
 
 void frontMatter(Plan& plan) {
     Book b{QStringLiteral("01 Lib.01 Frontespizio e dedica"), 1, QStringLiteral("D"), 1, {}};
-    plan.add(b, plan.textPage(), [](QImage& img, const QString&, bool) {
-        paintTitlePage(img, img.rect(), kSeed);
-    }, "png");
+    plan.add(
+        b, plan.textPage(),
+        [](QImage& img, const QString&, bool) { paintTitlePage(img, img.rect(), kSeed); }, "png");
     const char* heads[] = {"ALL'ILLVSTRISSIMO SIGNORE", "A' LETTORI", nullptr};
     for (int i = 0; i < 3; ++i)
         plan.add(b, plan.textPage(), [=](QImage& img, const QString& n, bool right) {
@@ -97,9 +97,9 @@ void mainText(Plan& plan) {
     Book b{QStringLiteral("02 Lib.02 Libro primo delle piante"), 0, QStringLiteral("D"), 1, {}};
     for (int k = 1; k <= 12; ++k)
         plan.add(b, plan.textPage(), [=](QImage& img, const QString& n, bool right) {
-            TextPage t = textSpec(right ? QStringLiteral("DELLE PIANTE")
-                                        : QStringLiteral("LIBRO PRIMO"),
-                                  n, right, kSeed + 100 + k);
+            TextPage t =
+                textSpec(right ? QStringLiteral("DELLE PIANTE") : QStringLiteral("LIBRO PRIMO"), n,
+                         right, kSeed + 100 + k);
             t.columns = 2;
             if (k == 1 || k == 8)
                 t.heading = k == 1 ? QStringLiteral("LIBRO PRIMO\nCAP. I. Dell'Abrotano.")
@@ -126,12 +126,13 @@ void openings(Plan& plan) {
                 paintSpread(img, typeArea(img.rect(), true),
                             QString::fromUtf8("PIANTA DELL'HORTO DE' SEMPLICI"), kSeed + 300);
             } else {
-                paintTextPage(img, left, textSpec(QStringLiteral("TAVOLE"), leftNumber, false,
-                                                  kSeed + 200 + k));
+                paintTextPage(
+                    img, left,
+                    textSpec(QStringLiteral("TAVOLE"), leftNumber, false, kSeed + 200 + k));
                 Plate plate{n, QStringLiteral("Rosa canina"), true, kSeed + 250 + k};
                 if (k == 1)
-                    paintTextPage(img, right, textSpec(QStringLiteral("TAVOLE"), n, true,
-                                                       kSeed + 260));
+                    paintTextPage(img, right,
+                                  textSpec(QStringLiteral("TAVOLE"), n, true, kSeed + 260));
                 else
                     paintPlate(img, right, plate);
             }
@@ -170,8 +171,11 @@ QJsonObject manifest(const QList<Book>& books) {
         QJsonArray files;
         for (const Page& p : b.pages)
             files << p.file;
-        list << QJsonObject{{"label", b.label}, {"kind", b.kind}, {"side", b.side},
-                            {"firstNumber", b.first}, {"pages", files}};
+        list << QJsonObject{{"label", b.label},
+                            {"kind", b.kind},
+                            {"side", b.side},
+                            {"firstNumber", b.first},
+                            {"pages", files}};
     }
     return {{"title", "Theatro delle Piante"},
             {"secondLine", "di Anselmo Cartari"},

@@ -35,7 +35,8 @@ TEST(PackCommandLine, BuildInspectVerifyExtract) {
     PackBench bench;
     const ToolRun built = pack(buildArgs(bench));
     ASSERT_EQ(built.status, 0) << built.err.toStdString();
-    EXPECT_TRUE(built.out.contains(": 3 libri, 7 pagine (0 convertite in JPEG), ")) << built.out.toStdString();
+    EXPECT_TRUE(built.out.contains(": 3 libri, 7 pagine (0 convertite in JPEG), "))
+        << built.out.toStdString();
     EXPECT_TRUE(built.out.contains(" MB/s"));
 
     const ToolRun inspect = pack({"inspect", bench.outDir()});

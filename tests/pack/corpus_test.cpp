@@ -13,12 +13,13 @@ using namespace cvx;
 using namespace cvx::test;
 
 namespace {
-QString corpusFolder() { return qEnvironmentVariable("CARTAVOX_CORPUS"); }
+QString corpusFolder() {
+    return qEnvironmentVariable("CARTAVOX_CORPUS");
+}
 
 QStringList corpusJpegs() {
     QStringList files;
-    QDirIterator it(corpusFolder(), {"*.jpg", "*.jpeg"}, QDir::Files,
-                    QDirIterator::Subdirectories);
+    QDirIterator it(corpusFolder(), {"*.jpg", "*.jpeg"}, QDir::Files, QDirIterator::Subdirectories);
     while (it.hasNext())
         files << it.next();
     files.sort();
@@ -38,14 +39,18 @@ QByteArray contentOf(const QString& path) {
 }
 
 QJsonObject oneBook(const QStringList& pages) {
-    return {{"label", "01 Lib.01 Corpus"}, {"kind", 1}, {"side", "D"}, {"firstNumber", 1},
+    return {{"label", "01 Lib.01 Corpus"},
+            {"kind", 1},
+            {"side", "D"},
+            {"firstNumber", 1},
             {"pages", QJsonArray::fromStringList(pages)}};
 }
 } // namespace
 
 TEST(PackCorpus, EveryJpegQtDecodesPacksVerifiesAndExtractsUnchanged) {
     const QStringList files = corpusJpegs();
-    ASSERT_GE(files.size(), 20) << "corpus not found at CARTAVOX_CORPUS=" << corpusFolder().toStdString();
+    ASSERT_GE(files.size(), 20) << "corpus not found at CARTAVOX_CORPUS="
+                                << corpusFolder().toStdString();
     QStringList good;
     for (const QString& f : files)
         if (qtDecodes(f))
@@ -60,8 +65,8 @@ TEST(PackCorpus, EveryJpegQtDecodesPacksVerifiesAndExtractsUnchanged) {
     EXPECT_EQ(pack::verifyVolume(volume).join('\n'), "");
     ASSERT_TRUE(pack::extractVolume(volume, bench.path("pages")).problems.isEmpty());
     for (int i = 0; i < good.size(); ++i)
-        EXPECT_EQ(contentOf(bench.path(QStringLiteral("pages/dv00001_%1.jpg")
-                                           .arg(i + 1, 4, 10, QLatin1Char('0')))),
+        EXPECT_EQ(contentOf(bench.path(
+                      QStringLiteral("pages/dv00001_%1.jpg").arg(i + 1, 4, 10, QLatin1Char('0')))),
                   contentOf(good[i]))
             << good[i].toStdString();
 }

@@ -20,7 +20,8 @@ void expectRefused(PackBench& bench, const QString& message) {
     after.removeAll(QStringLiteral("manifest.json"));
     EXPECT_FALSE(report.ok());
     EXPECT_TRUE(report.errors.join('\n').contains(message))
-        << "wanted: " << message.toStdString() << "\ngot: " << report.errors.join('\n').toStdString();
+        << "wanted: " << message.toStdString()
+        << "\ngot: " << report.errors.join('\n').toStdString();
     EXPECT_EQ(after.join(' '), before.join(' '));
     EXPECT_EQ(report.volumeBytes, 0);
 }
@@ -55,29 +56,37 @@ TEST(PackLimits, EachFieldOutsideItsLimitIsRefusedByName) {
     const FieldCase cases[] = {
         {"title", QString(64, 'T'), "campo \"title\": il testo ha 64 caratteri, al massimo 63"},
         {"place", QString::fromUtf8("Βενετία"), "campo \"place\": il carattere \"Β\""},
-        {"year", QString::fromLatin1("15\t88"), "campo \"year\": contiene il carattere di controllo"},
+        {"year", QString::fromLatin1("15\t88"),
+         "campo \"year\": contiene il carattere di controllo"},
         {"workFolder", "", "campo \"workFolder\": il nome della cartella di lavoro \"\" ha 0"},
         {"workFolder", "NOVECARAT", "\"NOVECARAT\" ha 9 caratteri: da 1 a 8"},
         {"workFolder", "A/B", "campo \"workFolder\": \"A/B\" non può essere il nome"},
         {"workFolder", "   ", "\"   \" non può essere il nome"},
         {"jpegQuality", 0, "campo \"jpegQuality\": la qualità JPEG è 0"},
         {"books/1/label", "", "libro 2 (dv00002.ex_, \"\"), campo \"label\": l'etichetta è vuota"},
-        {"books/1/label", QString(50, 'L'), "campo \"label\": l'etichetta ha 50 caratteri, al massimo 49"},
+        {"books/1/label", QString(50, 'L'),
+         "campo \"label\": l'etichetta ha 50 caratteri, al massimo 49"},
         {"books/1/label", "   AB", "è preceduta da 3 spazi"},
-        {"books/2/label", "02 lib.02 PRIMO LIBRO", "libro 3 (dv00003.ex_, \"02 lib.02 PRIMO LIBRO\"), campo \"label\": l'etichetta è uguale a quella del libro 2"},
-        {"books/1/kind", 3, "libro 2 (dv00002.ex_, \"02 Lib.02 Primo libro\"), campo \"kind\": il tipo di numerazione è 3"},
+        {"books/2/label", "02 lib.02 PRIMO LIBRO",
+         "libro 3 (dv00003.ex_, \"02 lib.02 PRIMO LIBRO\"), campo \"label\": l'etichetta è uguale "
+         "a quella del libro 2"},
+        {"books/1/kind", 3,
+         "libro 2 (dv00002.ex_, \"02 Lib.02 Primo libro\"), campo \"kind\": il tipo di numerazione "
+         "è 3"},
         {"books/1/side", "DS", "campo \"side\": il lato della prima pagina è \"DS\""},
         {"books/1/side", "4", "campo \"side\": il lato della prima pagina è \"4\""},
         {"books/0/firstNumber", -1, "campo \"firstNumber\": il primo numero è -1"},
         {"books/0/firstNumber", 32768, "campo \"firstNumber\": il primo numero è 32768"},
         // Pages from 9999 on the right: the second page would be 10000.
-        {"books/0/firstNumber", 9999, "libro 1 (dv00001.ex_, \"01 Lib.01 Antiporta\"): l'ultima pagina avrebbe il numero 10000"},
+        {"books/0/firstNumber", 9999,
+         "libro 1 (dv00001.ex_, \"01 Lib.01 Antiporta\"): l'ultima pagina avrebbe il numero 10000"},
         // Sheets from 999 on the right: 999d, then 1000s, 1000d.
         {"books/1/firstNumber", 999, "l'ultima pagina avrebbe il numero 1000 di foglio"},
         // Openings from 9996 on the right, two entries: 9999, then 10001.
         {"books/2/firstNumber", 9996, "l'ultima pagina avrebbe il numero 10001"},
         {"books", QJsonArray{}, "campo \"books\": nessun libro"},
-        {"books/0/pages", QJsonArray{}, "libro 1 (dv00001.ex_, \"01 Lib.01 Antiporta\"): il libro non ha pagine"},
+        {"books/0/pages", QJsonArray{},
+         "libro 1 (dv00001.ex_, \"01 Lib.01 Antiporta\"): il libro non ha pagine"},
         {"cover/book", 4, "campo \"cover\": il libro 4 non esiste (i libri sono 3)"},
         {"cover/page", 4, "campo \"cover\": il libro 2 non ha la pagina 4 (le pagine sono 3)"},
         {"cover/page", 0, "il libro 2 non ha la pagina 0"},
@@ -97,9 +106,9 @@ TEST(PackLimits, ValuesRightAtTheLimitArePacked) {
     setJson(bench.manifest, "workFolder", "A");
     setJson(bench.manifest, "books/0/label", QString(49, 'L'));
     setJson(bench.manifest, "books/1/label", "  02 Lib.02"); // fewer blanks than letters
-    setJson(bench.manifest, "books/0/firstNumber", 9998); // pages 9998 and 9999
-    setJson(bench.manifest, "books/1/firstNumber", 998);  // 998d, 999s, 999d
-    setJson(bench.manifest, "books/2/firstNumber", 9995); // openings 9997, 9999
+    setJson(bench.manifest, "books/0/firstNumber", 9998);    // pages 9998 and 9999
+    setJson(bench.manifest, "books/1/firstNumber", 998);     // 998d, 999s, 999d
+    setJson(bench.manifest, "books/2/firstNumber", 9995);    // openings 9997, 9999
     expectBuilt(bench);
 }
 
@@ -107,8 +116,11 @@ TEST(PackLimits, TooManyBooksOrPagesAreRefused) {
     PackBench bench;
     QJsonArray books;
     for (int i = 0; i < 402; ++i)
-        books << QJsonObject{{"label", QStringLiteral("Libro %1").arg(i)}, {"kind", 1},
-                             {"side", "D"}, {"firstNumber", 1}, {"pages", QJsonArray{"front/a.jpg"}}};
+        books << QJsonObject{{"label", QStringLiteral("Libro %1").arg(i)},
+                             {"kind", 1},
+                             {"side", "D"},
+                             {"firstNumber", 1},
+                             {"pages", QJsonArray{"front/a.jpg"}}};
     setJson(bench.manifest, "books", books);
     expectRefused(bench, "campo \"books\": i libri sono 402, al massimo 401");
 

@@ -11,7 +11,9 @@ const char* kValid = R"({"title": "T", "workFolder": "W", "cover": {"book": 1, "
   "books": [{"label": "L", "kind": 1, "side": "D", "firstNumber": 1,
              "pages": ["p/1.jpg", "/abs/2.jpg"]}]})";
 
-QString errorsOf(const QByteArray& json) { return parseManifest(json, "/m").errors.join('\n'); }
+QString errorsOf(const QByteArray& json) {
+    return parseManifest(json, "/m").errors.join('\n');
+}
 } // namespace
 
 TEST(PackManifest, ValidManifestResolvesPathsFromItsFolder) {
@@ -21,8 +23,7 @@ TEST(PackManifest, ValidManifestResolvesPathsFromItsFolder) {
     EXPECT_EQ(r.manifest.secondLine, "");
     ASSERT_EQ(r.manifest.books.size(), 1);
     EXPECT_EQ(r.manifest.books[0].pages, QStringList({"p/1.jpg", "/abs/2.jpg"}));
-    EXPECT_EQ(r.manifest.books[0].pageFiles,
-              QStringList({"/data/scans/p/1.jpg", "/abs/2.jpg"}));
+    EXPECT_EQ(r.manifest.books[0].pageFiles, QStringList({"/data/scans/p/1.jpg", "/abs/2.jpg"}));
     EXPECT_TRUE(manifestProblems(r.manifest).isEmpty());
     const VolumeSpec spec = volumeSpec(r.manifest);
     EXPECT_EQ(spec.workFolderName, "W       ");
@@ -42,8 +43,9 @@ TEST(PackManifest, FaultsOfFormAreNamedByField) {
                     .contains("libro 1: campo \"kind\": deve essere un numero intero"));
     EXPECT_TRUE(errorsOf(QByteArray(json).replace("\"kind\": 1", "\"kind\": 1.5"))
                     .contains("libro 1: campo \"kind\": deve essere un numero intero"));
-    EXPECT_TRUE(errorsOf(QByteArray(json).replace("\"/abs/2.jpg\"", "7"))
-                    .contains("libro 1: campo \"pages\": la voce 2 deve essere il nome di un file"));
+    EXPECT_TRUE(
+        errorsOf(QByteArray(json).replace("\"/abs/2.jpg\"", "7"))
+            .contains("libro 1: campo \"pages\": la voce 2 deve essere il nome di un file"));
     EXPECT_TRUE(errorsOf(QByteArray(json).replace("{\"book\": 1, \"page\": 1}", "{}"))
                     .contains("cover: campo \"book\": manca"));
     EXPECT_TRUE(errorsOf(QByteArray(json).replace("\"books\": [", "\"books\": [3, "))
@@ -59,7 +61,8 @@ TEST(PackManifest, MissingFileIsNamed) {
 TEST(PackManifest, MessagesNameBookArchiveAndPageLabel) {
     ManifestRead r = parseManifest(kValid, "/m");
     r.manifest.books[0].kind = 0; // sheets from 1 on the right: 001d, 002s
-    EXPECT_EQ(pageName(r.manifest, 0, 1), "libro 1 (dv00001.ex_, \"L\"), pagina 2 (002s, /abs/2.jpg)");
+    EXPECT_EQ(pageName(r.manifest, 0, 1),
+              "libro 1 (dv00001.ex_, \"L\"), pagina 2 (002s, /abs/2.jpg)");
     r.manifest.books[0].kind = 7; // no label for an unknown kind
     EXPECT_EQ(pageName(r.manifest, 0, 0), "libro 1 (dv00001.ex_, \"L\"), pagina 1 (p/1.jpg)");
 }

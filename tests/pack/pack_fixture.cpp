@@ -61,7 +61,10 @@ void setJson(QJsonObject& root, const QString& path, const QJsonValue& value) {
 }
 
 PackBench::PackBench() {
-    viewer = QByteArray("\x7f" "ELF fake viewer ", 16).repeated(100);
+    viewer = QByteArray("\x7f"
+                        "ELF fake viewer ",
+                        16)
+                 .repeated(100);
     write(QStringLiteral("viewer.bin"), viewer);
     auto scan = [&](const QString& name, const QByteArray& bytes) {
         scans.insert(name, bytes);
@@ -88,7 +91,9 @@ PackBench::PackBench() {
                                      book("03 Lib.03 Tavole", 2, openings)}}};
 }
 
-QString PackBench::path(const QString& name) const { return QDir(dir_.path()).filePath(name); }
+QString PackBench::path(const QString& name) const {
+    return QDir(dir_.path()).filePath(name);
+}
 
 void PackBench::write(const QString& name, const QByteArray& bytes) const {
     QDir().mkpath(QFileInfo(path(name)).absolutePath());

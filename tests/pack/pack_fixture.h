@@ -21,7 +21,7 @@ namespace cvx::test {
 void setJson(QJsonObject& root, const QString& path, const QJsonValue& value);
 
 class PackBench {
-public:
+  public:
     // Three books: pages (kind 1, D, 1) with a small JPEG and a large one; sheets (kind 0, D, 1)
     // of three entries; openings (kind 2, D, 1) of two wide entries.
     PackBench();
@@ -43,7 +43,7 @@ public:
     QByteArray viewer;                // the fake viewer executable
     [[nodiscard]] QString viewerPath() const { return path(QStringLiteral("viewer.bin")); }
 
-private:
+  private:
     QTemporaryDir dir_;
 };
 

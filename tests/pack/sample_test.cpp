@@ -31,7 +31,7 @@ QHash<QString, QByteArray> filesUnder(const QString& folder) {
 
 // The small sample, drawn and packed once for the tests of this file.
 class SmallSample : public ::testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() {
         scans_ = new QTemporaryDir;
         const sample::SampleReport drawn = sample::writeSample(scans_->path(), true);
