@@ -3,6 +3,8 @@
 
 #include <QGuiApplication>
 #include <QTextStream>
+#include <cstdio>
+#include <unistd.h>
 
 int main(int argc, char* argv[]) {
     // Drawing text needs a GUI application, not a display.
@@ -18,10 +20,11 @@ int main(int argc, char* argv[]) {
     }
     const cvx::sample::SampleReport r =
         cvx::sample::writeSample(args[0], small, [&](int done, int total) {
-            err << "\rPagina " << done << " di " << total;
+            if (isatty(fileno(stderr)) == 0)
+                return; // a progress line only where it can be rewritten in place
+            err << "\rPagina " << done << " di " << total << (done == total ? "\n" : "");
             err.flush();
         });
-    err << "\n";
     if (!r.error.isEmpty()) {
         err << "cartavox-sample: " << r.error << "\n";
         return 1;

@@ -193,3 +193,17 @@ TEST(PackLimits, DestinationMustBeNewOrEmpty) {
     expectBuilt(bench); // an empty folder is taken over
     EXPECT_TRUE(QFile::exists(bench.path("volume/Cartavox.exe")));
 }
+
+TEST(PackLimits, OpeningsTheViewerCannotLookUpAreWarnedAbout) {
+    PackBench bench;
+    setJson(bench.manifest, "books/2/firstNumber", 3); // labels 0005, 0007; typed 5 seeks 7
+    const pack::BuildReport report = bench.build();
+    ASSERT_TRUE(report.ok());
+    ASSERT_EQ(report.warnings.size(), 1);
+    EXPECT_TRUE(report.warnings[0].startsWith("libro 3 (dv00003.ex_, \"03 Lib.03 Tavole\"): "));
+
+    PackBench left; // from 0 on the left the labels and the lookup agree
+    setJson(left.manifest, "books/2/firstNumber", 0);
+    setJson(left.manifest, "books/2/side", "S");
+    EXPECT_TRUE(left.build().warnings.isEmpty());
+}
