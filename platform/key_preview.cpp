@@ -1,7 +1,7 @@
 // Key preview for one window.
 #include "platform/key_preview.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QKeyEvent>
 
 namespace cvx {
@@ -53,21 +53,25 @@ int virtualKeyCode(const QKeyEvent& event) {
 }
 
 KeyPreview::KeyPreview(QWidget* window) : QObject(window), window_(window) {
-    qApp->installEventFilter(this);
+    QCoreApplication::instance()->installEventFilter(this);
 }
 
 bool KeyPreview::eventFilter(QObject* watched, QEvent* event) {
-    if (!enabled_ || event->type() != QEvent::KeyPress || !window_ || !watched->isWidgetType())
+    if (event->type() == QEvent::KeyRelease) {
+        seen_ = nullptr; // the next press is a new key, wherever it is allocated
         return false;
-    auto* target = static_cast<QWidget*>(watched);
-    if (target->window() != window_)
-        return false;
-    // An unhandled key travels on to the parents; only its first receiver counts.
-    QWidget* focus = QApplication::focusWidget();
-    const QWidget* first = (focus && focus->window() == window_) ? focus : window_.data();
-    if (target != first && !(focus && focus->focusProxy() == target))
+    }
+    if (!enabled_ || event->type() != QEvent::KeyPress || !window_ || !watched->isWidgetType() ||
+        static_cast<QWidget*>(watched)->window() != window_)
         return false;
     const auto* key = static_cast<QKeyEvent*>(event);
+    // An unhandled key travels on to the parents as the same event; the handler may have moved
+    // the focus meanwhile, so the event itself, not the focus, tells that it was seen.
+    if (event == seen_ && key->timestamp() == seenTime_ && key->key() == seenKey_)
+        return false;
+    seen_ = event;
+    seenTime_ = key->timestamp();
+    seenKey_ = key->key();
     const int code = virtualKeyCode(*key);
     if (code != 0 && onKeyDown)
         onKeyDown(code, static_cast<int>(key->modifiers() & Qt::ShiftModifier ? 1 : 0));

@@ -28,6 +28,9 @@ protected:
 private:
     QPointer<QWidget> window_;
     bool enabled_ = false;
+    const QEvent* seen_ = nullptr; // the key press last handed on, until a key is released
+    quint64 seenTime_ = 0;
+    int seenKey_ = 0;
 };
 
 } // namespace cvx

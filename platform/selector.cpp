@@ -62,6 +62,9 @@ Selector::Selector(QWidget* parent) : Control(new QComboBox(parent), false) {
             onClick();
     });
     QObject::connect(box->lineEdit(), &QLineEdit::textEdited, box, [this] { index_ = -1; });
+    // The combo box picks the item matching its text when the focus leaves it; here only the
+    // reader's pick or an assignment selects, so that reaction is cut off.
+    QObject::disconnect(box->lineEdit(), &QLineEdit::editingFinished, nullptr, nullptr);
 }
 
 QComboBox* Selector::combo() const { return static_cast<QComboBox*>(widget_.data()); }

@@ -64,3 +64,17 @@ TEST(Selector, TypedCharactersGoThroughTheKeyPressHandler) {
     EXPECT_EQ(f.selector.Text(), "1.");
     EXPECT_EQ(f.selector.ListCount(), 3); // Enter never adds an item
 }
+
+TEST(Selector, FocusLeavingTheSelectorPicksNothing) {
+    Fixture f;
+    QLineEdit other(&f.window);
+    other.show();
+    f.selector.setListIndex(2);
+    f.clicks.clear();
+    f.selector.setText(QStringLiteral("0001")); // an item's text, not the selected item
+    f.selector.SetFocus();
+    other.setFocus();
+    QApplication::processEvents();
+    EXPECT_TRUE(f.clicks.empty());
+    EXPECT_EQ(f.selector.ListIndex(), 2);
+}
