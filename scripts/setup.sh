@@ -6,6 +6,7 @@ packages=(
     qt6-base-dev qt6-svg-dev qt6-qpa-plugins qt6-image-formats-plugins
     googletest libgtest-dev
     xvfb xdotool imagemagick x11-utils
+    tesseract-ocr tesseract-ocr-ita python3 python3-pil python3-xlib fonts-dejavu-core
     cups printer-driver-cups-pdf poppler-utils
 )
 missing=()

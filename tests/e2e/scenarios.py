@@ -1,0 +1,281 @@
+"""End-to-end scenarios: the real viewer in a real X server, driven with real keys and clicks,
+judged by what is on the screen, the windows it opens and the files it leaves on disk.
+
+Run one scenario:  python3 scenarios.py Scenarios.test_first_start
+Environment: CARTAVOX_BIN (folder with cartavox and cartavox-pack), CARTAVOX_E2E_FAILURES
+(where the screenshots of failed scenarios are kept)."""
+
+import os
+import shutil
+import sys
+import tempfile
+import time
+import unittest
+from pathlib import Path
+
+sys.path.insert(0, str(Path(__file__).parent))
+import harness  # noqa: E402
+import volume  # noqa: E402
+
+BIN = Path(os.environ.get("CARTAVOX_BIN", "build/bin")).resolve()
+BACKGROUND = (64, 60, 56)  # the viewing area around the page
+
+# Places on a 1280 x 1024 screen (the window's design in twips / 15).
+PAGE_CENTRE = (400, 200, 880, 900)        # inside the fitted page
+LEFT_MARGIN = (10, 300, 200, 700)         # viewing area left of a fitted page
+PAGE_SELECTOR = (1052, 3, 1093, 22)
+BOOK_SELECTOR = (836, 3, 1030, 22)
+HEADER = (170, 5, 570, 26)
+RIGHT_EDGE = (960, 520)                   # on the forward strip of a fitted page
+
+
+def close_to(colour, expected, tolerance=18):
+    return all(abs(a - b) <= tolerance for a, b in zip(colour, expected))
+
+
+class ViewerCase(unittest.TestCase):
+    """A fresh volume, X server and home folder for each scenario."""
+    width, height = 1280, 1024
+
+    def setUp(self):
+        self.work = Path(tempfile.mkdtemp(prefix="cvx-e2e-volume-"))
+        self.volume = volume.build(self.work, BIN / "cartavox-pack")
+        self.session = harness.Session(self.id().split(".")[-1], self.width, self.height)
+        self.bookmark = self.session.data / volume.WORK_FOLDER / f"{volume.WORK_FOLDER}.lib"
+
+    def tearDown(self):
+        self.session.close(self._failed())
+        shutil.rmtree(self.work, ignore_errors=True)
+
+    def _failed(self):
+        result = self._outcome.result
+        return any(test is self for test, _ in result.failures + result.errors)
+
+    # ---- helpers -------------------------------------------------------------------------
+    def start_viewer(self):
+        self.session.start(self.volume)
+        self.main = self.session.window("Cartavox")
+        self.assertIsNotNone(self.main, "the viewer's window did not appear")
+        self.session.focus(self.main)
+        self.session.settle(1.5)
+
+    def shown_page(self, label):
+        """Screenshot; asserts that a page, not the background, fills the page area."""
+        shot = self.session.screenshot(label)
+        self.assertGreater(harness.spread(shot, PAGE_CENTRE), 8, "no page on the screen")
+        self.assertFalse(close_to(harness.mean_colour(shot, PAGE_CENTRE), BACKGROUND, 8))
+        return shot
+
+    def eventually(self, label, check, timeout=8.0):
+        """Takes screenshots until `check(shot)` returns None (all well) or `timeout` runs out;
+        then fails with the last complaint. Returns the last screenshot."""
+        deadline = time.time() + timeout
+        while True:
+            shot = self.session.screenshot(label)
+            complaint = check(shot)
+            if complaint is None:
+                return shot
+            if time.time() > deadline:
+                self.fail(complaint)
+            time.sleep(0.4)
+
+    def reads(self, shot, box, text, psm=6):
+        """None when OCR finds `text` in `box` of `shot`, else a complaint."""
+        found = self.session.ocr(shot, box, psm=psm)
+        return None if text in found else f"expected {text!r}, read {found!r}"
+
+    def wait_page(self, book, page, label, name="page"):
+        """Waits until the page `page` of book `book` is on the screen, fitted or not, and
+        the page selector reads `label`; returns the screenshot."""
+        def check(shot):
+            colour = harness.mean_colour(shot, (420, 95, 860, 122))  # paper above the first line
+            expected = volume.page_colour(book, page)
+            if harness.spread(shot, PAGE_CENTRE) <= 8:
+                return "no page on the screen"
+            if not close_to(colour, expected):
+                return f"page colour {colour}, expected {expected} (book {book}, page {page})"
+            text = self.session.ocr(shot, PAGE_SELECTOR, psm=7).replace("O", "0")
+            if label not in text:
+                return f"page selector reads {text!r}, expected {label}"
+            return None
+        return self.eventually(name, check)
+
+    def answer_box(self, title, key="Return"):
+        """Finds the message box by its title, returns its OCR text and answers it."""
+        box = self.session.window(title)
+        self.assertIsNotNone(box, f"no message box titled {title!r}")
+        x, y, w, h = self.session.window_geometry(box)
+        shot = self.session.screenshot("box")
+        text = self.session.ocr(shot, (x, y, x + w, y + h))
+        self.session.focus(box)
+        self.session.key(key)
+        return text
+
+
+class Scenarios(ViewerCase):
+    def test_first_start(self):
+        self.start_viewer()
+        for title in ("N O T A", "- A T T E N Z I O N E -", "ATTENZIONE, CHIUDO IL PROGRAMMA"):
+            self.assertIsNone(self.session.window(title, timeout=0.5))
+        self.assertEqual(self.session.window_geometry(self.main), (0, 0, 1280, 1024))
+        shot = self.wait_page(0, 0, "0001", "first")
+        self.assertTrue(close_to(harness.mean_colour(shot, LEFT_MARGIN), BACKGROUND, 6),
+                        "the fitted page should leave the margins free")
+        self.assertIn("Historia", self.session.ocr(shot, HEADER, psm=7))
+        self.assertTrue(self.bookmark.exists())
+        self.assertEqual(self.bookmark.read_bytes(), b"")
+
+    def test_arrows_turn_pages_across_books(self):
+        self.start_viewer()
+        self.session.key("Right")
+        self.wait_page(0, 1, "0002", "right1")
+        self.session.key("Right", pause=1.0)
+        text = self.answer_box("Cartavox")
+        self.assertIn("LIBRO seguente", text)
+        self.session.focus(self.main)
+        self.session.settle()
+        shot = self.wait_page(1, 0, "0001", "next-book")
+        self.assertIn("Primo", self.session.ocr(shot, BOOK_SELECTOR, psm=7))
+        self.session.key("Right")
+        self.wait_page(1, 1, "0002", "right3")
+        self.session.key("Left")
+        self.wait_page(1, 0, "0001", "left")
+
+    def test_typed_page_number_opens_its_book(self):
+        self.start_viewer()
+        self.session.key("F2")
+        self.session.type("6")
+        self.session.key("Return", pause=1.2)
+        shot = self.wait_page(2, 1, "0006", "typed")
+        self.assertIn("Secondo", self.session.ocr(shot, BOOK_SELECTOR, psm=7))
+
+    def test_magnify_and_pan(self):
+        self.start_viewer()
+        fitted = self.wait_page(0, 0, "0001", "fitted")
+        self.session.key("shift")
+        magnified = self.eventually("magnified", lambda shot: None if not close_to(
+            harness.mean_colour(shot, LEFT_MARGIN), BACKGROUND, 8) else
+            "a magnified page should fill the width")
+        self.session.key("Down", "Down")
+        self.eventually("moved-up", lambda shot: None if harness.changed_fraction(
+            magnified, shot, (100, 100, 1180, 1000)) > 0.05 else "panning did not move the page")
+        self.session.key("shift")
+
+        def fitted_again(shot):
+            # The margins are free again and the page's edges are where they were.
+            if not close_to(harness.mean_colour(shot, LEFT_MARGIN), BACKGROUND, 6):
+                return "the page still covers the margins"
+            for x in (280, 300, 980, 1000):
+                if not close_to(shot.getpixel((x, 500)), fitted.getpixel((x, 500)), 12):
+                    return f"the page's edge moved near x={x}"
+            return None
+        self.eventually("fitted-again", fitted_again)
+
+    def test_click_on_the_right_edge_turns_the_page(self):
+        self.start_viewer()
+        self.session.move(*RIGHT_EDGE)
+        pointer = self.session.cursor_image()
+        self.assertEqual(pointer.size, (32, 32))
+        self.assertTrue(points_right(pointer), "the pointer is not a right arrow")
+        self.session.click(*RIGHT_EDGE)
+        self.wait_page(0, 1, "0002", "clicked")
+
+    def test_instructions_open_choose_topic_close(self):
+        self.start_viewer()
+        page = self.wait_page(0, 0, "0001", "page")
+        self.session.key("F3")
+        self.eventually("instructions", lambda shot: self.reads(shot, (600, 300, 1180, 420),
+                                                                "ISTRUZIONI"))
+        self.session.click(713, 419)  # the topic "come VOLTARE in AVANTI"
+        self.eventually("topic", lambda shot: self.reads(shot, (700, 460, 1145, 490),
+                                                         "VOLTARE PAGINA IN AVANTI", psm=7))
+        self.session.focus(self.main)
+        self.session.key("F3")
+        self.eventually("closed", lambda shot: None if harness.changed_fraction(
+            page, shot, (0, 30, 1280, 1024)) < 0.02 else "the page is not back")
+
+    def test_close_keeping_the_place(self):
+        self.start_viewer()
+        self.session.key("Right")
+        self.wait_page(0, 1, "0002", "turned")
+        self.session.key("Escape")
+        self.eventually("closing-panel", lambda shot: self.reads(
+            shot, (485, 425, 795, 452), "iniziare dalla pagina", psm=7))
+        self.session.key("s")
+        self.assertTrue(self.session.ended(10), "S did not end the program")
+        self.assertEqual(self.bookmark.read_bytes(), b" 0\r\n 1\r\n")
+        self.start_viewer()
+        self.wait_page(0, 1, "0002", "restarted")
+
+    def test_close_forgetting_the_place(self):
+        self.start_viewer()
+        self.session.key("Right")
+        self.wait_page(0, 1, "0002", "turned")
+        self.session.key("Escape", pause=1.0)
+        self.session.key("n")
+        self.assertTrue(self.session.ended(10), "N did not end the program")
+        self.assertEqual(self.bookmark.read_bytes(), b"")
+        self.start_viewer()
+        self.wait_page(0, 0, "0001", "restarted")
+
+    def test_closing_panel_ends_by_itself(self):
+        self.start_viewer()
+        self.session.key("Right")
+        self.session.key("Escape")
+        self.assertFalse(self.session.ended(10), "ended before the countdown ran out")
+        self.assertTrue(self.session.ended(15), "the countdown did not end the program")
+        self.assertEqual(self.bookmark.read_bytes(), b"")
+
+
+class NarrowScreen(ViewerCase):
+    width, height = 1024, 768
+
+    def test_advisory_message_comes_first(self):
+        self.session.start(self.volume)
+        box = self.session.window("N O T A")
+        self.assertIsNotNone(box, "no advisory message")
+        self.assertIsNone(self.session.window("Cartavox", timeout=0.5),
+                          "the window appeared before the message")
+        text = self.answer_box("N O T A")
+        self.assertIn("1024 x 768", text)
+        self.assertIsNotNone(self.session.window("Cartavox"))
+
+
+class TooNarrowScreen(ViewerCase):
+    width, height = 800, 600
+
+    def test_fatal_message_and_nothing_created(self):
+        self.session.start(self.volume)
+        text = self.answer_box("ATTENZIONE, CHIUDO IL PROGRAMMA")
+        self.assertIn("1024", text)
+        self.assertTrue(self.session.ended(10))
+        self.assertEqual(list(self.session.data.iterdir()), [])
+
+
+class MissingExecutable(ViewerCase):
+    def test_missing_file_message(self):
+        elsewhere = self.work / "elsewhere"
+        elsewhere.mkdir()
+        shutil.copy(self.volume / "Cartavox.exe", elsewhere / "viewer")
+        self.session.start(self.work, program=elsewhere / "viewer")
+        text = self.answer_box("- A T T E N Z I O N E -")
+        self.assertIn("RISULTA MANCANTE", text)
+        self.assertTrue(self.session.ended(10))
+
+
+def points_right(cursor):
+    """True when the dark outline of the pointer is a triangle pointing right: its left side is
+    a long vertical edge, its right end a single tip."""
+    dark = [(x, y) for y in range(cursor.height) for x in range(cursor.width)
+            if cursor.getpixel((x, y))[3] > 128 and sum(cursor.getpixel((x, y))[:3]) < 150]
+    if not dark:
+        return False
+    left = min(x for x, _ in dark)
+    right = max(x for x, _ in dark)
+    rows_left = {y for x, y in dark if x <= left + 1}
+    rows_right = {y for x, y in dark if x >= right - 1}
+    return len(rows_left) > 3 * max(1, len(rows_right))
+
+
+if __name__ == "__main__":
+    unittest.main()
