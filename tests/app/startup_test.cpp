@@ -13,11 +13,6 @@ using namespace cvx;
 using namespace cvx::test;
 
 namespace {
-QByteArray contentOf(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
 struct Viewer {
     explicit Viewer(const pack::VolumeSpec& spec = standardVolume()) : volume(spec) {
         volume.configure(platform);

@@ -39,17 +39,6 @@ QStringList Viewer::boxTexts() const {
     return texts;
 }
 
-QByteArray contentOf(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
-    f.write(bytes);
-}
-
 QByteArray notAPicture(int size) {
     QByteArray bytes(size, '\0');
     for (int i = 0; i < size; ++i)

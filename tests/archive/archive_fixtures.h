@@ -29,9 +29,6 @@ struct Viewer {
     std::unique_ptr<BookForm> form;
 };
 
-[[nodiscard]] QByteArray contentOf(const QString& path);
-void writeFile(const QString& path, const QByteArray& bytes);
-
 // Bytes that are no picture, long enough to be stored as an entry.
 [[nodiscard]] QByteArray notAPicture(int size = 9000);
 

@@ -30,11 +30,6 @@ enum : int {
     F4 = 115
 };
 
-QByteArray contentOf(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
 // The window active and the focus on `w`, as a reader who clicked into it.
 void focusOn(BookForm& f, QWidget* w) {
     QApplication::setActiveWindow(&f);

@@ -33,11 +33,6 @@ bool qtDecodes(const QString& path) {
     return !reader.read().isNull();
 }
 
-QByteArray contentOf(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 QJsonObject oneBook(const QStringList& pages) {
     return {{"label", "01 Lib.01 Corpus"},
             {"kind", 1},

@@ -18,11 +18,6 @@ using namespace cvx;
 using namespace cvx::test;
 
 namespace {
-QByteArray contentOf(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 // The characters of the string record in slot k, read straight from the executable's bytes.
 QString slotText(const QByteArray& exe, qint64 base, int k) {
     const auto chars =

@@ -14,17 +14,6 @@ using namespace cvx;
 using namespace cvx::test;
 
 namespace {
-QByteArray contentOf(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-void write(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
-}
-
 // Runs one closing action; true when it ended the program.
 bool ends(const std::function<void()>& action) {
     try {
@@ -95,8 +84,8 @@ TEST(ClosingPanel, OpeningDisablesTheZonesAndStartsTheCountdown) {
 
 TEST(ClosingPanel, CountdownRunsOutAndAnswersNo) {
     StartedViewer v;
-    write(v.volume.bookmarkPath(), " 1\r\n 2\r\n");
-    write(v.volume.workImagePath(), "page data");
+    writeFile(v.volume.bookmarkPath(), " 1\r\n 2\r\n");
+    writeFile(v.volume.workImagePath(), "page data");
     v.form->Image11_Click();
     for (int tick = 1; tick <= 79; ++tick) {
         v.form->Timer1.tick();
@@ -161,7 +150,7 @@ TEST(ClosingPanel, EscTwiceRestartsTheCountdownAndSKeySaves) {
 
 TEST(ClosingPanel, EndThenNKeyClears) {
     StartedViewer v;
-    write(v.volume.bookmarkPath(), " 1\r\n 1\r\n");
+    writeFile(v.volume.bookmarkPath(), " 1\r\n 1\r\n");
     v.form->Form_KeyDown(35, 0); // End
     EXPECT_TRUE(v.form->Picture7->Visible());
     EXPECT_TRUE(ends([&] { v.form->Form_KeyDown(78, 0); }));
@@ -170,7 +159,7 @@ TEST(ClosingPanel, EndThenNKeyClears) {
 
 TEST(ClosingPanel, YesSavesTheCurrentPlace) {
     StartedViewer v;
-    write(v.volume.workImagePath(), "page data");
+    writeFile(v.volume.workImagePath(), "page data");
     onFourthPageOfFirstBook(*v.form);
     v.form->Command1_Click();
     v.form->Timer1.tick();
@@ -212,8 +201,8 @@ TEST(ClosingPanel, YesWithAnUnknownPageWritesTheItemCount) {
 
 TEST(ClosingPanel, NoClearsThePlace) {
     StartedViewer v;
-    write(v.volume.bookmarkPath(), " 2\r\n 5\r\n");
-    write(v.volume.workImagePath(), "page data");
+    writeFile(v.volume.bookmarkPath(), " 2\r\n 5\r\n");
+    writeFile(v.volume.workImagePath(), "page data");
     v.form->Command1_Click();
     EXPECT_TRUE(ends([&] { v.form->Image13_Click(1); }));
     EXPECT_EQ(contentOf(v.volume.bookmarkPath()), "");
@@ -251,8 +240,8 @@ TEST(ClosingPanel, OtherAnswersOnlyStopTheCountdown) {
 
 TEST(ClosingPanel, BookmarkKeepsTheOldPlaceWhenTheNewOneCannotBeWritten) {
     StartedViewer v;
-    write(v.volume.bookmarkPath(), " 2\r\n 5\r\n");
-    write(v.volume.workImagePath(), "page data");
+    writeFile(v.volume.bookmarkPath(), " 2\r\n 5\r\n");
+    writeFile(v.volume.workImagePath(), "page data");
     onFourthPageOfFirstBook(*v.form);
     bool ended = false;
     {
@@ -287,7 +276,7 @@ TEST(ClosingPanel, BookmarkThatCannotBeClearedIsReported) {
     StartedViewer v;
     ASSERT_TRUE(QFile::remove(v.volume.bookmarkPath()));
     ASSERT_TRUE(QDir().mkdir(v.volume.bookmarkPath()));
-    write(v.volume.workImagePath(), "page data");
+    writeFile(v.volume.workImagePath(), "page data");
     EXPECT_TRUE(ends([&] { v.form->Image13_Click(1); }));
     EXPECT_EQ(contentOf(v.volume.workImagePath()), "");
     ASSERT_EQ(v.platform.boxes.size(), 1u);

@@ -15,6 +15,12 @@ class BookForm;
 
 namespace cvx::test {
 
+// The bytes of a file, or "<missing>" when it cannot be read.
+[[nodiscard]] QByteArray contentOf(const QString& path);
+
+// Replaces a file's content; a failure fails the test.
+void writeFile(const QString& path, const QByteArray& bytes);
+
 // A JPEG of `size` pixels in `colour` with `text` written large in the middle.
 [[nodiscard]] QByteArray makeJpeg(QSize size, QColor colour, const QString& text = {});
 
