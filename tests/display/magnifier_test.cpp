@@ -30,13 +30,7 @@ QByteArray stripedJpeg(QSize size) {
     for (int x = 0; x < size.width(); x += 4)
         p.fillRect(x, 0, 2, size.height(), Qt::black);
     p.end();
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "jpeg");
-    writer.setQuality(95);
-    writer.write(image);
-    return bytes;
+    return jpegBytes(image, 95);
 }
 
 double meanDifference(const QImage& a, const QImage& b) {

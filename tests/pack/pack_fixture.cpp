@@ -22,13 +22,7 @@ QByteArray noisyJpeg(QSize size, int seed) {
     for (int y = 0; y < size.height(); ++y)
         for (int x = 0; x < size.width(); ++x)
             image.setPixel(x, y, random.generate() | 0xff000000u);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "jpeg");
-    writer.setQuality(90);
-    writer.write(image);
-    return bytes;
+    return jpegBytes(image);
 }
 
 namespace {

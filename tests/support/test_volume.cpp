@@ -24,6 +24,16 @@ void writeFile(const QString& path, const QByteArray& bytes) {
     f.write(bytes);
 }
 
+QByteArray jpegBytes(const QImage& image, int quality) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setQuality(quality);
+    writer.write(image);
+    return bytes;
+}
+
 QByteArray makeJpeg(QSize size, QColor colour, const QString& text) {
     QImage image(size, QImage::Format_RGB32);
     image.fill(colour);
@@ -35,13 +45,7 @@ QByteArray makeJpeg(QSize size, QColor colour, const QString& text) {
         p.setPen(Qt::black);
         p.drawText(image.rect(), Qt::AlignCenter, text);
     }
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "jpeg");
-    writer.setQuality(90);
-    writer.write(image);
-    return bytes;
+    return jpegBytes(image);
 }
 
 pack::BookSpec makeBook(const QString& label, int kind, QChar side, int firstNumber, int pages,

@@ -6,6 +6,7 @@
 #include "tests/support/fake_platform.h"
 
 #include <QColor>
+#include <QImage>
 #include <QTemporaryDir>
 #include <memory>
 
@@ -20,6 +21,9 @@ namespace cvx::test {
 
 // Replaces a file's content; a failure fails the test.
 void writeFile(const QString& path, const QByteArray& bytes);
+
+// The image encoded as a JPEG file.
+[[nodiscard]] QByteArray jpegBytes(const QImage& image, int quality = 90);
 
 // A JPEG of `size` pixels in `colour` with `text` written large in the middle.
 [[nodiscard]] QByteArray makeJpeg(QSize size, QColor colour, const QString& text = {});
