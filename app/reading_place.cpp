@@ -42,7 +42,10 @@ std::shared_ptr<BookForm::ReadingPlace> BookForm::saveReadingPlace() const {
     p->bookLabels = Combo2->items();
     p->pageIndex = Combo1->ListIndex();
     p->bookIndex = Combo2->ListIndex();
-    p->pageText = Combo1->Text();
+    // The selector shows the page on the screen again, not what was typed before the event.
+    p->pageText = CurrentPageIndex >= 0 && CurrentPageIndex < Combo1->ListCount()
+                      ? Combo1->List(CurrentPageIndex)
+                      : Combo1->Text();
     p->bookText = Combo2->Text();
     p->panCaption = Label8->Caption();
     p->left = Image1->Left();

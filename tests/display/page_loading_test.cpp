@@ -164,9 +164,10 @@ TEST(DamagedPage, TypedNumberLeavesThePreviousPage) {
     ASSERT_EQ(v.platform.boxes.size(), 1u);
     EXPECT_EQ(v.platform.boxes[0].text,
               "IMPOSSIBILE LEGGERE LA PAGINA 0002 DALL'ARCHIVIO dv00002.ex_");
-    // Back in the first book, on its third page, with the typed text as it was.
+    // Back in the first book, on its third page, the selector showing that page.
     expectSame(before, Shown(v));
     EXPECT_EQ(v.form->ArchivePath, "dv00001.ex_");
+    EXPECT_EQ(v.form->Combo1->Text(), "0003");
     EXPECT_EQ(v.form->Combo1->items(), QStringList({"0001", "0002", "0003", "0004"}));
 }
 
