@@ -3,6 +3,7 @@
 #pragma once
 
 #include "pack/volume_builder.h"
+#include "tests/support/test_volume.h"
 
 #include <QByteArray>
 #include <QColor>
