@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
-# The README's test command: installs what is missing, builds, and runs every test.
+# The README's test command: installs what is missing, builds, and runs every test; then runs
+# the whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer (build-san/), and
+# each fuzz target for a short fixed time (build-fuzz/, FUZZ_SECONDS each, default 15).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 scripts/build.sh
-cd "${BUILD_DIR:-build}"
-ctest --output-on-failure -j "$(nproc)"
+(cd "${BUILD_DIR:-build}" && ctest --output-on-failure -j "$(nproc)")
+scripts/sanitize.sh
+scripts/fuzz.sh "${FUZZ_SECONDS:-15}"
