@@ -66,6 +66,13 @@ void BookForm::CARICODATI() {
             ERRORE();
         }
     }
+    // A book record beyond the last archive means an archive of the volume is missing: the
+    // books after it would open the wrong archives.
+    QString next = blanks64;
+    if (File2.ListCount() < block::kMaxBooks &&
+        readSlot(block::kFirstBookSlot + File2.ListCount(), next) &&
+        !trimBlanks(columns(next, 1, block::kBookLabelLength)).isEmpty())
+        USCITA1();
     showWindow();
 }
 

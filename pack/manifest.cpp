@@ -167,6 +167,7 @@ QString pageName(const Manifest& manifest, int book, int page) {
     const ManifestBook& b = manifest.books[book];
     const bool numbered =
         limits::kindProblem(b.kind).isEmpty() && limits::sideProblem(b.side).isEmpty() &&
+        limits::firstNumberProblem(b.firstNumber).isEmpty() &&
         limits::labelWidthProblem(b.kind, b.side, b.firstNumber, page + 1).isEmpty();
     const QString label =
         numbered ? labels::pageLabel(b.kind, b.side, b.firstNumber, page + 1) + QStringLiteral(", ")

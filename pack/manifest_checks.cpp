@@ -35,8 +35,8 @@ void checkBook(const Manifest& m, int i, QStringList& problems) {
     const QString side = limits::sideProblem(b.side);
     add(problems, where + QStringLiteral(", campo \"kind\""), kind);
     add(problems, where + QStringLiteral(", campo \"side\""), side);
-    add(problems, where + QStringLiteral(", campo \"firstNumber\""),
-        limits::firstNumberProblem(b.firstNumber));
+    const QString first = limits::firstNumberProblem(b.firstNumber);
+    add(problems, where + QStringLiteral(", campo \"firstNumber\""), first);
     if (b.pages.isEmpty())
         add(problems, where, QStringLiteral("il libro non ha pagine"));
     else if (b.pages.size() > archive::kMaxEntries)
@@ -44,7 +44,7 @@ void checkBook(const Manifest& m, int i, QStringList& problems) {
             QStringLiteral("le pagine sono %1, al massimo %2")
                 .arg(b.pages.size())
                 .arg(archive::kMaxEntries));
-    else if (kind.isEmpty() && side.isEmpty())
+    else if (kind.isEmpty() && side.isEmpty() && first.isEmpty()) // labels of a valid numbering
         add(problems, where,
             limits::labelWidthProblem(b.kind, b.side, b.firstNumber,
                                       static_cast<int>(b.pages.size())));

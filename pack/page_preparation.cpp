@@ -65,12 +65,21 @@ QString decodeProblem(const QByteArray& image) {
     return {};
 }
 
+bool jpegComplete(const QByteArray& jpeg) {
+    // Inside a scan every 0xFF byte is followed by 0x00 or a restart marker, so the last
+    // start-of-scan and end-of-image markers found are real ones.
+    const qsizetype scan = jpeg.lastIndexOf(QByteArrayView("\xff\xda", 2));
+    return scan >= 0 && jpeg.lastIndexOf(QByteArrayView("\xff\xd9", 2)) > scan;
+}
+
 PreparedImage prepareImage(const QByteArray& scan, int quality) {
     PreparedImage r;
     const QByteArray format = scanFormat(scan);
     if (format == "jpeg") {
         r.image = scan;
-        r.problem = decodeProblem(scan);
+        r.problem = jpegComplete(scan)
+                        ? decodeProblem(scan)
+                        : QStringLiteral("il file JPEG è troncato: manca la fine dell'immagine");
         return r;
     }
     if (!convertible(format)) {

@@ -17,6 +17,10 @@ namespace cvx::pack {
 // its size, as the viewer decodes at display size. Empty when it decodes.
 [[nodiscard]] QString decodeProblem(const QByteArray& image);
 
+// True when a JPEG file's last scan is followed by the end-of-image marker. Decoders fill a
+// file cut inside its scan with grey and report no error, so a cut scan is found this way.
+[[nodiscard]] bool jpegComplete(const QByteArray& jpeg);
+
 struct PreparedImage {
     QByteArray image; // the JPEG to store
     bool converted = false;

@@ -45,6 +45,16 @@ Picture Picture::fromBytes(const QByteArray& bytes, const QString& name, QString
             *error = QStringLiteral("Il file %1 non contiene un'immagine leggibile").arg(name);
         return {};
     }
+    if (qint64(raw.width()) * raw.height() > kMaxPixels) {
+        if (error)
+            *error = QStringLiteral("L'immagine %1 e' troppo grande: %2 x %3 pixel, al massimo %4 "
+                                    "milioni di pixel")
+                         .arg(name)
+                         .arg(raw.width())
+                         .arg(raw.height())
+                         .arg(kMaxPixels / 1'000'000);
+        return {};
+    }
     d->transform = reader.transformation();
     d->size = d->transform.testFlag(QImageIOHandler::TransformationRotate90) ? raw.transposed()
                                                                              : raw;

@@ -17,8 +17,8 @@ class Picture {
 public:
     Picture() = default;
 
-    // Reads the file and its header. A file that is missing, empty or not a picture gives a
-    // null Picture and an Italian description in `error`.
+    // Reads the file and its header. A file that is missing, empty, not a picture or of more
+    // than kMaxPixels pixels gives a null Picture and an Italian description in `error`.
     static Picture load(const QString& path, QString* error);
 
     // The same from bytes already in memory; `name` is used in the error description.
@@ -40,6 +40,11 @@ public:
 
     // Largest picture a page may decode to, in megabytes (a decompression-bomb guard).
     static constexpr int kScreenLimitMb = 256;
+
+    // Most pixels a picture may have; larger ones are refused from their header, before any
+    // decoding: a JPEG decoder buffers a progressive picture at full size whatever size is
+    // asked of it, beyond the reach of the allocation guard.
+    static constexpr qint64 kMaxPixels = 256'000'000;
 
 private:
     struct Data;

@@ -1,0 +1,114 @@
+// A working folder that cannot take what the viewer writes: read-only, a full disk while the
+// working image is written, the working image replaced by a folder. The viewer says which file
+// it cannot write and stays on the page it shows; the saved place is never lost.
+#include "tests/robustness/damage.h"
+
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+
+using namespace cvx;
+using namespace cvx::test;
+
+namespace {
+QString cannotWrite(const QString& path) {
+    return "IMPOSSIBILE SCRIVERE IL FILE " + QDir::toNativeSeparators(path);
+}
+
+QString workFolder(const Viewer& v) {
+    return v.volume.root() + v.volume.spec.workFolderName;
+}
+
+bool ends(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const ProgramEnded&) {
+        return true;
+    }
+    return false;
+}
+} // namespace
+
+TEST(WorkingFolderFaults, FullDiskWhileTheWorkingImageIsWrittenKeepsTheShownPage) {
+    pack::VolumeSpec spec = standardVolume();
+    spec.books[1].pages[3] = makeJpeg(QSize(900, 1300), Qt::darkYellow, "GRANDE");
+    Viewer v(spec);
+    v.writeBookmark(kSavedPlace);
+    ASSERT_FALSE(v.start());
+    const QByteArray shown = contentOf(v.volume.workImagePath());
+    ASSERT_EQ(shown, pack::padded(spec.books[1].pages[2]));
+    ASSERT_GT(spec.books[1].pages[3].size(), shown.size() + 100);
+    {
+        // Room for the page shown and a little more, not for the larger next one.
+        FileSizeLimit full(static_cast<rlim_t>(shown.size()) + 100);
+        v.event([&] { v.form->Combo1->setListIndex(3); });
+    }
+    EXPECT_EQ(v.boxTexts(), QStringList({cannotWrite(v.volume.workImagePath())}));
+    EXPECT_EQ(v.form->Combo1->Text(), "002d");
+    EXPECT_EQ(contentOf(v.volume.workImagePath()), shown);
+    EXPECT_EQ(contentOf(v.volume.bookmarkPath()), kSavedPlace);
+    EXPECT_EQ(filesIn(workFolder(v)),
+              QStringList({v.volume.spec.workFolderName + ".lib", "lab.jpg"}))
+        << "no half-written file is left behind";
+    // With room again the same page shows.
+    v.event([&] { v.form->Combo1->setListIndex(3); });
+    EXPECT_EQ(v.form->Combo1->Text(), "003s");
+    EXPECT_EQ(contentOf(v.volume.workImagePath()), pack::padded(spec.books[1].pages[3]));
+}
+
+TEST(WorkingFolderFaults, WorkingImageReplacedByAFolderAtStartIsNamed) {
+    Viewer v;
+    v.writeBookmark(kSavedPlace);
+    ASSERT_TRUE(QDir().mkdir(v.volume.workImagePath()));
+    ASSERT_FALSE(v.start());
+    // The cover of the instructions and the remembered page both pass through it.
+    EXPECT_EQ(v.boxTexts(), QStringList({cannotWrite(v.volume.workImagePath()),
+                                         cannotWrite(v.volume.workImagePath())}));
+    EXPECT_TRUE(v.form->isVisible());
+    EXPECT_EQ(v.form->Combo2->ListIndex(), 1);
+    EXPECT_TRUE(QFileInfo(v.volume.workImagePath()).isDir());
+    EXPECT_EQ(contentOf(v.volume.bookmarkPath()), kSavedPlace);
+    // Closing with SI still saves the place, and says the working image could not be emptied.
+    EXPECT_TRUE(ends([&] { v.form->Image13_Click(0); }));
+    EXPECT_EQ(contentOf(v.volume.bookmarkPath()), " 1\r\n 2\r\n");
+    EXPECT_TRUE(
+        v.platform.boxes.back().text.contains(QDir::toNativeSeparators(v.volume.workImagePath())));
+}
+
+TEST(WorkingFolderFaults, ReadOnlyWorkingFolderIsNamedAndTheSavedPlaceKept) {
+    Viewer v;
+    v.writeBookmark(kSavedPlace);
+    writeFile(v.volume.workImagePath(), "old page");
+    const FilePermissionsObeyed obeyed;
+    setMode(v.volume.workImagePath(), 0444);
+    setMode(v.volume.bookmarkPath(), 0444);
+    setMode(workFolder(v), 0555);
+    ASSERT_FALSE(v.start());
+    EXPECT_EQ(v.boxTexts(), QStringList({cannotWrite(v.volume.workImagePath()),
+                                         cannotWrite(v.volume.workImagePath())}));
+    EXPECT_TRUE(v.form->isVisible());
+    EXPECT_EQ(v.form->Combo1->Text(), "002d");
+    // Closing with SI cannot save: it says so, and the place saved before stays.
+    EXPECT_TRUE(ends([&] { v.form->Image13_Click(0); }));
+    const QString last = v.platform.boxes.back().text;
+    EXPECT_TRUE(last.startsWith("La pagina corrente non e' stata salvata nel file: " +
+                                QDir::toNativeSeparators(v.volume.bookmarkPath())))
+        << last.toStdString();
+    EXPECT_TRUE(last.contains(QDir::toNativeSeparators(v.volume.workImagePath())));
+    EXPECT_EQ(contentOf(v.volume.bookmarkPath()), kSavedPlace);
+    EXPECT_EQ(contentOf(v.volume.workImagePath()), "old page");
+    EXPECT_EQ(filesIn(workFolder(v)),
+              QStringList({v.volume.spec.workFolderName + ".lib", "lab.jpg"}));
+    setMode(workFolder(v), 0755);
+}
+
+TEST(WorkingFolderFaults, ReadOnlyDriveRootEndsBeforeAnythingIsShown) {
+    Viewer v;
+    const FilePermissionsObeyed obeyed;
+    setMode(v.volume.root(), 0555);
+    ASSERT_TRUE(v.start());
+    EXPECT_EQ(v.boxTexts(), QStringList({"IMPOSSIBILE CREARE LA CARTELLA DI LAVORO: " +
+                                         v.volume.root() + v.volume.spec.workFolderName + "/"}));
+    EXPECT_TRUE(filesIn(v.volume.root()).isEmpty());
+    setMode(v.volume.root(), 0755);
+}
