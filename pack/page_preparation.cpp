@@ -49,6 +49,13 @@ QByteArray scanFormat(const QByteArray& bytes) {
     return QImageReader::imageFormat(&buffer);
 }
 
+QSize headerSize(const QByteArray& bytes) {
+    QByteArray copy = bytes;
+    QBuffer buffer(&copy);
+    buffer.open(QIODevice::ReadOnly);
+    return QImageReader(&buffer).size();
+}
+
 bool convertible(const QByteArray& format) {
     return format == "png" || format == "tiff";
 }
@@ -56,8 +63,15 @@ bool convertible(const QByteArray& format) {
 QString decodeProblem(const QByteArray& image) {
     QString error;
     const Picture picture = Picture::fromBytes(padded(image), QStringLiteral("immagine"), &error);
-    if (picture.isNull())
+    if (picture.isNull()) {
+        const QSize size = headerSize(image);
+        if (qint64(size.width()) * size.height() > Picture::kMaxPixels)
+            return QStringLiteral("l'immagine è di %1 x %2 pixel, al massimo %3 milioni di pixel")
+                .arg(size.width())
+                .arg(size.height())
+                .arg(Picture::kMaxPixels / 1'000'000);
         return QStringLiteral("il file non contiene un'immagine leggibile");
+    }
     const QSize full = picture.pixelSize();
     const QSize eighth(std::max(1, (full.width() + 7) / 8), std::max(1, (full.height() + 7) / 8));
     if (picture.scaled(eighth).isNull())

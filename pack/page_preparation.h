@@ -3,12 +3,16 @@
 #pragma once
 
 #include <QByteArray>
+#include <QSize>
 #include <QString>
 
 namespace cvx::pack {
 
 // Image format of a file from its content ("jpeg", "png", "tiff", ...); empty when unknown.
 [[nodiscard]] QByteArray scanFormat(const QByteArray& bytes);
+
+// Pixel size of an image from its header; invalid when it has none.
+[[nodiscard]] QSize headerSize(const QByteArray& bytes);
 
 // True for the formats converted to JPEG.
 [[nodiscard]] bool convertible(const QByteArray& format);

@@ -4,10 +4,8 @@
 // viewer on the page it showed, or in a clean end; the saved place is never touched.
 #include "tests/robustness/damage.h"
 
-#include <QBuffer>
 #include <QComboBox>
 #include <QFile>
-#include <QImageWriter>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
@@ -42,25 +40,6 @@ struct DamagedBook : Viewer {
         EXPECT_TRUE(form->Image1->Visible());
     }
 };
-
-// A JPEG whose header claims width x height pixels, with the data of a tiny picture.
-QByteArray claimingSize(int width, int height, bool progressive) {
-    QImage image(16, 16, QImage::Format_RGB32);
-    image.fill(Qt::gray);
-    QByteArray jpeg;
-    QBuffer buffer(&jpeg);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "jpeg");
-    writer.setProgressiveScanWrite(progressive);
-    EXPECT_TRUE(writer.write(image));
-    const qsizetype sof = jpeg.indexOf(QByteArray(progressive ? "\xff\xc2" : "\xff\xc0", 2));
-    EXPECT_GT(sof, 0);
-    jpeg[sof + 5] = static_cast<char>(height >> 8);
-    jpeg[sof + 6] = static_cast<char>(height & 0xff);
-    jpeg[sof + 7] = static_cast<char>(width >> 8);
-    jpeg[sof + 8] = static_cast<char>(width & 0xff);
-    return jpeg;
-}
 
 long peakKilobytes() {
     rusage usage{};

@@ -3,8 +3,11 @@
 
 #include "app/product_block.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QImage>
+#include <QImageWriter>
 #include <csignal>
 #include <gtest/gtest.h>
 #include <linux/capability.h>
@@ -34,6 +37,24 @@ qint64 slotPosition(const TestVolume& volume, int k) {
     if (!f.open(QIODevice::ReadOnly) || !f.seek(baseDigitsPosition(volume) - 1))
         return 0;
     return block::slotPosition(f.read(8).toDouble(), k);
+}
+
+QByteArray claimingSize(int width, int height, bool progressive) {
+    QImage image(16, 16, QImage::Format_RGB32);
+    image.fill(Qt::gray);
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setProgressiveScanWrite(progressive);
+    EXPECT_TRUE(writer.write(image));
+    const qsizetype sof = jpeg.indexOf(QByteArray(progressive ? "\xff\xc2" : "\xff\xc0", 2));
+    EXPECT_GT(sof, 0);
+    jpeg[sof + 5] = static_cast<char>(height >> 8);
+    jpeg[sof + 6] = static_cast<char>(height & 0xff);
+    jpeg[sof + 7] = static_cast<char>(width >> 8);
+    jpeg[sof + 8] = static_cast<char>(width & 0xff);
+    return jpeg;
 }
 
 QByteArray recordHead(int length) {

@@ -28,6 +28,10 @@ void cutFile(const QString& path, qint64 length);
 [[nodiscard]] qint64 baseDigitsPosition(const TestVolume& volume);
 [[nodiscard]] qint64 slotPosition(const TestVolume& volume, int k);
 
+// A JPEG (baseline or progressive) whose header claims width x height pixels, with the data of
+// a tiny picture.
+[[nodiscard]] QByteArray claimingSize(int width, int height, bool progressive);
+
 // A string record head claiming `length` characters: type 8, then the length.
 [[nodiscard]] QByteArray recordHead(int length);
 

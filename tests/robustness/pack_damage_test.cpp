@@ -91,6 +91,15 @@ TEST(PackFaults, ScansThatAreNoPicturesAreNamed) {
     }
 }
 
+TEST(PackFaults, ScansOfAbsurdSizeAreNamedWithTheirSize) {
+    PackBench bench;
+    bench.write("huge/bomb.jpg", claimingSize(40000, 30000, true));
+    setJson(bench.manifest, "books/0/pages", QJsonArray{"front/a.jpg", "huge/bomb.jpg"});
+    expectRefused(bench, QString(kSecondPage) +
+                             "huge/bomb.jpg): l'immagine è di 40000 x 30000 pixel, al massimo "
+                             "256 milioni di pixel");
+}
+
 TEST(PackFaults, FieldsOfTheWrongTypeAreNamed) {
     const struct {
         const char* path;
