@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/text_rules.h"
+#include "display/read_ahead.h"
 #include "platform/controls.h"
 #include "platform/data_lists.h"
 #include "platform/image_control.h"
@@ -56,6 +57,8 @@ public:
 
     // ---- display/page_loading.cpp ---------------------------------------------------------
     void CARICOPAG();
+    // The pages read ahead of the reader, decoded in the background.
+    [[nodiscard]] ReadAhead& readAhead() { return *readAhead_; }
 
     // ---- display/hot_zones.cpp ------------------------------------------------------------
     void IMMAGIN8();
@@ -269,6 +272,17 @@ private:
     Picture readEntryPicture(const QString& archiveName, const QString& failure);
     // Replaces the working image with PageData; throws PageUnreadable naming the file.
     void writeWorkImage();
+    // The entry of the page being loaded or shown, and what its shown size depends on.
+    [[nodiscard]] PageKey shownPageKey() const;
+    [[nodiscard]] PageView pageView() const;
+    // `read` decoded at `pixels`: the decode read ahead from the same bytes when there is one,
+    // otherwise `read` decoded now and kept for the page shown.
+    [[nodiscard]] Picture readyPicture(const Picture& read, QSize pixels);
+    // Has the pages a turn can show next prepared in the background, nearest first.
+    void readAround();
+    [[nodiscard]] std::optional<PageKey> pageKeyAt(int index) const;
+    [[nodiscard]] std::optional<PageKey> nextBookFirstPage() const;
+    std::unique_ptr<ReadAhead> readAhead_ = std::make_unique<ReadAhead>();
 
     // ---- app/reading_place.cpp --------------------------------------------------------------
     struct ReadingPlace;

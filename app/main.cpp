@@ -1,5 +1,6 @@
 // Starts the viewer: one window, whose load handler does the whole start-up.
 #include "app/bookform.h"
+#include "display/paint_trace.h"
 
 #include <QApplication>
 
@@ -10,6 +11,8 @@ int main(int argc, char* argv[]) {
     QApplication::setFont(font);
     cvx::QtPlatform platform;
     cvx::BookForm form(platform);
+    cvx::traceFirstPagePaint(form.Image1->widget(),
+                             [&] { return !form.Image1->picture().isNull(); });
     form.handleEvent([&] { form.Form_Load(); });
     return QApplication::exec();
 }

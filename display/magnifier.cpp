@@ -1,4 +1,5 @@
-// Magnifying and reducing the page: both reload the working image and place it afresh.
+// Magnifying and reducing the page: both reload the working image and place it afresh. A
+// decode read ahead is used only when it was made from the very bytes of the working image.
 #include "app/bookform.h"
 
 #include "display/fit_geometry.h"
@@ -15,14 +16,15 @@ struct WorkImage {
 };
 
 // The working image and its size in `view`, decoded at the size it is about to be shown (the
-// control then paints that same decode, never an enlarged smaller one). Throws PageUnreadable
-// before anything on screen has changed, so the page shown before stays.
-WorkImage workImage(const BookForm& form, View view) {
+// control then paints that same decode, never an enlarged smaller one) by `ready`. Throws
+// PageUnreadable before anything on screen has changed, so the page shown before stays.
+WorkImage workImage(const BookForm& form, View view,
+                    const std::function<Picture(const Picture&, QSize)>& ready) {
     QString error;
-    const Picture page = Picture::load(form.WorkImagePath, &error);
-    if (page.isNull())
+    const Picture loaded = Picture::load(form.WorkImagePath, &error);
+    if (loaded.isNull())
         throw PageUnreadable(error);
-    const QSizeF natural = page.naturalTwips();
+    const QSizeF natural = loaded.naturalTwips();
     const double areaWidth = form.SCHERMO->Width();
     const double areaHeight = form.SCHERMO->Height();
     const magnify::Fit fit =
@@ -35,6 +37,7 @@ WorkImage workImage(const BookForm& form, View view) {
         view == View::Magnified ? magnify::kMagnifiedTop : magnify::restingTop(areaHeight, height);
     const QSize shown =
         form.Image1->devicePixelsAt(fit::centredLeft(areaWidth, width), top, width, height);
+    const Picture page = ready(loaded, shown);
     if (page.scaled(shown).isNull())
         throw PageUnreadable(QStringLiteral("L'immagine %1 è danneggiata e non si può mostrare")
                                  .arg(form.WorkImagePath));
@@ -56,7 +59,8 @@ void takeSize(BookForm& f, const WorkImage& image) {
 } // namespace
 
 void BookForm::LENTE1() {
-    const WorkImage image = workImage(*this, View::Magnified);
+    const WorkImage image = workImage(
+        *this, View::Magnified, [this](const Picture& p, QSize s) { return readyPicture(p, s); });
     Image1->setVisible(false);
     takeSize(*this, image);
     Image8[2]->setEnabled(true);
@@ -68,10 +72,12 @@ void BookForm::LENTE1() {
     Image1->setTop(magnify::kMagnifiedTop);
     IMMAGIN8();
     Image1->setVisible(true);
+    readAround();
 }
 
 void BookForm::LENTE0() {
-    const WorkImage image = workImage(*this, View::Reduced);
+    const WorkImage image = workImage(
+        *this, View::Reduced, [this](const Picture& p, QSize s) { return readyPicture(p, s); });
     Image1->setVisible(false);
     takeSize(*this, image);
     Image8[2]->setEnabled(false);
@@ -84,6 +90,7 @@ void BookForm::LENTE0() {
     Image1->setTop(magnify::restingTop(SCHERMO->Height(), Image1->Height()));
     IMMAGIN8();
     Image1->setVisible(true);
+    readAround();
 }
 
 } // namespace cvx

@@ -1,6 +1,7 @@
 // Loading the current page and fitting it into the viewing area. Everything that can fail is
 // checked before anything shown changes, so a page that cannot be shown leaves the previous
-// page on the screen and in the working image.
+// page on the screen and in the working image. A decode read ahead is used only when it was
+// made from the very bytes just restored, at the very size shown.
 #include "app/bookform.h"
 
 #include "archive/archive_layout.h"
@@ -34,10 +35,10 @@ Picture BookForm::readEntryPicture(const QString& archiveName, const QString& fa
         archiveLength.status != files::Status::Ok ||
         !archive::insideArchive(*entry, archiveLength.length))
         throw PageUnreadable(failure);
-    const files::Read read = files::readAt(path, entry->position, entry->length);
+    files::Read read = files::readAt(path, entry->position, entry->length);
     if (read.status != files::Status::Ok || read.data.size() != entry->length)
         throw PageUnreadable(failure);
-    PageData = read.data;
+    PageData = std::move(read.data); // restored in place, not copied
     DECDPAG();
     Picture picture = Picture::fromBytes(PageData, WorkImagePath, nullptr);
     if (picture.isNull())
@@ -46,25 +47,96 @@ Picture BookForm::readEntryPicture(const QString& archiveName, const QString& fa
 }
 
 void BookForm::writeWorkImage() {
-    // Replaced whole, so the file holds the old page or the new one, never a mixture, and no
-    // tail of a longer page stays behind a shorter one.
-    if (!files::replaceAtomically(WorkImagePath, PageData).ok())
+    // The file holds the new page, or after a failed write the old one again, and no tail of a
+    // longer page stays behind a shorter one. It is written over where it lies: a new file at
+    // every page would cost more than the rest of a page turn.
+    if (!files::rewriteInPlace(WorkImagePath, PageData).ok())
         throw PageUnreadable(QStringLiteral("IMPOSSIBILE SCRIVERE IL FILE ") +
                              QDir::toNativeSeparators(WorkImagePath));
 }
 
+PageKey BookForm::shownPageKey() const {
+    const auto entry = archive::entryLocation(PageOffset, PageLength);
+    if (!entry)
+        return {};
+    return {underRoot(ProgramFolder, ArchivePath), entry->position, entry->length};
+}
+
+PageView BookForm::pageView() const {
+    return {ProgramFolder, SCHERMO->Width(), SCHERMO->Height(),
+            Image1->widget()->devicePixelRatioF(), Magnified == True};
+}
+
+Picture BookForm::readyPicture(const Picture& read, QSize pixels) {
+    const PageKey key = shownPageKey();
+    const Picture ready = readAhead_->take(key, read.bytes(), pixels);
+    if (!ready.isNull())
+        return ready;
+    if (!read.scaled(pixels).isNull())
+        readAhead_->keep(pageView(), key, read, pixels);
+    return read;
+}
+
+std::optional<PageKey> BookForm::pageKeyAt(int index) const {
+    if (index < 0 || index >= List2.ListCount())
+        return std::nullopt;
+    const archive::SlotFields fields = archive::splitSlotText(List2.List(index));
+    const auto entry = archive::entryLocation(fields.offsetText, fields.lengthText);
+    if (!entry)
+        return std::nullopt;
+    return PageKey{underRoot(ProgramFolder, ArchivePath), entry->position, entry->length};
+}
+
+std::optional<PageKey> BookForm::nextBookFirstPage() const {
+    const int book = Combo2->ListIndex() + 1;
+    if (book <= 0 || book >= File2.ListCount() || book >= Combo2->ListCount())
+        return std::nullopt;
+    // Its first directory slot, as the book's activation reads it.
+    const QString path = underRoot(ProgramFolder, File2.List(book));
+    const files::Read slot = files::readAt(path, archive::kFirstSlotText, archive::kSlotTextLength);
+    if (slot.status != files::Status::Ok || slot.data.size() != archive::kSlotTextLength)
+        return std::nullopt;
+    const QString text = trimBlanks(fromSingleByte(slot.data));
+    if (archive::endsDirectory(text))
+        return std::nullopt;
+    const archive::SlotFields fields = archive::splitSlotText(text);
+    const auto entry = archive::entryLocation(fields.offsetText, fields.lengthText);
+    if (!entry)
+        return std::nullopt;
+    return PageKey{path, entry->position, entry->length};
+}
+
+void BookForm::readAround() {
+    const PageKey shown = shownPageKey();
+    std::vector<PageKey> around;
+    // Only a page of the current book's list has neighbours to read.
+    if (!shown.archive.isEmpty() && pageKeyAt(CurrentPageIndex) == shown) {
+        if (const auto next = pageKeyAt(CurrentPageIndex + 1))
+            around.push_back(*next);
+        else if (const auto first = nextBookFirstPage())
+            around.push_back(*first);
+        if (const auto previous = pageKeyAt(CurrentPageIndex - 1))
+            around.push_back(*previous);
+        // A typed page number opens its book at the first page on the way to the page asked.
+        if (const auto first = pageKeyAt(0); first && CurrentPageIndex > 1)
+            around.push_back(*first);
+    }
+    readAhead_->prepare(pageView(), shown, around);
+}
+
 void BookForm::CARICOPAG() {
     const QString failure = unreadablePage(loadingLabel(*this), ArchivePath);
-    const Picture picture = readEntryPicture(ArchivePath, failure);
+    const Picture read = readEntryPicture(ArchivePath, failure);
     const fit::Fit f =
-        fit::fitInto(picture.naturalTwips(), QSizeF(SCHERMO->Width() - fit::kBorderAllowance,
-                                                    SCHERMO->Height() - fit::kBorderAllowance));
+        fit::fitInto(read.naturalTwips(), QSizeF(SCHERMO->Width() - fit::kBorderAllowance,
+                                                 SCHERMO->Height() - fit::kBorderAllowance));
     // The control keeps its sizes as Singles.
     const float width = static_cast<float>(f.width);
     const float height = static_cast<float>(f.height);
     // Decoded here at the size it will be drawn, so painting reuses this decode.
     const QSize pixels = Image1->devicePixelsAt(fit::centredLeft(SCHERMO->Width(), width),
                                                 Image1->Top(), width, height);
+    const Picture picture = readyPicture(read, pixels);
     if (picture.scaled(pixels).isNull())
         throw PageUnreadable(failure);
     writeWorkImage();
@@ -80,6 +152,7 @@ void BookForm::CARICOPAG() {
     Image1->setHeight(height);
     Image1->setStretch(true);
     Image1->setLeft(fit::centredLeft(SCHERMO->Width(), Image1->Width()));
+    readAround();
 }
 
 } // namespace cvx

@@ -94,6 +94,18 @@ Outcome replaceAtomically(const QString& path, const QByteArray& bytes) {
     return {};
 }
 
+Outcome rewriteInPlace(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadWrite))
+        return {Status::Failed, describe(Status::Failed, path)};
+    const QByteArray old = f.readAll();
+    if (f.seek(0) && f.write(bytes) == bytes.size() && f.flush() && f.resize(bytes.size()))
+        return {};
+    if (!f.seek(0) || f.write(old) != old.size() || !f.flush() || !f.resize(old.size()))
+        (void)replaceAtomically(path, old);
+    return {Status::Failed, QStringLiteral("Errore di scrittura del file: %1").arg(path)};
+}
+
 Outcome makeFolder(const QString& path) {
     if (QDir().mkdir(path))
         return {};

@@ -47,6 +47,11 @@ struct Outcome {
 // a mixture or nothing, even if the write fails half way.
 [[nodiscard]] Outcome replaceAtomically(const QString& path, const QByteArray& bytes);
 
+// Replaces the file's content by writing over it where it lies, which reuses its disk space and
+// is many times faster than writing a new file; if the write fails, the old content is written
+// back. For a scratch file rewritten often (a crash in the middle may leave it mixed).
+[[nodiscard]] Outcome rewriteInPlace(const QString& path, const QByteArray& bytes);
+
 // Creates one folder level.
 [[nodiscard]] Outcome makeFolder(const QString& path);
 

@@ -1,0 +1,269 @@
+// Reading ahead on one background thread, into a small cache of restored and decoded pages.
+#include "display/read_ahead.h"
+
+#include "archive/entry_restore.h"
+#include "display/fit_geometry.h"
+#include "display/magnify_geometry.h"
+#include "platform/controls.h"
+#include "platform/files.h"
+
+#include <QTimer>
+#include <algorithm>
+#include <iterator>
+
+namespace cvx {
+
+namespace {
+// A page turn puts the page at the top of the viewing area before loading it.
+constexpr double kTurnTop = 15;
+
+// The device pixels an image control decodes at when placed at this geometry (twips).
+QSize devicePixels(double left, double top, double width, double height, qreal ratio) {
+    return (QSizeF(pixelRect(left, top, width, height).size()) * ratio).toSize();
+}
+
+qint64 imageBytes(QSize size) {
+    return qint64(size.width()) * size.height() * 4;
+}
+} // namespace
+
+std::vector<QSize> shownSizes(QSizeF natural, const PageView& view) {
+    std::vector<QSize> sizes;
+    if (natural.isEmpty() || view.areaWidth <= fit::kBorderAllowance ||
+        view.areaHeight <= fit::kBorderAllowance)
+        return sizes;
+    // The control keeps its sizes as Singles, as the page loaders give them.
+    const fit::Fit f = fit::fitInto(natural, QSizeF(view.areaWidth - fit::kBorderAllowance,
+                                                    view.areaHeight - fit::kBorderAllowance));
+    const auto width = static_cast<float>(f.width);
+    const auto height = static_cast<float>(f.height);
+    sizes.push_back(devicePixels(fit::centredLeft(view.areaWidth, width), kTurnTop, width, height,
+                                 view.pixelRatio));
+    if (view.magnified) {
+        const magnify::Fit m =
+            magnify::magnified(natural.width(), natural.height(), view.areaWidth, view.areaHeight);
+        const auto mw = static_cast<float>(m.pageWidth);
+        const auto mh = static_cast<float>(m.pageHeight);
+        sizes.push_back(devicePixels(fit::centredLeft(view.areaWidth, mw), magnify::kMagnifiedTop,
+                                     mw, mh, view.pixelRatio));
+    }
+    return sizes;
+}
+
+ReadAhead::ReadAhead()
+    : decoder_([](const Picture& picture, QSize size) { return !picture.scaled(size).isNull(); }) {
+    // One page at a time beside the window's thread: the reader's turn keeps a core of its own.
+    pool_.setMaxThreadCount(1);
+}
+
+ReadAhead::~ReadAhead() {
+    {
+        const std::lock_guard lock(mutex_);
+        queue_.clear();
+    }
+    pool_.waitForDone();
+}
+
+void ReadAhead::setDecoder(Decoder decoder) {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [&] { return !running_; });
+    decoder_ = std::move(decoder);
+}
+
+void ReadAhead::prepare(const PageView& view, const PageKey& shown,
+                        const std::vector<PageKey>& around) {
+    const std::lock_guard lock(mutex_);
+    if (!(view == view_)) {
+        discardAll();
+        view_ = view;
+    }
+    shown_ = shown;
+    around_.assign(around.begin(),
+                   around.begin() + std::min<std::size_t>(around.size(), kMaxAround));
+    forgetUnwanted();
+    queue_.clear();
+    for (const PageKey& key : around_)
+        if (!cached(key) && !(inFlight_ && *inFlight_ == key))
+            queue_.push_back(key);
+    startWhenIdle();
+}
+
+Picture ReadAhead::take(const PageKey& key, const QByteArray& bytes, QSize size) {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [&] { return !(inFlight_ && *inFlight_ == key); });
+    for (const Entry& entry : entries_) {
+        if (!(entry.key == key) || entry.bytes != bytes)
+            continue;
+        for (const auto& [decoded, picture] : entry.pictures)
+            if (decoded == size) {
+                ++stats_.hits;
+                return picture;
+            }
+    }
+    ++stats_.misses;
+    // The window's thread decodes it now: the same work queued would be wasted.
+    std::erase(queue_, key);
+    return {};
+}
+
+void ReadAhead::keep(const PageView& view, const PageKey& key, const Picture& picture, QSize size) {
+    const std::lock_guard lock(mutex_);
+    if (!(view == view_)) {
+        discardAll();
+        around_.clear();
+        view_ = view;
+    }
+    shown_ = key;
+    forgetUnwanted();
+    auto entry = std::find_if(entries_.begin(), entries_.end(),
+                              [&](const Entry& e) { return e.key == key; });
+    if (entry != entries_.end() && entry->bytes != picture.bytes()) {
+        trash_.push_back(std::move(*entry));
+        entries_.erase(entry);
+        entry = entries_.end();
+    }
+    if (entry == entries_.end()) {
+        entries_.push_back({key, picture.bytes(), {}, 0});
+        entry = entries_.end() - 1;
+    }
+    std::erase_if(entry->pictures, [&](const auto& p) { return p.first == size; });
+    entry->pictures.emplace_back(size, picture);
+    entry->decodedBytes += imageBytes(size);
+}
+
+void ReadAhead::clear() {
+    const std::lock_guard lock(mutex_);
+    discardAll();
+    around_.clear();
+    shown_ = {};
+    startWhenIdle();
+}
+
+void ReadAhead::waitIdle() {
+    std::unique_lock lock(mutex_);
+    if (!running_ && (!queue_.empty() || !trash_.empty()))
+        launch();
+    changed_.wait(lock, [&] { return !running_; });
+}
+
+ReadAhead::Stats ReadAhead::stats() const {
+    const std::lock_guard lock(mutex_);
+    return stats_;
+}
+
+int ReadAhead::cachedPages() const {
+    const std::lock_guard lock(mutex_);
+    return static_cast<int>(entries_.size());
+}
+
+void ReadAhead::startWhenIdle() {
+    if (running_ || startPending_ || (queue_.empty() && trash_.empty()))
+        return;
+    startPending_ = true;
+    QTimer::singleShot(0, &starter_, [this] {
+        const std::lock_guard lock(mutex_);
+        startPending_ = false;
+        if (!running_ && (!queue_.empty() || !trash_.empty()))
+            launch();
+    });
+}
+
+void ReadAhead::launch() {
+    running_ = true;
+    pool_.start([this] { work(); });
+}
+
+void ReadAhead::work() {
+    for (;;) {
+        std::vector<Entry> garbage; // freed here, off the window's thread
+        PageKey key;
+        PageView view;
+        Decoder decoder;
+        {
+            const std::lock_guard lock(mutex_);
+            garbage.swap(trash_);
+            if (queue_.empty()) {
+                running_ = false;
+                changed_.notify_all();
+                return;
+            }
+            key = queue_.front();
+            queue_.pop_front();
+            inFlight_ = key;
+            view = view_;
+            decoder = decoder_;
+        }
+        garbage.clear();
+        std::optional<Entry> entry = prepareEntry(key, view, decoder);
+        const std::lock_guard lock(mutex_);
+        inFlight_.reset();
+        if (!entry) {
+            ++stats_.failed; // simply not cached: the page loader reports it if it is shown
+        } else if (view == view_ && wanted(key) && !cached(key) &&
+                   aroundBytes() + entry->decodedBytes <= kBudgetBytes) {
+            entries_.push_back(std::move(*entry));
+            ++stats_.prepared;
+        } else {
+            trash_.push_back(std::move(*entry));
+        }
+        changed_.notify_all();
+    }
+}
+
+std::optional<ReadAhead::Entry> ReadAhead::prepareEntry(const PageKey& key, const PageView& view,
+                                                        const Decoder& decoder) const {
+    const files::Read read = files::readAt(key.archive, key.position, key.length);
+    if (read.status != files::Status::Ok || read.data.size() != key.length)
+        return std::nullopt;
+    Entry entry{key, read.data, {}, 0};
+    if (!archive::restoreEntry(entry.bytes))
+        return std::nullopt;
+    const Picture header = Picture::fromBytes(entry.bytes, key.archive, nullptr);
+    if (header.isNull())
+        return std::nullopt;
+    for (const QSize size : shownSizes(header.naturalTwips(), view)) {
+        // A picture keeps one decode: one picture per size, all on the same bytes.
+        const Picture picture =
+            entry.pictures.empty() ? header : Picture::fromBytes(entry.bytes, key.archive, nullptr);
+        if (picture.isNull() || !decoder(picture, size))
+            return std::nullopt;
+        entry.pictures.emplace_back(size, picture);
+        entry.decodedBytes += imageBytes(size);
+    }
+    if (entry.pictures.empty())
+        return std::nullopt;
+    return entry;
+}
+
+bool ReadAhead::wanted(const PageKey& key) const {
+    return key == shown_ || std::find(around_.begin(), around_.end(), key) != around_.end();
+}
+
+bool ReadAhead::cached(const PageKey& key) const {
+    return std::any_of(entries_.begin(), entries_.end(),
+                       [&](const Entry& e) { return e.key == key; });
+}
+
+qint64 ReadAhead::aroundBytes() const {
+    qint64 total = 0;
+    for (const Entry& e : entries_)
+        if (!(e.key == shown_))
+            total += e.decodedBytes;
+    return total;
+}
+
+void ReadAhead::forgetUnwanted() {
+    const auto unwanted = std::stable_partition(entries_.begin(), entries_.end(),
+                                                [&](const Entry& e) { return wanted(e.key); });
+    std::move(unwanted, entries_.end(), std::back_inserter(trash_));
+    entries_.erase(unwanted, entries_.end());
+    std::erase_if(queue_, [&](const PageKey& key) { return !wanted(key); });
+}
+
+void ReadAhead::discardAll() {
+    std::move(entries_.begin(), entries_.end(), std::back_inserter(trash_));
+    entries_.clear();
+    queue_.clear();
+}
+
+} // namespace cvx

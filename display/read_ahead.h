@@ -1,0 +1,134 @@
+// Reading ahead: while the reader looks at a page, the pages a turn can show next are read from
+// their archives, restored and decoded at the size they will be shown, on one background thread,
+// into a small cache. The page loaders take a decode from it only when it was made from exactly
+// the bytes they have just restored and at exactly the size they show; everything they do on
+// screen and on disk stays theirs, on the window's thread.
+#pragma once
+
+#include "platform/picture.h"
+
+#include <QByteArray>
+#include <QSize>
+#include <QSizeF>
+#include <QString>
+#include <QThreadPool>
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <utility>
+#include <vector>
+
+namespace cvx {
+
+// One archive entry: the archive's full path and the entry's 1-based position and length.
+struct PageKey {
+    QString archive;
+    qint64 position = 0;
+    qint64 length = 0;
+    friend bool operator==(const PageKey&, const PageKey&) = default;
+};
+
+// What the size of a shown page depends on.
+struct PageView {
+    QString volume;       // the volume's folder
+    double areaWidth = 0; // the viewing area, twips
+    double areaHeight = 0;
+    qreal pixelRatio = 1;   // device pixels per pixel
+    bool magnified = false; // pages are shown magnified after a turn
+    friend bool operator==(const PageView&, const PageView&) = default;
+};
+
+// The device-pixel sizes a page of `natural` twips is decoded at when a turn shows it in `view`:
+// first fitted at the top of the viewing area, then, when magnified, as wide as the viewing area.
+[[nodiscard]] std::vector<QSize> shownSizes(QSizeF natural, const PageView& view);
+
+class ReadAhead {
+  public:
+    // Decodes `picture` at `size` device pixels (the decode stays with the picture); false when
+    // it cannot. Runs on the background thread.
+    using Decoder = std::function<bool(const Picture& picture, QSize size)>;
+
+    // Pages read ahead around the shown one at most: the next (or the next book's first), the
+    // previous, and the book's first, which a typed page number passes through.
+    static constexpr int kMaxAround = 3;
+    // Decoded bytes the pages around the shown one may hold at most.
+    static constexpr qint64 kBudgetBytes = 256LL * 1024 * 1024;
+
+    ReadAhead();
+    // Waits for the page being prepared, if any; nothing queued is started.
+    ~ReadAhead();
+    ReadAhead(const ReadAhead&) = delete;
+    ReadAhead& operator=(const ReadAhead&) = delete;
+
+    // Replaces the decoder (the default is Picture::scaled). Waits until nothing runs.
+    void setDecoder(Decoder decoder);
+
+    // `shown` is the page on screen, `around` the pages to prepare, nearest first. Pages no
+    // longer around are forgotten and their queued work dropped; a change of `view` forgets
+    // everything. Returns at once; the work starts once the running event has ended, so that
+    // an event showing several pages in turn prepares only around the last one.
+    void prepare(const PageView& view, const PageKey& shown, const std::vector<PageKey>& around);
+
+    // A picture decoded from exactly `bytes` at exactly `size`, when one was prepared for `key`;
+    // null otherwise. Waits when that page is being prepared right now.
+    [[nodiscard]] Picture take(const PageKey& key, const QByteArray& bytes, QSize size);
+
+    // Keeps `picture`, decoded on the window's thread at `size`, as the page shown in `view`, so
+    // that loading the same page again (a book opened twice, start-up) reuses it.
+    void keep(const PageView& view, const PageKey& key, const Picture& picture, QSize size);
+
+    // Forgets everything prepared and drops queued work.
+    void clear();
+
+    // Waits until nothing is queued or running (for tests and benchmarks).
+    void waitIdle();
+
+    struct Stats {
+        int hits = 0;     // takes answered from the cache
+        int misses = 0;   // takes that found nothing
+        int prepared = 0; // pages prepared in the background
+        int failed = 0;   // pages that could not be read, restored or decoded there
+    };
+    [[nodiscard]] Stats stats() const;
+    // Pages held now, the shown one included.
+    [[nodiscard]] int cachedPages() const;
+
+  private:
+    struct Entry {
+        PageKey key;
+        QByteArray bytes; // the restored image the pictures were decoded from
+        std::vector<std::pair<QSize, Picture>> pictures; // one per size, each holding its decode
+        qint64 decodedBytes = 0;
+    };
+
+    void startWhenIdle();
+    void launch();
+    void work();
+    [[nodiscard]] std::optional<Entry> prepareEntry(const PageKey& key, const PageView& view,
+                                                    const Decoder& decoder) const;
+    [[nodiscard]] bool wanted(const PageKey& key) const;
+    [[nodiscard]] bool cached(const PageKey& key) const;
+    [[nodiscard]] qint64 aroundBytes() const;
+    void forgetUnwanted();
+    void discardAll();
+
+    mutable std::mutex mutex_;
+    std::condition_variable changed_;
+    Decoder decoder_;
+    PageView view_;
+    PageKey shown_;
+    std::vector<PageKey> around_;
+    std::deque<PageKey> queue_;
+    std::optional<PageKey> inFlight_;
+    std::vector<Entry> entries_;
+    std::vector<Entry> trash_; // forgotten pages, freed on the background thread
+    bool startPending_ = false;
+    bool running_ = false;
+    Stats stats_;
+    QThreadPool pool_;
+    QObject starter_; // receives the start once the event loop runs again
+};
+
+} // namespace cvx

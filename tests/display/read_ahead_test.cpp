@@ -1,0 +1,468 @@
+// Reading ahead: the cache alone (what it answers, what it forgets, what it refuses) and a real
+// viewer turning pages with it, a slow decoder included: every page shown is the page asked
+// for, restored into the working image and decoded from it, and the background never changes
+// what the reader sees.
+#include "archive/archive_layout.h"
+#include "display/paint_trace.h"
+#include "platform/files.h"
+#include "tests/navigation/reader.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QImageReader>
+#include <QTest>
+#include <QThread>
+
+#include <atomic>
+#include <chrono>
+#include <gtest/gtest.h>
+#include <mutex>
+#include <thread>
+
+using namespace cvx;
+using namespace cvx::test;
+
+namespace {
+constexpr int kRight = 39, kLeft = 37, kShift = 16;
+
+// Two books of pages large enough to be decoded at a size of their own.
+pack::VolumeSpec readingVolume() {
+    pack::VolumeSpec spec = standardVolume();
+    spec.books[0] =
+        makeBook(QStringLiteral("01 Lib.01 Antiporta"), 1, QLatin1Char('D'), 1, 6, QSize(600, 900));
+    // Numbered on from the first book: typed numbers are looked up from the second book on.
+    spec.books[1] = makeBook(QStringLiteral("02 Lib.02 Primo libro"), 1, QLatin1Char('D'), 7, 5,
+                             QSize(600, 900));
+    spec.books.removeLast();
+    return spec;
+}
+
+// The entry of page `page` of book `book`, read from the archive's own directory.
+PageKey keyOf(const TestVolume& v, int book, int page) {
+    const QString path = v.path(pack::archiveName(book));
+    const QByteArray slot =
+        contentOf(path).mid(archive::slotTextPosition(page) - 1, archive::kSlotTextLength);
+    const archive::SlotFields f = archive::splitSlotText(QString::fromLatin1(slot).trimmed());
+    const auto entry = archive::entryLocation(f.offsetText, f.lengthText);
+    return entry ? PageKey{path, entry->position, entry->length} : PageKey{};
+}
+
+// The file decoded at `size` by Qt directly, as an independent reference.
+QImage decodedFile(const QString& path, QSize size) {
+    QImageReader reader(path);
+    reader.setScaledSize(size);
+    reader.setQuality(100);
+    return reader.read().convertToFormat(QImage::Format_RGB32);
+}
+
+QImage plain(QImage image) {
+    image.setDevicePixelRatio(1);
+    return image.convertToFormat(QImage::Format_RGB32);
+}
+
+// Lets the event that showed a page end, then waits for the reading ahead it started.
+void settle(Reader& r) {
+    QCoreApplication::processEvents();
+    r.form->readAhead().waitIdle();
+    QCoreApplication::processEvents();
+}
+
+// The page at (book, page) is what the reader sees: restored into the working image, that file's
+// bytes given to the page image, and its pixels what the file decodes to at the size shown.
+void expectShown(Reader& r, int book, int page) {
+    const QString where = QStringLiteral("book %1 page %2").arg(book).arg(page);
+    EXPECT_TRUE(r.showing(book, page)) << where.toStdString();
+    EXPECT_EQ(r.form->Combo2->ListIndex(), book);
+    EXPECT_EQ(r.form->CurrentPageIndex, page);
+    const QByteArray work = contentOf(r.volume.workImagePath());
+    EXPECT_EQ(r.form->Image1->picture().bytes(), work) << where.toStdString();
+    const QImage shown = plain(r.form->Image1->shownImage());
+    ASSERT_FALSE(shown.isNull());
+    EXPECT_TRUE(shown == decodedFile(r.volume.workImagePath(), shown.size()))
+        << where.toStdString();
+}
+
+// A decoder that can be slowed down and made to fail, and says what it decoded and where.
+class Recorder {
+  public:
+    ReadAhead::Decoder decoder() {
+        return [this](const Picture& picture, QSize size) {
+            std::this_thread::sleep_for(delay);
+            {
+                const std::lock_guard lock(mutex_);
+                decoded_.push_back(picture.bytes());
+                offWindowThread_ = offWindowThread_ && QThread::currentThread() != qApp->thread();
+            }
+            if (!failing.isEmpty() && picture.bytes().startsWith(failing))
+                return false;
+            return !picture.scaled(size).isNull();
+        };
+    }
+    // Indexes into `pages` of the pictures decoded, in order (-1 for none of them).
+    std::vector<int> order(const QList<QByteArray>& pages) {
+        const std::lock_guard lock(mutex_);
+        std::vector<int> result;
+        for (const QByteArray& bytes : decoded_) {
+            int found = -1;
+            for (int i = 0; i < pages.size(); ++i)
+                if (bytes.startsWith(pages[i]))
+                    found = i;
+            result.push_back(found);
+        }
+        return result;
+    }
+    int count() {
+        const std::lock_guard lock(mutex_);
+        return static_cast<int>(decoded_.size());
+    }
+    void forget() {
+        const std::lock_guard lock(mutex_);
+        decoded_.clear();
+    }
+    bool offWindowThread() {
+        const std::lock_guard lock(mutex_);
+        return offWindowThread_;
+    }
+
+    std::chrono::milliseconds delay{0};
+    QByteArray failing; // pictures starting with these bytes fail to decode
+
+  private:
+    std::mutex mutex_;
+    std::vector<QByteArray> decoded_;
+    bool offWindowThread_ = true;
+};
+
+PageView viewOf(const TestVolume& v) {
+    return {v.folder(), 9000, 7000, 1, false};
+}
+} // namespace
+
+// ---- The cache alone ---------------------------------------------------------------------------
+
+TEST(ReadAheadCache, AnswersOnlyTheSameBytesAtTheSameSize) {
+    TestVolume v(readingVolume());
+    ReadAhead cache;
+    const PageView view = viewOf(v);
+    cache.prepare(view, keyOf(v, 0, 0), {keyOf(v, 0, 1), keyOf(v, 0, 2)});
+    QCoreApplication::processEvents();
+    cache.waitIdle();
+    EXPECT_EQ(cache.cachedPages(), 2);
+
+    const QByteArray page1 = pack::padded(v.spec.books[0].pages[1]);
+    const QByteArray page2 = pack::padded(v.spec.books[0].pages[2]);
+    // 600 x 900 pixels in a 9000 x 7000 area less the border: 6970 / 900 * 600 wide, rounded to
+    // whole pixels at the top of the area.
+    const QSize size = shownSizes(QSizeF(600 * 15, 900 * 15), view).front();
+    ASSERT_EQ(size, QSize(310, 465));
+    const Picture hit = cache.take(keyOf(v, 0, 1), page1, size);
+    ASSERT_FALSE(hit.isNull());
+    EXPECT_EQ(hit.bytes(), page1);
+    QImage reference;
+    {
+        QByteArray bytes = page1;
+        QBuffer buffer(&bytes);
+        QImageReader reader(&buffer);
+        reader.setScaledSize(size);
+        reader.setQuality(100);
+        reference = reader.read();
+    }
+    EXPECT_TRUE(hit.scaled(size) == reference);
+    EXPECT_TRUE(cache.take(keyOf(v, 0, 1), page2, size).isNull()) << "other bytes";
+    EXPECT_TRUE(cache.take(keyOf(v, 0, 1), page1, size + QSize(1, 0)).isNull()) << "other size";
+    EXPECT_TRUE(cache.take(keyOf(v, 0, 3), page1, size).isNull()) << "another page";
+    EXPECT_EQ(cache.stats().hits, 1);
+    EXPECT_EQ(cache.stats().misses, 3);
+}
+
+TEST(ReadAheadCache, AChangeOfViewForgetsEverythingAtOnce) {
+    TestVolume v(readingVolume());
+    const PageView view = viewOf(v);
+    PageView wider = view, sharper = view, magnified = view, otherVolume = view;
+    wider.areaWidth += 15;
+    sharper.pixelRatio = 2;
+    magnified.magnified = true;
+    otherVolume.volume += QStringLiteral("-other");
+    for (const PageView& changed : {wider, sharper, magnified, otherVolume}) {
+        ReadAhead cache;
+        cache.prepare(view, keyOf(v, 0, 0), {keyOf(v, 0, 1)});
+        QCoreApplication::processEvents();
+        cache.waitIdle();
+        ASSERT_EQ(cache.cachedPages(), 1);
+        // Nothing has run yet for the new view: what was there is gone already.
+        cache.prepare(changed, keyOf(v, 0, 0), {keyOf(v, 0, 1)});
+        EXPECT_EQ(cache.cachedPages(), 0);
+        QCoreApplication::processEvents();
+        cache.waitIdle();
+        EXPECT_EQ(cache.cachedPages(), 1);
+    }
+}
+
+TEST(ReadAheadCache, KeepsTheNearestPagesOnlyAndForgetsThoseNoLongerAround) {
+    TestVolume v(readingVolume());
+    Recorder recorder;
+    ReadAhead cache;
+    cache.setDecoder(recorder.decoder());
+    std::vector<PageKey> five;
+    for (int p = 1; p <= 5; ++p)
+        five.push_back(keyOf(v, 0, p));
+    cache.prepare(viewOf(v), keyOf(v, 0, 0), five);
+    QCoreApplication::processEvents();
+    cache.waitIdle();
+    EXPECT_EQ(cache.cachedPages(), ReadAhead::kMaxAround);
+    EXPECT_EQ(recorder.order(v.spec.books[0].pages), (std::vector<int>{1, 2, 3}));
+    // Around page 4 now: 3 stays, 5 is read, 1 and 2 are forgotten.
+    recorder.forget();
+    cache.prepare(viewOf(v), keyOf(v, 0, 4), {keyOf(v, 0, 5), keyOf(v, 0, 3)});
+    EXPECT_EQ(cache.cachedPages(), 1);
+    QCoreApplication::processEvents();
+    cache.waitIdle();
+    EXPECT_EQ(cache.cachedPages(), 2);
+    EXPECT_EQ(recorder.order(v.spec.books[0].pages), (std::vector<int>{5}));
+}
+
+TEST(ReadAheadCache, APageThatFailsInTheBackgroundIsSimplyNotCached) {
+    TestVolume v(readingVolume());
+    Recorder recorder;
+    recorder.failing = v.spec.books[0].pages[2];
+    ReadAhead cache;
+    cache.setDecoder(recorder.decoder());
+    // Page 2 fails to decode; an entry beyond the archive's end cannot even be read.
+    const PageKey beyond{keyOf(v, 0, 1).archive, keyOf(v, 0, 5).position + 1000000, 10000};
+    cache.prepare(viewOf(v), keyOf(v, 0, 0), {keyOf(v, 0, 1), keyOf(v, 0, 2), beyond});
+    QCoreApplication::processEvents();
+    cache.waitIdle();
+    EXPECT_EQ(cache.cachedPages(), 1);
+    EXPECT_EQ(cache.stats().failed, 2);
+    EXPECT_EQ(cache.stats().prepared, 1);
+}
+
+TEST(ReadAheadCache, DestroyedWhileAPageIsDecodedItWaitsForThatPageOnly) {
+    TestVolume v(readingVolume());
+    Recorder recorder;
+    recorder.delay = std::chrono::milliseconds(150);
+    {
+        ReadAhead cache;
+        cache.setDecoder(recorder.decoder());
+        cache.prepare(viewOf(v), keyOf(v, 0, 0), {keyOf(v, 0, 1), keyOf(v, 0, 2)});
+        QCoreApplication::processEvents();
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    }
+    EXPECT_EQ(recorder.count(), 1);
+}
+
+// ---- A viewer reading with it ------------------------------------------------------------------
+
+TEST(ReadAheadViewer, TurnsForwardAndBackShowPagesDecodedAheadExactly) {
+    Reader r(readingVolume());
+    settle(r);
+    expectShown(r, 0, 0);
+    for (int page = 1; page <= 5; ++page) {
+        const ReadAhead::Stats before = r.form->readAhead().stats();
+        r.key(kRight);
+        expectShown(r, 0, page);
+        EXPECT_EQ(r.form->readAhead().stats().hits, before.hits + 1) << "page " << page;
+        EXPECT_EQ(r.form->readAhead().stats().misses, before.misses);
+        settle(r);
+        EXPECT_LE(r.form->readAhead().cachedPages(), 1 + ReadAhead::kMaxAround);
+    }
+    for (int page = 4; page >= 0; --page) {
+        const ReadAhead::Stats before = r.form->readAhead().stats();
+        r.key(kLeft);
+        expectShown(r, 0, page);
+        EXPECT_EQ(r.form->readAhead().stats().hits, before.hits + 1) << "page " << page;
+        settle(r);
+    }
+}
+
+TEST(ReadAheadViewer, ShownSizesAreTheSizesThePageLoadersDecodeAt) {
+    Reader r(largePageVolume());
+    settle(r);
+    r.key(kRight);
+    const QSizeF natural = r.form->Image1->picture().naturalTwips();
+    PageView view{r.volume.folder(), r.form->SCHERMO->Width(), r.form->SCHERMO->Height(), 1, false};
+    EXPECT_EQ(shownSizes(natural, view).front(), r.form->Image1->shownImage().size());
+    r.key(kShift);
+    view.magnified = true;
+    ASSERT_EQ(shownSizes(natural, view).size(), 2u);
+    EXPECT_EQ(shownSizes(natural, view).back(), r.form->Image1->shownImage().size());
+}
+
+TEST(ReadAheadViewer, AtABooksEndTheNextBooksFirstPageIsReady) {
+    Reader r(readingVolume());
+    r.openAt(0, 5);
+    settle(r);
+    const ReadAhead::Stats before = r.form->readAhead().stats();
+    r.key(kRight);
+    EXPECT_EQ(r.newBoxes(), QStringList{QStringLiteral("Apro il LIBRO seguente")});
+    expectShown(r, 1, 0);
+    // The book is opened twice, and its first page shown each time: both from the cache.
+    EXPECT_EQ(r.form->readAhead().stats().misses, before.misses);
+    EXPECT_EQ(r.form->readAhead().stats().hits, before.hits + 2);
+}
+
+TEST(ReadAheadViewer, ATypedNumberPassesThroughTheBooksFirstPageReadyAhead) {
+    Reader r(readingVolume());
+    r.openAt(1, 4);
+    settle(r);
+    const ReadAhead::Stats before = r.form->readAhead().stats();
+    r.form->Combo1->setText(QStringLiteral("8"));
+    r.form->handleEvent([&] { r.form->Picture5_Click(); });
+    EXPECT_TRUE(r.newBoxes().isEmpty());
+    expectShown(r, 1, 1);
+    // The book's first page on the way from the cache; page 8 was not around page 11.
+    EXPECT_EQ(r.form->readAhead().stats().hits, before.hits + 1);
+    EXPECT_EQ(r.form->readAhead().stats().misses, before.misses + 1);
+}
+
+TEST(ReadAheadViewer, MagnifiedTurnsTakeBothDecodesFromTheCache) {
+    Reader r(largePageVolume());
+    settle(r);
+    r.key(kShift); // the view changes: the cache is made again for magnified pages
+    settle(r);
+    const ReadAhead::Stats before = r.form->readAhead().stats();
+    r.key(kRight);
+    expectShown(r, 0, 1);
+    EXPECT_EQ(r.form->Magnified, True);
+    EXPECT_EQ(r.form->readAhead().stats().hits, before.hits + 2); // fitted, then magnified
+    EXPECT_EQ(r.form->readAhead().stats().misses, before.misses);
+}
+
+TEST(ReadAheadViewer, AResizedViewingAreaIsNeverShownAnOldSize) {
+    Reader r(readingVolume());
+    settle(r);
+    r.form->SCHERMO->setHeight(r.form->SCHERMO->Height() - 1500);
+    const ReadAhead::Stats before = r.form->readAhead().stats();
+    r.key(kRight);
+    expectShown(r, 0, 1);
+    EXPECT_EQ(r.form->readAhead().stats().misses, before.misses + 1);
+    settle(r);
+    r.key(kRight);
+    expectShown(r, 0, 2);
+    EXPECT_EQ(r.form->readAhead().stats().hits, before.hits + 1);
+}
+
+TEST(ReadAheadViewer, RapidKeysWithASlowDecoderNeverShowAWrongPage) {
+    Recorder recorder;
+    recorder.delay = std::chrono::milliseconds(40);
+    auto r = std::make_unique<Reader>(readingVolume());
+    r->form->readAhead().setDecoder(recorder.decoder());
+    // Keys as fast as events come: each key is an event of its own, nothing waits in between.
+    const int keys[] = {kRight, kRight, kRight, kLeft, kRight, kRight, kRight, kRight, kLeft};
+    const int pages[] = {1, 2, 3, 2, 3, 4, 5, 0, 5}; // book 0 but the 8th: book 1's first page
+    const int books[] = {0, 0, 0, 0, 0, 0, 0, 1, 0};
+    for (std::size_t i = 0; i < std::size(keys); ++i) {
+        r->key(keys[i]);
+        QCoreApplication::processEvents();
+        expectShown(*r, books[i], pages[i]);
+        EXPECT_LE(r->form->readAhead().cachedPages(), 1 + ReadAhead::kMaxAround);
+    }
+    EXPECT_TRUE(recorder.offWindowThread());
+    EXPECT_GT(recorder.count(), 0);
+    // Closed while a page is being decoded behind it: nothing left running, nothing crashes.
+    r->key(kRight);
+    QCoreApplication::processEvents();
+    r.reset();
+}
+
+TEST(ReadAheadViewer, BackgroundWorkNeverChangesWhatIsShown) {
+    Recorder recorder;
+    recorder.delay = std::chrono::milliseconds(30);
+    Reader r(readingVolume());
+    r.form->readAhead().setDecoder(recorder.decoder());
+    r.key(kRight);
+    const QByteArray work = contentOf(r.volume.workImagePath());
+    const QByteArray bytes = r.form->Image1->picture().bytes();
+    const QImage shown = r.form->Image1->shownImage();
+    const double left = r.form->Image1->Left(), width = r.form->Image1->Width();
+    const QString text = r.form->Combo1->Text();
+    settle(r); // the pages around are decoded meanwhile
+    EXPECT_GT(recorder.count(), 0);
+    EXPECT_EQ(contentOf(r.volume.workImagePath()), work);
+    EXPECT_EQ(r.form->Image1->picture().bytes(), bytes);
+    EXPECT_TRUE(r.form->Image1->shownImage() == shown);
+    EXPECT_EQ(r.form->Image1->Left(), left);
+    EXPECT_EQ(r.form->Image1->Width(), width);
+    EXPECT_EQ(r.form->Combo1->Text(), text);
+}
+
+TEST(ReadAheadViewer, APageThatFailsInTheBackgroundIsReportedWhenTurnedTo) {
+    pack::VolumeSpec spec = readingVolume();
+    // Long enough to be stored, but no picture.
+    spec.books[0].pages[2] = QByteArray(20000, 'x');
+    Reader r(spec);
+    r.openAt(0, 1);
+    settle(r);
+    EXPECT_GE(r.form->readAhead().stats().failed, 1);
+    (void)r.newBoxes();
+    r.key(kRight);
+    const QStringList boxes = r.newBoxes();
+    ASSERT_EQ(boxes.size(), 1);
+    EXPECT_TRUE(boxes[0].startsWith(QStringLiteral("IMPOSSIBILE LEGGERE LA PAGINA")));
+    expectShown(r, 0, 1);
+}
+
+TEST(ReadAheadViewer, AGoodPageWhoseBackgroundDecodeFailsIsDecodedWhenShown) {
+    Recorder recorder;
+    Reader r(readingVolume());
+    recorder.failing = r.volume.spec.books[0].pages[1];
+    r.form->readAhead().setDecoder(recorder.decoder());
+    // Start-up read page 1 ahead already: forget it, and show the first page again.
+    r.form->readAhead().clear();
+    r.openAt(0, 0);
+    settle(r);
+    const ReadAhead::Stats before = r.form->readAhead().stats();
+    EXPECT_GE(before.failed, 1);
+    r.key(kRight);
+    expectShown(r, 0, 1);
+    EXPECT_TRUE(r.newBoxes().isEmpty());
+    EXPECT_EQ(r.form->readAhead().stats().misses, before.misses + 1);
+}
+
+// ---- The working image written over in place -------------------------------------------------
+
+TEST(WorkingImageRewrite, LongerThenShorterLeavesExactlyTheNewBytes) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("lab.jpg"));
+    ASSERT_TRUE(files::rewriteInPlace(path, QByteArray(5000, 'a')).ok());
+    EXPECT_EQ(contentOf(path), QByteArray(5000, 'a'));
+    ASSERT_TRUE(files::rewriteInPlace(path, QByteArray(300, 'b')).ok());
+    EXPECT_EQ(contentOf(path), QByteArray(300, 'b'));
+    ASSERT_TRUE(files::rewriteInPlace(path, QByteArray()).ok());
+    EXPECT_EQ(contentOf(path), QByteArray());
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("lab.jpg")});
+}
+
+TEST(WorkingImageRewrite, AFolderInTheWayIsAFailure) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("lab.jpg"));
+    ASSERT_TRUE(QDir().mkdir(path));
+    EXPECT_FALSE(files::rewriteInPlace(path, QByteArray(10, 'a')).ok());
+    EXPECT_TRUE(QFileInfo(path).isDir());
+}
+
+// ---- The start-up benchmark's marker ----------------------------------------------------------
+
+TEST(PaintTrace, OneLineAfterTheFirstPaintWithAPageAndOnlyWithTheVariableSet) {
+    QWidget widget;
+    widget.resize(40, 40);
+    widget.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&widget));
+    bool hasPage = false;
+    qunsetenv("CARTAVOX_BENCH_TRACE");
+    traceFirstPagePaint(&widget, [&] { return true; });
+    testing::internal::CaptureStderr();
+    widget.repaint();
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+
+    qputenv("CARTAVOX_BENCH_TRACE", "1");
+    traceFirstPagePaint(&widget, [&] { return hasPage; });
+    qunsetenv("CARTAVOX_BENCH_TRACE");
+    testing::internal::CaptureStderr();
+    widget.repaint(); // no page yet
+    hasPage = true;
+    widget.repaint();
+    widget.repaint();
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "CARTAVOX_BENCH_TRACE: prima pagina dipinta\n");
+}
