@@ -1,0 +1,163 @@
+// Page turns, jumps, magnifying and memory, measured on a real viewer window.
+#include "bench/bench_runs.h"
+
+#include "bench/bench_stats.h"
+#include "bench/bench_viewer.h"
+
+#include <sys/resource.h>
+
+namespace cvx::bench {
+
+namespace {
+constexpr int kFloorRepeats = 5;
+
+// The turn target holds for 24 MP scans; the others are shown for comparison.
+bool turnTargeted(const QString& scans) {
+    return scans == QLatin1String("24 MP");
+}
+
+Figure figure(const QString& measure, const ViewRun& run, const std::vector<double>& ms,
+              const std::vector<double>& floors) {
+    Figure f;
+    f.measure = measure;
+    f.scans = run.scans;
+    f.screen = run.screen;
+    f.value = median(ms);
+    f.floor = median(floors);
+    f.samples = static_cast<int>(ms.size());
+    return f;
+}
+
+void firstPageFloor(BenchViewer& viewer, const ViewRun& run) {
+    std::vector<double> floors;
+    for (int i = 0; i < kFloorRepeats; ++i)
+        floors.push_back(floorMs(viewer.shownBytes(), viewer.shownSize()));
+    Figure f;
+    f.measure = QStringLiteral("first page floor");
+    f.scans = run.scans;
+    f.screen = run.screen;
+    f.value = median(floors);
+    f.samples = kFloorRepeats;
+    emitFigure(f);
+}
+
+// Forward through the first book, one right arrow at a time, with a reader's pause between.
+void turns(BenchViewer& viewer, const ViewRun& run) {
+    std::vector<double> ms, floors;
+    const ReadAhead::Stats before = viewer.form().readAhead().stats();
+    const int pages = viewer.form().Combo1->ListCount();
+    for (int page = 1; page < pages; ++page) {
+        ms.push_back(viewer.press(Qt::Key_Right));
+        viewer.pause();
+        floors.push_back(floorMs(viewer.shownBytes(), viewer.shownSize()));
+    }
+    const ReadAhead::Stats after = viewer.form().readAhead().stats();
+    Figure f = figure(QStringLiteral("sequential turn"), run, ms, floors);
+    if (turnTargeted(run.scans)) {
+        f.target = QStringLiteral("<= 0.25 x floor");
+        f.met = f.value <= 0.25 * f.floor;
+    }
+    f.note = QStringLiteral("%1 of %2 loads read ahead")
+                 .arg(after.hits - before.hits)
+                 .arg(after.hits - before.hits + after.misses - before.misses);
+    emitFigure(f);
+}
+
+// Typed page numbers in the second book (numbers are looked up from the second book on), each
+// at least two pages from the one shown: nothing was read ahead but the book's first page,
+// which a typed number always passes through.
+void jumps(BenchViewer& viewer, const ViewRun& run) {
+    const int before = viewer.form().Combo1->ListCount(); // pages of the first book
+    viewer.jumpTo(before + 1);
+    const int pages = viewer.form().Combo1->ListCount();
+    std::vector<double> ms, floors;
+    int current = 1;
+    for (int target : {3, 9, 5, 11, 7, 2, 10, 4}) {
+        if (target > pages || std::abs(target - current) < 2)
+            continue;
+        viewer.pause();
+        ms.push_back(viewer.jumpTo(before + target));
+        current = viewer.form().CurrentPageIndex + 1;
+        if (viewer.form().Combo2->ListIndex() != 1 || current != target) {
+            std::fprintf(stderr, "cartavox-bench: the jump to %d showed page %d\n", target,
+                         current);
+            std::exit(1);
+        }
+        viewer.pause();
+        floors.push_back(floorMs(viewer.shownBytes(), viewer.shownSize()));
+    }
+    Figure f = figure(QStringLiteral("jump"), run, ms, floors);
+    f.target = QStringLiteral("<= 1.15 x floor");
+    f.met = f.value <= 1.15 * f.floor;
+    emitFigure(f);
+}
+
+// Shift on several pages: the magnified page against a read at the magnified size.
+void magnifying(BenchViewer& viewer, const ViewRun& run) {
+    std::vector<double> ms, floors;
+    for (int i = 0; i < 5; ++i) {
+        viewer.press(Qt::Key_Right);
+        viewer.pause();
+        ms.push_back(viewer.press(Qt::Key_Shift, Qt::ShiftModifier));
+        viewer.pause();
+        floors.push_back(floorMs(viewer.shownBytes(), viewer.shownSize()));
+        viewer.press(Qt::Key_Shift, Qt::ShiftModifier);
+        viewer.pause();
+    }
+    Figure f = figure(QStringLiteral("magnify"), run, ms, floors);
+    f.target = QStringLiteral("<= 1.2 x floor");
+    f.met = f.value <= 1.2 * f.floor;
+    emitFigure(f);
+}
+
+double peakMegabytes() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss / 1024.0; // kilobytes on Linux
+}
+} // namespace
+
+void runView(const ViewRun& run) {
+    BenchViewer viewer(run.folder, run.pixels);
+    if (run.firstPage)
+        firstPageFloor(viewer, run);
+    if (run.turns)
+        turns(viewer, run);
+    if (run.jumps)
+        jumps(viewer, run);
+    if (run.magnify)
+        magnifying(viewer, run);
+}
+
+void runMemory(const QString& scans, const QString& folder, QSize screen) {
+    BenchViewer viewer(folder, screen);
+    const double start = peakMegabytes();
+    int read = 1;
+    for (; read < 100; ++read) {
+        if (read % 10 == 5) {
+            viewer.press(Qt::Key_Shift, Qt::ShiftModifier);
+            viewer.pause();
+            for (int step = 0; step < 3; ++step)
+                viewer.press(Qt::Key_Down);
+            viewer.press(Qt::Key_Shift, Qt::ShiftModifier);
+            viewer.pause();
+        }
+        viewer.press(Qt::Key_Right);
+        viewer.pause();
+    }
+    Figure f;
+    f.measure = QStringLiteral("peak memory");
+    f.scans = scans;
+    f.screen = QStringLiteral("%1x%2").arg(screen.width()).arg(screen.height());
+    f.value = peakMegabytes();
+    f.unit = QStringLiteral("MB");
+    f.target = QStringLiteral("< 400 MB");
+    f.met = f.value < 400;
+    f.samples = read;
+    f.note = QStringLiteral("%1 pages read, 10 magnified; %2 MB after start-up")
+                 .arg(read)
+                 .arg(start, 0, 'f', 0);
+    emitFigure(f);
+}
+
+} // namespace cvx::bench

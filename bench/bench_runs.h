@@ -1,0 +1,28 @@
+// The measurements made inside one process with a real viewer window: page turns, jumps and
+// magnifying against the decode floor, and the peak memory of a long read.
+#pragma once
+
+#include <QSize>
+#include <QString>
+
+namespace cvx::bench {
+
+struct ViewRun {
+    QString scans;  // the name of the scans in the volume ("24 MP")
+    QString folder; // the volume folder
+    QString screen; // the screen's name in the table
+    QSize pixels;   // the screen's size in (logical) pixels
+    bool turns = true;
+    bool jumps = true;
+    bool magnify = true;
+    bool firstPage = false; // also the floor of the first page (the start-up's floor)
+};
+
+// Reads the volume as a reader would and emits the figures (see bench_stats.h).
+void runView(const ViewRun& run);
+
+// Reads 100 pages of the volume (two books of 50), magnifying every tenth and moving down it,
+// and emits the peak resident memory.
+void runMemory(const QString& scans, const QString& folder, QSize screen);
+
+} // namespace cvx::bench

@@ -1,0 +1,127 @@
+// The viewer driven by the benchmarks.
+#include "bench/bench_viewer.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QComboBox>
+#include <QImageReader>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <cstdio>
+
+namespace cvx::bench {
+
+namespace {
+// Counts the paints of one widget.
+class PaintCounter : public QObject {
+  public:
+    PaintCounter(QObject* parent, int* count) : QObject(parent), count_(count) {}
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            ++*count_;
+        return false;
+    }
+
+  private:
+    int* count_;
+};
+
+void sendKey(QWidget* target, int key, Qt::KeyboardModifiers modifiers, const QString& text = {}) {
+    QKeyEvent down(QEvent::KeyPress, key, modifiers, text);
+    QKeyEvent up(QEvent::KeyRelease, key, modifiers, text);
+    QCoreApplication::sendEvent(target, &down);
+    QCoreApplication::sendEvent(target, &up);
+}
+} // namespace
+
+BenchPlatform::BenchPlatform(QSize screen, QString folder)
+    : screen_(screen), folder_(std::move(folder)) {}
+
+int BenchPlatform::messageBox(const QString&, int style, const QString&) {
+    ++boxes_;
+    return style == kStyleYesNoCritical ? kAnswerYes : kAnswerOk;
+}
+
+void BenchPlatform::endProgram() {
+    std::fprintf(stderr, "cartavox-bench: the viewer ended the program\n");
+    std::exit(1);
+}
+
+double floorMs(const QByteArray& jpeg, QSize size) {
+    QElapsedTimer clock;
+    clock.start();
+    QByteArray bytes = jpeg;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    reader.setScaledSize(size);
+    const QImage image = reader.read();
+    const double ms = clock.nsecsElapsed() / 1e6;
+    if (image.isNull() || image.size() != size) {
+        std::fprintf(stderr, "cartavox-bench: the floor read failed\n");
+        std::exit(1);
+    }
+    return ms;
+}
+
+BenchViewer::BenchViewer(const QString& folder, QSize screen) : platform_(screen, folder) {
+    form_ = std::make_unique<BookForm>(platform_);
+    form_->Image1->widget()->installEventFilter(new PaintCounter(form_.get(), &paints_));
+    form_->handleEvent([&] { form_->Form_Load(); });
+    pause();
+}
+
+BenchViewer::~BenchViewer() = default;
+
+double BenchViewer::press(int qtKey, Qt::KeyboardModifiers modifiers) {
+    QWidget* focus = QApplication::focusWidget();
+    QWidget* target = focus && focus->window() == form_.get() ? focus : form_->SCHERMO->widget();
+    const int before = paints_;
+    QElapsedTimer clock;
+    clock.start();
+    sendKey(target, qtKey, modifiers);
+    return finishTiming(clock, before);
+}
+
+double BenchViewer::jumpTo(int number) {
+    form_->Combo1->SetFocus();
+    form_->Combo1->setText(QString());
+    QWidget* box = form_->Combo1->combo();
+    for (const QChar digit : QString::number(number))
+        sendKey(box, Qt::Key_0 + digit.digitValue(), Qt::NoModifier, QString(digit));
+    QCoreApplication::processEvents();
+    const int before = paints_;
+    QElapsedTimer clock;
+    clock.start();
+    sendKey(box, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    return finishTiming(clock, before);
+}
+
+double BenchViewer::finishTiming(const QElapsedTimer& clock, int paintsBefore) {
+    // What the event loop would paint next, painted now: the viewing area with the page in it.
+    form_->SCHERMO->widget()->repaint();
+    const double ms = clock.nsecsElapsed() / 1e6;
+    if (paints_ == paintsBefore || form_->Image1->shownImage().isNull()) {
+        std::fprintf(stderr, "cartavox-bench: the page was not painted\n");
+        std::exit(1);
+    }
+    return ms;
+}
+
+void BenchViewer::pause() {
+    QCoreApplication::processEvents();
+    form_->readAhead().waitIdle();
+    QCoreApplication::processEvents();
+}
+
+QByteArray BenchViewer::shownBytes() const {
+    return form_->Image1->picture().bytes();
+}
+
+QSize BenchViewer::shownSize() const {
+    return form_->Image1->shownImage().size();
+}
+
+} // namespace cvx::bench

@@ -1,0 +1,64 @@
+// A real viewer window driven as a reader drives it, for the benchmarks: keys sent as key events,
+// each timed until the page has been painted, and the decode floor of the page painted.
+#pragma once
+
+#include "app/bookform.h"
+#include "platform/platform.h"
+
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <memory>
+
+namespace cvx::bench {
+
+// Message boxes are answered at once (OK, or Yes) and counted; the screen is the given size.
+class BenchPlatform : public Platform {
+  public:
+    BenchPlatform(QSize screen, QString folder);
+    int messageBox(const QString& text, int style, const QString& title) override;
+    [[noreturn]] void endProgram() override;
+    [[nodiscard]] QSize screenPixels() const override { return screen_; }
+    [[nodiscard]] QString driveRoot() const override { return root_.path() + QLatin1Char('/'); }
+    [[nodiscard]] QString currentFolder() const override { return folder_; }
+    [[nodiscard]] int boxes() const { return boxes_; }
+
+  private:
+    QSize screen_;
+    QString folder_;
+    QTemporaryDir root_;
+    int boxes_ = 0;
+};
+
+// The decode floor: Qt's own read of `jpeg` from memory scaled to `size`, in milliseconds.
+[[nodiscard]] double floorMs(const QByteArray& jpeg, QSize size);
+
+class BenchViewer {
+  public:
+    // Starts the viewer on the volume in `folder` (its Cartavox.exe and archives).
+    BenchViewer(const QString& folder, QSize screen);
+    ~BenchViewer();
+
+    // Presses a key (a Qt key code) and returns the milliseconds until the viewing area has
+    // been painted with what the key left on it.
+    double press(int qtKey, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+    // Types `number` into the page selector, then times Enter as press() does.
+    double jumpTo(int number);
+    // Lets pending events run and the reading ahead finish: a reader's pause.
+    void pause();
+
+    // The picture painted now: its bytes and the device pixels it is shown at.
+    [[nodiscard]] QByteArray shownBytes() const;
+    [[nodiscard]] QSize shownSize() const;
+
+    [[nodiscard]] BookForm& form() { return *form_; }
+    [[nodiscard]] int pagePaints() const { return paints_; }
+
+  private:
+    double finishTiming(const QElapsedTimer& clock, int paintsBefore);
+
+    BenchPlatform platform_;
+    std::unique_ptr<BookForm> form_;
+    int paints_ = 0;
+};
+
+} // namespace cvx::bench
