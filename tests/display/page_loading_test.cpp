@@ -158,8 +158,8 @@ TEST(DamagedPage, TypedNumberLeavesThePreviousPage) {
     Viewer v(damagedVolume());
     ASSERT_FALSE(v.start());
     v.event([&] { v.form->Combo1->setListIndex(2); });
-    v.form->Combo1->setText("2"); // typed, not yet confirmed
     const Shown before(v);
+    v.form->Combo1->setText("2"); // typed, not yet confirmed
     v.event([&] { v.form->Picture5_Click(); });
     ASSERT_EQ(v.platform.boxes.size(), 1u);
     EXPECT_EQ(v.platform.boxes[0].text,
