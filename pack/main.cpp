@@ -9,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QTextStream>
 #include <cstdio>
+#include <cstdlib>
 #include <unistd.h>
 
 using namespace cvx::pack;
@@ -21,7 +22,7 @@ QTextStream& err() {
 
 int usage() {
     err() << "Uso:\n"
-             "  cartavox-pack build MANIFEST.json CARTELLA [--viewer PROGRAMMA]\n"
+             "  cartavox-pack build MANIFEST.json CARTELLA [--viewer PROGRAMMA] [--optimize]\n"
              "  cartavox-pack inspect CARTELLA\n"
              "  cartavox-pack verify CARTELLA\n"
              "  cartavox-pack extract CARTELLA CARTELLA_PAGINE\n";
@@ -68,11 +69,29 @@ QString megabytes(qint64 bytes) {
     return QString::number(bytes / 1e6, 'f', 1) + " MB";
 }
 
+// What --optimize did: how many scans were re-encoded and what that saved.
+QString optimizeSummary(const BuildReport& r) {
+    if (r.optimizedPages == 0)
+        return QStringLiteral("Ottimizzazione: nessuna scansione JPEG da ricodificare");
+    const qint64 saved = r.bytesBeforeOptimizing - r.bytesAfterOptimizing;
+    const double percent = 100.0 * saved / r.bytesBeforeOptimizing;
+    return QStringLiteral("Ottimizzazione: %1 scansioni JPEG ricodificate senza perdita (%2 "
+                          "progressive rese sequenziali), da %3 a %4 byte: %5 %6 byte (%7%)")
+        .arg(r.optimizedPages)
+        .arg(r.progressivePages)
+        .arg(r.bytesBeforeOptimizing)
+        .arg(r.bytesAfterOptimizing)
+        .arg(saved >= 0 ? QStringLiteral("risparmiati") : QStringLiteral("in più"))
+        .arg(std::abs(saved))
+        .arg(QString::number(std::abs(percent), 'f', 1));
+}
+
 int build(const QStringList& args) {
     BuildOptions o;
     o.viewerPath =
         QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("cartavox"));
     QStringList rest = args;
+    o.optimize = rest.removeAll(QStringLiteral("--optimize")) > 0;
     if (const qsizetype at = rest.indexOf(QStringLiteral("--viewer")); at >= 0) {
         if (at + 1 >= rest.size())
             return usage();
@@ -103,6 +122,8 @@ int build(const QStringList& args) {
                         << " convertite in JPEG), " << r.volumeBytes << " byte ("
                         << megabytes(r.volumeBytes) << ") in " << QString::number(s, 'f', 2)
                         << " s, " << QString::number(r.volumeBytes / 1e6 / s, 'f', 1) << " MB/s\n";
+    if (o.optimize)
+        QTextStream(stdout) << optimizeSummary(r) << "\n";
     return 0;
 }
 

@@ -4,6 +4,7 @@
 #include "app/product_block.h"
 #include "archive/entry_restore.h"
 #include "pack/format_limits.h"
+#include "pack/jpeg_optimize.h"
 #include "pack/manifest.h"
 #include "pack/page_preparation.h"
 #include "pack/volume_writer.h"
@@ -13,6 +14,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <QThread>
+#include <QThreadPool>
+#include <atomic>
+#include <vector>
 
 namespace cvx::pack {
 
@@ -25,6 +30,51 @@ struct PagePlan {
 
 QString absolute(const QString& path) {
     return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+}
+
+// What became of one page scan before anything is written.
+struct PageOutcome {
+    qint64 scanBytes = 0; // bytes of the scan read
+    qint64 length = 0;    // bytes of the image to store
+    QString staged;       // the file to store instead of the scan; empty for the scan itself
+    QString problem;      // Italian; empty when the page is ready
+    bool converted = false;
+    bool optimized = false; // re-encoded losslessly, the re-encoded image stored
+    bool progressive = false;
+    qint64 bytesBefore = 0, bytesAfter = 0; // of an optimized image
+};
+
+// Reads a scan, makes its image ready and checks it as the viewer will decode it; converted or
+// re-encoded images are written to `staged`.
+PageOutcome preparePage(const QString& source, const QString& staged, int quality, bool optimize) {
+    PageOutcome o;
+    const files::Read scan = files::readAll(source);
+    o.scanBytes = scan.data.size();
+    PreparedImage ready = scan.status == files::Status::Ok
+                              ? prepareImage(scan.data, quality)
+                              : PreparedImage{{}, false, scan.description};
+    if (ready.problem.isEmpty() && optimize) {
+        const OptimizedJpeg better = optimizeJpeg(ready.image);
+        if (worthStoring(ready.image, better)) {
+            o.optimized = true;
+            o.progressive = better.progressive;
+            o.bytesBefore = ready.image.size();
+            o.bytesAfter = better.bytes.size();
+            ready.image = better.bytes;
+            ready.problem = decodeProblem(ready.image);
+        }
+    }
+    o.problem = ready.problem;
+    if (o.problem.isEmpty())
+        o.problem = limits::entryLengthProblem(ready.image.size());
+    o.converted = ready.converted;
+    if (o.problem.isEmpty() && (ready.converted || o.optimized)) {
+        o.staged = staged;
+        if (!files::writeAll(staged, ready.image).ok())
+            o.problem = QStringLiteral("impossibile scrivere %1").arg(staged);
+    }
+    o.length = ready.image.size();
+    return o;
 }
 
 class Builder {
@@ -140,29 +190,46 @@ bool Builder::checkArchiveLengths() {
 }
 
 bool Builder::preparePages(const QString& staging) {
+    // Pages are independent: they are made ready side by side, one per core, and their outcomes
+    // taken in reading order. Nothing but sizes and names is kept between the two.
+    std::vector<std::pair<int, int>> order;
     for (int b = 0; b < plans_.size(); ++b)
-        for (int p = 0; p < plans_[b].size(); ++p) {
-            PagePlan& page = plans_[b][p];
-            const files::Read scan = files::readAll(page.source);
-            r_.scanBytes += scan.data.size();
-            const PreparedImage ready = scan.status == files::Status::Ok
-                                            ? prepareImage(scan.data, m_.jpegQuality)
-                                            : PreparedImage{{}, false, scan.description};
-            progress(false, r_.scanBytes);
-            QString problem = ready.problem;
-            if (problem.isEmpty())
-                problem = limits::entryLengthProblem(ready.image.size());
-            if (problem.isEmpty() && ready.converted) {
-                page.staged = QStringLiteral("%1/%2-%3.jpg").arg(staging).arg(b).arg(p);
-                if (!files::writeAll(page.staged, ready.image).ok())
-                    problem = QStringLiteral("impossibile scrivere %1").arg(page.staged);
-                ++r_.convertedPages;
-            }
-            if (!problem.isEmpty())
-                fail(QStringLiteral("%1: %2").arg(pageName(m_, b, p), problem));
-            page.length = ready.image.size();
+        for (int p = 0; p < plans_[b].size(); ++p)
+            order.emplace_back(b, p);
+    std::vector<PageOutcome> outcomes(order.size());
+    std::atomic<int> finished = 0;
+    std::atomic<qint64> bytesRead = 0;
+    QThreadPool pool;
+    pool.setMaxThreadCount(QThread::idealThreadCount());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        pool.start([&, i] {
+            const auto [b, p] = order[i];
+            outcomes[i] = preparePage(plans_[b][p].source,
+                                      QStringLiteral("%1/%2-%3.jpg").arg(staging).arg(b).arg(p),
+                                      m_.jpegQuality, o_.optimize);
+            bytesRead += outcomes[i].scanBytes;
+            ++finished;
+        });
+    while (!pool.waitForDone(100))
+        if (o_.progress)
+            o_.progress({false, finished, r_.pages, bytesRead});
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        const auto [b, p] = order[i];
+        const PageOutcome& o = outcomes[i];
+        r_.scanBytes += o.scanBytes;
+        if (o.converted && !o.staged.isEmpty())
+            ++r_.convertedPages;
+        if (o.optimized) {
+            ++r_.optimizedPages;
+            r_.progressivePages += o.progressive ? 1 : 0;
+            r_.bytesBeforeOptimizing += o.bytesBefore;
+            r_.bytesAfterOptimizing += o.bytesAfter;
         }
-    done_ = 0;
+        if (!o.problem.isEmpty())
+            fail(QStringLiteral("%1: %2").arg(pageName(m_, b, p), o.problem));
+        plans_[b][p].staged = o.staged;
+        plans_[b][p].length = o.length;
+    }
     return r_.errors.isEmpty();
 }
 
