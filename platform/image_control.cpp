@@ -12,7 +12,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent*) override {
-        const QImage image = owner_->shownImage();
+        const QImage image = owner_->paintedImage();
         if (image.isNull())
             return;
         QPainter painter(this);
@@ -63,13 +63,18 @@ QSize ImageControl::devicePixelsAt(double left, double top, double width, double
 
 bool ImageControl::realize() { return !picture_.isNull() && !picture_.scaled(devicePixels()).isNull(); }
 
-QImage ImageControl::shownImage() const {
+QImage ImageControl::paintedImage() const {
     if (!artwork_.isNull())
         return artwork_;
     if (picture_.isNull())
         return {};
-    QImage image = picture_.scaled(devicePixels());
-    image.setDevicePixelRatio(widget_->devicePixelRatioF());
+    return picture_.scaled(devicePixels());
+}
+
+QImage ImageControl::shownImage() const {
+    QImage image = paintedImage();
+    if (!image.isNull() && artwork_.isNull())
+        image.setDevicePixelRatio(widget_->devicePixelRatioF());
     return image;
 }
 

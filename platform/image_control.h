@@ -46,6 +46,9 @@ public:
 private:
     friend class ImageWidget;
     [[nodiscard]] QSize devicePixels() const;
+    // What paintEvent draws: shownImage() without its pixel ratio set, which would copy the
+    // whole decoded picture at every paint on a screen whose ratio is not 1.
+    [[nodiscard]] QImage paintedImage() const;
 
     bool stretch_ = false;
     Picture picture_;
