@@ -4,7 +4,7 @@
 #include "bench/bench_stats.h"
 #include "bench/bench_viewer.h"
 
-#include <sys/resource.h>
+#include <QFile>
 
 namespace cvx::bench {
 
@@ -110,10 +110,15 @@ void magnifying(BenchViewer& viewer, const ViewRun& run) {
     emitFigure(f);
 }
 
+// The peak resident memory of this process image. Not getrusage's ru_maxrss: Linux carries that
+// over an exec from the forked parent, whose own peak it would report.
 double peakMegabytes() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss / 1024.0; // kilobytes on Linux
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (status.open(QIODevice::ReadOnly))
+        for (const QByteArray& line : status.readAll().split('\n'))
+            if (line.startsWith("VmHWM:"))
+                return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
+    return 0;
 }
 } // namespace
 
