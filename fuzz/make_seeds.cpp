@@ -35,46 +35,46 @@ QByteArray jpeg(QSize size, QColor colour) {
 }
 
 pack::VolumeSpec volume() {
-    pack::VolumeSpec spec;
-    spec.title = QStringLiteral("Historia Naturalis");
-    spec.secondLine = QStringLiteral("C. Plinius Secundus");
-    spec.year = QStringLiteral("1472");
-    spec.workFolderName = QStringLiteral("CVXSEED1");
+    pack::VolumeSpec plan;
+    plan.title = QStringLiteral("Historia Naturalis");
+    plan.secondLine = QStringLiteral("C. Plinius Secundus");
+    plan.year = QStringLiteral("1472");
+    plan.workFolderName = QStringLiteral("CVXSEED1");
     const int kinds[] = {1, 0, 2};
     for (int b = 0; b < 3; ++b) {
         pack::BookSpec book;
         book.label = QStringLiteral("0%1 Lib.0%1 Libro").arg(b + 1);
         book.kind = kinds[b];
         book.pages << jpeg(QSize(8, 12), Qt::gray) << jpeg(QSize(12, 8), Qt::darkRed);
-        spec.books << book;
+        plan.books << book;
     }
-    spec.executable = QByteArray("\x7f"
+    plan.executable = QByteArray("\x7f"
                                  "ELF seed viewer",
                                  16);
-    return spec;
+    return plan;
 }
 
-void productBlockSeeds(const pack::VolumeSpec& spec) {
-    const QByteArray block = *block::buildBlock(pack::productData(spec), spec.executable.size());
-    seed("fuzz_product_block", "volume.exe", spec.executable + block);
-    pack::VolumeSpec one = spec;
+void productBlockSeeds(const pack::VolumeSpec& plan) {
+    const QByteArray block = *block::buildBlock(pack::productData(plan), plan.executable.size());
+    seed("fuzz_product_block", "volume.exe", plan.executable + block);
+    pack::VolumeSpec one = plan;
     one.books.resize(1);
     one.workFolderName = QStringLiteral("AB      ");
     seed("fuzz_product_block", "one-book.exe",
          one.executable + *block::buildBlock(pack::productData(one), one.executable.size()));
 }
 
-void directorySeeds(const pack::VolumeSpec& spec) {
-    seed("fuzz_directory", "two-pages.ex_", pack::buildArchive(spec.books[0].pages));
+void directorySeeds(const pack::VolumeSpec& plan) {
+    seed("fuzz_directory", "two-pages.ex_", pack::buildArchive(plan.books[0].pages));
     seed("fuzz_directory", "full-directory.ex_", pack::archiveHead(QList<qint64>(401, 7705)));
-    QByteArray cut = pack::buildArchive(spec.books[1].pages);
+    QByteArray cut = pack::buildArchive(plan.books[1].pages);
     seed("fuzz_directory", "cut-in-directory.ex_", cut.left(300));
 }
 
-void entrySeeds(const pack::VolumeSpec& spec) {
-    seed("fuzz_entry_restore", "page.entry", pack::storedEntry(spec.books[0].pages[0]));
+void entrySeeds(const pack::VolumeSpec& plan) {
+    seed("fuzz_entry_restore", "page.entry", pack::storedEntry(plan.books[0].pages[0]));
     seed("fuzz_entry_restore", "wide.entry", pack::storedEntry(jpeg(QSize(40, 20), Qt::blue)));
-    seed("fuzz_entry_restore", "short.entry", pack::storedEntry(spec.books[0].pages[1]).left(7704));
+    seed("fuzz_entry_restore", "short.entry", pack::storedEntry(plan.books[0].pages[1]).left(7704));
 }
 
 void textSeeds() {
@@ -113,10 +113,10 @@ int main(int argc, char* argv[]) {
     if (argc != 2)
         return 2;
     root = QString::fromLocal8Bit(argv[1]);
-    const pack::VolumeSpec spec = volume();
-    productBlockSeeds(spec);
-    directorySeeds(spec);
-    entrySeeds(spec);
+    const pack::VolumeSpec plan = volume();
+    productBlockSeeds(plan);
+    directorySeeds(plan);
+    entrySeeds(plan);
     textSeeds();
     return 0;
 }

@@ -20,10 +20,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     if (!read.errors.isEmpty() || !problems.isEmpty())
         return 0;
-    const pack::VolumeSpec spec = pack::volumeSpec(m);
-    fuzz::require(spec.books.size() == m.books.size());
-    fuzz::require(spec.workFolderName.size() == 8);
-    fuzz::require(spec.coverBook >= 0 && spec.coverBook < spec.books.size());
-    fuzz::require(spec.coverEntry >= 0 && spec.coverEntry < m.books[spec.coverBook].pages.size());
+    const pack::VolumeSpec plan = pack::volumeSpec(m);
+    fuzz::require(plan.books.size() == m.books.size());
+    fuzz::require(plan.workFolderName.size() == 8);
+    fuzz::require(plan.coverBook >= 0 && plan.coverBook < plan.books.size());
+    fuzz::require(plan.coverEntry >= 0 && plan.coverEntry < m.books[plan.coverBook].pages.size());
     return 0;
 }

@@ -179,24 +179,24 @@ QString pageName(const Manifest& manifest, int book, int page) {
 }
 
 VolumeSpec volumeSpec(const Manifest& manifest) {
-    VolumeSpec spec;
-    spec.title = manifest.title;
-    spec.secondLine = manifest.secondLine;
-    spec.publisher = manifest.publisher;
-    spec.place = manifest.place;
-    spec.year = manifest.year;
-    spec.workFolderName = limits::paddedWorkFolder(manifest.workFolder);
-    spec.coverBook = manifest.coverBook - 1;
-    spec.coverEntry = manifest.coverPage - 1;
+    VolumeSpec plan;
+    plan.title = manifest.title;
+    plan.secondLine = manifest.secondLine;
+    plan.publisher = manifest.publisher;
+    plan.place = manifest.place;
+    plan.year = manifest.year;
+    plan.workFolderName = limits::paddedWorkFolder(manifest.workFolder);
+    plan.coverBook = manifest.coverBook - 1;
+    plan.coverEntry = manifest.coverPage - 1;
     for (const ManifestBook& b : manifest.books) {
         BookSpec book;
         book.label = b.label;
         book.kind = b.kind;
         book.side = b.side.front();
         book.firstNumber = b.firstNumber;
-        spec.books << book;
+        plan.books << book;
     }
-    return spec;
+    return plan;
 }
 
 } // namespace cvx::pack

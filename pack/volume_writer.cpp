@@ -65,17 +65,17 @@ QByteArray buildArchive(const QList<QByteArray>& pages) {
     return archive;
 }
 
-block::ProductData productData(const VolumeSpec& spec) {
+block::ProductData productData(const VolumeSpec& plan) {
     block::ProductData d;
-    d.title = spec.title;
-    d.secondLine = spec.secondLine;
-    d.publisher = spec.publisher;
-    d.place = spec.place;
-    d.year = spec.year;
-    d.coverArchiveCode = archiveName(spec.coverBook).mid(2, 5);
-    d.coverEntryNumber = spec.coverEntry;
-    d.workFolderName = spec.workFolderName;
-    for (const BookSpec& b : spec.books)
+    d.title = plan.title;
+    d.secondLine = plan.secondLine;
+    d.publisher = plan.publisher;
+    d.place = plan.place;
+    d.year = plan.year;
+    d.coverArchiveCode = archiveName(plan.coverBook).mid(2, 5);
+    d.coverEntryNumber = plan.coverEntry;
+    d.workFolderName = plan.workFolderName;
+    for (const BookSpec& b : plan.books)
         d.bookRecords << block::makeBookRecord(b.label, b.kind, b.side, b.firstNumber);
     return d;
 }
@@ -92,18 +92,18 @@ bool writeFile(const QString& path, const QByteArray& bytes, QString* error) {
 }
 } // namespace
 
-bool writeVolume(const VolumeSpec& spec, const QString& folder, QString* error) {
-    const auto block = block::buildBlock(productData(spec), spec.executable.size());
+bool writeVolume(const VolumeSpec& plan, const QString& folder, QString* error) {
+    const auto block = block::buildBlock(productData(plan), plan.executable.size());
     if (!block) {
         if (error)
             *error = QStringLiteral("Il programma e' troppo grande per il blocco dei dati");
         return false;
     }
-    if (!writeFile(QDir(folder).filePath(QStringLiteral("Cartavox.exe")), spec.executable + *block,
+    if (!writeFile(QDir(folder).filePath(QStringLiteral("Cartavox.exe")), plan.executable + *block,
                    error))
         return false;
-    for (int i = 0; i < spec.books.size(); ++i)
-        if (!writeFile(QDir(folder).filePath(archiveName(i)), buildArchive(spec.books[i].pages),
+    for (int i = 0; i < plan.books.size(); ++i)
+        if (!writeFile(QDir(folder).filePath(archiveName(i)), buildArchive(plan.books[i].pages),
                        error))
             return false;
     return true;

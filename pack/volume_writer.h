@@ -52,10 +52,10 @@ struct VolumeSpec {
 [[nodiscard]] QByteArray buildArchive(const QList<QByteArray>& pages);
 
 // The product data of a volume (slots 1-7, the book records, slot 410).
-[[nodiscard]] block::ProductData productData(const VolumeSpec& spec);
+[[nodiscard]] block::ProductData productData(const VolumeSpec& plan);
 
 // Writes the volume into `folder` (which must exist and be empty). False with a message in
 // `error` when a file cannot be written.
-[[nodiscard]] bool writeVolume(const VolumeSpec& spec, const QString& folder, QString* error);
+[[nodiscard]] bool writeVolume(const VolumeSpec& plan, const QString& folder, QString* error);
 
 } // namespace cvx::pack

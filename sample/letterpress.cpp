@@ -167,27 +167,27 @@ void paintHeadLine(QImage& image, const QRect& page, const QString& head, const 
     p.drawText(line, (rightPage ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter, number);
 }
 
-void paintTextPage(QImage& image, const QRect& page, const TextPage& spec) {
-    paintHeadLine(image, page, spec.runningHead, spec.number, spec.rightPage);
-    const QRect area = typeArea(page, spec.rightPage);
+void paintTextPage(QImage& image, const QRect& page, const TextPage& plan) {
+    paintHeadLine(image, page, plan.runningHead, plan.number, plan.rightPage);
+    const QRect area = typeArea(page, plan.rightPage);
     QPainter p(&image);
     p.setRenderHint(QPainter::TextAntialiasing);
     p.setPen(QColor(kInk));
-    Prose prose(spec.seed);
+    Prose prose(plan.seed);
     const QFont body = bookFont(page.height() / 88.0);
     Measure measure(body);
     const double lineHeight = body.pixelSize() * 1.28;
     double top = area.top();
-    if (!spec.heading.isEmpty()) {
+    if (!plan.heading.isEmpty()) {
         p.setFont(bookFont(page.height() / 60.0));
         const QRectF headRect(area.left(), top, area.width(), lineHeight * 3);
-        p.drawText(headRect, Qt::AlignCenter | Qt::TextWordWrap, spec.heading);
+        p.drawText(headRect, Qt::AlignCenter | Qt::TextWordWrap, plan.heading);
         top += lineHeight * 3.5;
     }
     p.setFont(body);
     const double gap = page.width() * 0.035;
-    const double columnWidth = (area.width() - gap * (spec.columns - 1)) / spec.columns;
-    const double initial = spec.heading.isEmpty() ? 0 : lineHeight * 4 - body.pixelSize() * 0.2;
+    const double columnWidth = (area.width() - gap * (plan.columns - 1)) / plan.columns;
+    const double initial = plan.heading.isEmpty() ? 0 : lineHeight * 4 - body.pixelSize() * 0.2;
     QChar letter;
     if (initial > 0) {
         const QString first = prose.next();
@@ -195,7 +195,7 @@ void paintTextPage(QImage& image, const QRect& page, const TextPage& spec) {
         prose.putBack(first.mid(1));
     }
     double last = top;
-    for (int c = 0; c < spec.columns; ++c) {
+    for (int c = 0; c < plan.columns; ++c) {
         const QRectF column(area.left() + c * (columnWidth + gap), top, columnWidth,
                             area.bottom() - top);
         const bool first = c == 0 && initial > 0;
@@ -208,9 +208,9 @@ void paintTextPage(QImage& image, const QRect& page, const TextPage& spec) {
     const double foot = last + lineHeight * 1.4;
     p.drawText(QRectF(area.left(), foot - lineHeight, area.width(), lineHeight * 1.2),
                Qt::AlignRight | Qt::AlignBottom, prose.next());
-    if (!spec.signature.isEmpty())
+    if (!plan.signature.isEmpty())
         p.drawText(QRectF(area.left(), foot - lineHeight, area.width(), lineHeight * 1.2),
-                   Qt::AlignHCenter | Qt::AlignBottom, spec.signature);
+                   Qt::AlignHCenter | Qt::AlignBottom, plan.signature);
 }
 
 void paintTitlePage(QImage& image, const QRect& page, quint64 seed) {

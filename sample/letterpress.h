@@ -27,7 +27,7 @@ struct TextPage {
 };
 
 // Paints a page of text onto paper already laid down.
-void paintTextPage(QImage& image, const QRect& page, const TextPage& spec);
+void paintTextPage(QImage& image, const QRect& page, const TextPage& plan);
 
 // The running head line: the head centred, the number in the outer corner.
 void paintHeadLine(QImage& image, const QRect& page, const QString& head, const QString& number,

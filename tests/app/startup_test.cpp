@@ -14,7 +14,7 @@ using namespace cvx::test;
 
 namespace {
 struct Viewer {
-    explicit Viewer(const pack::VolumeSpec& spec = standardVolume()) : volume(spec) {
+    explicit Viewer(const pack::VolumeSpec& plan = standardVolume()) : volume(plan) {
         volume.configure(platform);
     }
     // Runs Form_Load; true when the program ended.
@@ -55,23 +55,23 @@ TEST(Startup, FirstStartCreatesTheWorkingFolderAndShowsTheTitles) {
 }
 
 TEST(Startup, OneBookVolumeHasOneRecord) {
-    pack::VolumeSpec spec = standardVolume();
-    spec.books = {spec.books[0]};
-    Viewer v(spec);
+    pack::VolumeSpec plan = standardVolume();
+    plan.books = {plan.books[0]};
+    Viewer v(plan);
     ASSERT_FALSE(v.start());
     EXPECT_EQ(v.form->List1.ListCount(), 1);
     EXPECT_EQ(v.form->Combo2->ListCount(), 1);
 }
 
 TEST(Startup, LabelWithLeadingBlanksIsTrimmedOrRejected) {
-    pack::VolumeSpec spec = standardVolume();
-    spec.books[1].label = QStringLiteral("  Secondo");
-    Viewer accepted(spec);
+    pack::VolumeSpec plan = standardVolume();
+    plan.books[1].label = QStringLiteral("  Secondo");
+    Viewer accepted(plan);
     ASSERT_FALSE(accepted.start());
     EXPECT_EQ(accepted.form->Combo2->List(1), "Secondo");
 
-    spec.books[1].label = QStringLiteral("   AB"); // as many blanks as the label has letters
-    Viewer rejected(spec);
+    plan.books[1].label = QStringLiteral("   AB"); // as many blanks as the label has letters
+    Viewer rejected(plan);
     ASSERT_TRUE(rejected.start());
     ASSERT_EQ(rejected.platform.boxes.size(), 1u);
     EXPECT_EQ(rejected.platform.boxes[0].text, "IL programma NON RICONOSCE IL LIBRO: 1");
@@ -80,17 +80,17 @@ TEST(Startup, LabelWithLeadingBlanksIsTrimmedOrRejected) {
 }
 
 TEST(Startup, BlankLabelEndsTheProgram) {
-    pack::VolumeSpec spec = standardVolume();
-    spec.books[2].label = QString();
-    Viewer v(spec);
+    pack::VolumeSpec plan = standardVolume();
+    plan.books[2].label = QString();
+    Viewer v(plan);
     ASSERT_TRUE(v.start());
     EXPECT_EQ(v.platform.boxes.back().text, "IL programma NON RICONOSCE IL LIBRO: 2");
 }
 
 TEST(Startup, FolderNameKeepsItsTrailingBlanks) {
-    pack::VolumeSpec spec = standardVolume();
-    spec.workFolderName = QStringLiteral("CVX     ");
-    Viewer v(spec);
+    pack::VolumeSpec plan = standardVolume();
+    plan.workFolderName = QStringLiteral("CVX     ");
+    Viewer v(plan);
     ASSERT_FALSE(v.start());
     EXPECT_EQ(v.form->WorkFolderName, "CVX     ");
     EXPECT_TRUE(QFile::exists(v.volume.root() + "CVX     /CVX     .lib"));
@@ -98,7 +98,7 @@ TEST(Startup, FolderNameKeepsItsTrailingBlanks) {
 
 TEST(WorkingFolder, ExistingBookmarkIsLeftUntouched) {
     Viewer v;
-    const QString folder = v.volume.root() + v.volume.spec.workFolderName;
+    const QString folder = v.volume.root() + v.volume.plan.workFolderName;
     ASSERT_TRUE(QDir().mkpath(folder));
     {
         QFile f(v.volume.bookmarkPath());
@@ -115,7 +115,7 @@ TEST(WorkingFolder, ExistingBookmarkIsLeftUntouched) {
 
 TEST(WorkingFolder, FolderWithoutBookmarkGetsBothFilesBack) {
     Viewer v;
-    const QString folder = v.volume.root() + v.volume.spec.workFolderName;
+    const QString folder = v.volume.root() + v.volume.plan.workFolderName;
     ASSERT_TRUE(QDir().mkpath(folder));
     QFile other(folder + "/other.txt");
     ASSERT_TRUE(other.open(QIODevice::WriteOnly));
@@ -130,13 +130,13 @@ TEST(WorkingFolder, FolderWithoutBookmarkGetsBothFilesBack) {
 TEST(WorkingFolder, FolderThatCannotBeCreatedEndsWithAMessage) {
     Viewer v;
     // A file in the way of the folder.
-    QFile blocker(v.volume.root() + v.volume.spec.workFolderName);
+    QFile blocker(v.volume.root() + v.volume.plan.workFolderName);
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     ASSERT_TRUE(v.start());
     ASSERT_EQ(v.platform.boxes.size(), 1u);
     EXPECT_TRUE(v.platform.boxes[0].text.startsWith("IMPOSSIBILE CREARE LA CARTELLA DI LAVORO: "));
-    EXPECT_TRUE(v.platform.boxes[0].text.contains(v.volume.spec.workFolderName));
+    EXPECT_TRUE(v.platform.boxes[0].text.contains(v.volume.plan.workFolderName));
 }
 
 TEST(ScreenCheck, ThresholdsAreStrict) {
@@ -153,7 +153,7 @@ TEST(ScreenCheck, NarrowScreenIsAdvisedBeforeAnythingElse) {
     bool folderThere = true;
     v.platform.onBox = [&](const ShownBox&) {
         windowShown = v.form->isVisible();
-        folderThere = QFile::exists(v.volume.root() + v.volume.spec.workFolderName);
+        folderThere = QFile::exists(v.volume.root() + v.volume.plan.workFolderName);
     };
     ASSERT_FALSE(v.start());
     ASSERT_EQ(v.platform.boxes.size(), 1u);

@@ -9,12 +9,12 @@
 
 namespace cvx::test {
 
-Viewer::Viewer(const pack::VolumeSpec& spec) : volume(spec) {
+Viewer::Viewer(const pack::VolumeSpec& plan) : volume(plan) {
     volume.configure(platform);
 }
 
 void Viewer::writeBookmark(const QByteArray& content) {
-    EXPECT_TRUE(QDir().mkpath(volume.root() + volume.spec.workFolderName));
+    EXPECT_TRUE(QDir().mkpath(volume.root() + volume.plan.workFolderName));
     writeFile(volume.bookmarkPath(), content);
 }
 

@@ -14,7 +14,7 @@ namespace cvx::test {
 
 // A viewer whose start is left to the test.
 struct Viewer {
-    explicit Viewer(const pack::VolumeSpec& spec = standardVolume());
+    explicit Viewer(const pack::VolumeSpec& plan = standardVolume());
     // Writes the bookmark file (creating the working folder) before the start.
     void writeBookmark(const QByteArray& content);
     // Runs Form_Load; true when the program ended.

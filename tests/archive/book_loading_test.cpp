@@ -31,7 +31,7 @@ void expectPlace(const Viewer& v, int book, int page, const char* label) {
     EXPECT_EQ(v.form->ArchivePath, pack::archiveName(book));
     // The working image holds that page as it was packed.
     EXPECT_EQ(contentOf(v.volume.workImagePath()),
-              pack::padded(v.volume.spec.books[book].pages[page]));
+              pack::padded(v.volume.plan.books[book].pages[page]));
     EXPECT_TRUE(v.form->SCHERMO->Visible());
     EXPECT_TRUE(v.form->Image1->Visible());
 }
@@ -133,23 +133,23 @@ TEST(Directory, SlotTextsAreKeptTrimmed) {
 }
 
 TEST(Directory, AFullDirectoryHolds401Entries) {
-    pack::VolumeSpec spec = standardVolume();
-    spec.books[1] = makeBook("Grande", 1, 'D', 1, 401, QSize(8, 8));
-    Viewer v(spec);
+    pack::VolumeSpec plan = standardVolume();
+    plan.books[1] = makeBook("Grande", 1, 'D', 1, 401, QSize(8, 8));
+    Viewer v(plan);
     v.writeBookmark(" 1\r\n 400\r\n");
     ASSERT_FALSE(v.start());
     EXPECT_EQ(v.form->List2.ListCount(), 401);
     EXPECT_EQ(v.form->Combo1->ListCount(), 401);
     EXPECT_EQ(v.form->Combo1->Text(), "0401");
-    EXPECT_EQ(contentOf(v.volume.workImagePath()), pack::padded(spec.books[1].pages[400]));
+    EXPECT_EQ(contentOf(v.volume.workImagePath()), pack::padded(plan.books[1].pages[400]));
 }
 
 TEST(Cover, WideCoverIsFittedIntoThePanelBoxAndThePointersFollowIt) {
-    pack::VolumeSpec spec = standardVolume();
-    spec.books[2].pages[1] = makeJpeg(QSize(1126, 684), Qt::darkRed, "COPERTINA");
-    spec.coverBook = 2;
-    spec.coverEntry = 1;
-    Viewer v(spec);
+    pack::VolumeSpec plan = standardVolume();
+    plan.books[2].pages[1] = makeJpeg(QSize(1126, 684), Qt::darkRed, "COPERTINA");
+    plan.coverBook = 2;
+    plan.coverEntry = 1;
+    Viewer v(plan);
     ASSERT_FALSE(v.start());
     EXPECT_TRUE(v.platform.boxes.empty());
     const BookForm& f = *v.form;
@@ -168,13 +168,13 @@ TEST(Cover, WideCoverIsFittedIntoThePanelBoxAndThePointersFollowIt) {
         EXPECT_FALSE(f.Image7[i]->Visible());
     }
     // The page, not the cover, is what the working image holds afterwards.
-    EXPECT_EQ(contentOf(v.volume.workImagePath()), pack::padded(spec.books[0].pages[0]));
+    EXPECT_EQ(contentOf(v.volume.workImagePath()), pack::padded(plan.books[0].pages[0]));
 }
 
 TEST(Cover, TallCoverIsCentred) {
-    pack::VolumeSpec spec = standardVolume();
-    spec.books[0].pages[0] = makeJpeg(QSize(600, 900), Qt::darkBlue);
-    Viewer v(spec);
+    pack::VolumeSpec plan = standardVolume();
+    plan.books[0].pages[0] = makeJpeg(QSize(600, 900), Qt::darkBlue);
+    Viewer v(plan);
     ASSERT_FALSE(v.start());
     // 9000 x 13500 twips into 8445 x 10260: limited by the height, 6840 wide.
     EXPECT_NEAR(v.form->Image4->Width(), 6840, 0.01);
@@ -183,11 +183,11 @@ TEST(Cover, TallCoverIsCentred) {
 }
 
 TEST(Cover, DamagedCoverIsReportedAndTheVolumeStillOpens) {
-    pack::VolumeSpec spec = standardVolume();
-    spec.books[2].pages[2] = notAPicture();
-    spec.coverBook = 2;
-    spec.coverEntry = 2;
-    Viewer v(spec);
+    pack::VolumeSpec plan = standardVolume();
+    plan.books[2].pages[2] = notAPicture();
+    plan.coverBook = 2;
+    plan.coverEntry = 2;
+    Viewer v(plan);
     ASSERT_FALSE(v.start());
     EXPECT_EQ(v.boxTexts(),
               QStringList({"IMPOSSIBILE LEGGERE LA COPERTINA DALL'ARCHIVIO dv00003.ex_"}));
@@ -196,19 +196,19 @@ TEST(Cover, DamagedCoverIsReportedAndTheVolumeStillOpens) {
 }
 
 TEST(Cover, MissingCoverArchiveEndsTheProgram) {
-    pack::VolumeSpec spec = standardVolume();
-    spec.coverBook = 7; // dv00008.ex_, not in the folder
-    Viewer v(spec);
+    pack::VolumeSpec plan = standardVolume();
+    plan.coverBook = 7; // dv00008.ex_, not in the folder
+    Viewer v(plan);
     ASSERT_TRUE(v.start());
     ASSERT_EQ(v.platform.boxes.size(), 1u);
     EXPECT_TRUE(v.platform.boxes[0].text.startsWith("UN FILE di SISTEMA in: "));
 }
 
 TEST(Startup, DamagedRememberedPageIsReportedWithTheSelectorsFilled) {
-    pack::VolumeSpec spec = standardVolume();
-    spec.books[0].pages[0] = notAPicture();
-    spec.coverBook = 1;
-    Viewer v(spec);
+    pack::VolumeSpec plan = standardVolume();
+    plan.books[0].pages[0] = notAPicture();
+    plan.coverBook = 1;
+    Viewer v(plan);
     ASSERT_FALSE(v.start());
     EXPECT_EQ(v.boxTexts(),
               QStringList({"IMPOSSIBILE LEGGERE LA PAGINA 0001 DALL'ARCHIVIO dv00001.ex_"}));
@@ -223,13 +223,13 @@ TEST(Startup, DamagedRememberedPageIsReportedWithTheSelectorsFilled) {
     EXPECT_EQ(v.platform.boxes.size(), 1u);
     EXPECT_EQ(v.form->Combo1->Text(), "0002");
     EXPECT_TRUE(v.form->Image1->Visible());
-    EXPECT_EQ(contentOf(v.volume.workImagePath()), pack::padded(spec.books[0].pages[1]));
+    EXPECT_EQ(contentOf(v.volume.workImagePath()), pack::padded(plan.books[0].pages[1]));
 }
 
 TEST(Startup, DamagedFirstPageDoesNotStopTheRememberedOne) {
-    pack::VolumeSpec spec = standardVolume();
-    spec.books[1].pages[0] = notAPicture();
-    Viewer v(spec);
+    pack::VolumeSpec plan = standardVolume();
+    plan.books[1].pages[0] = notAPicture();
+    Viewer v(plan);
     v.writeBookmark(" 1\r\n 2\r\n");
     ASSERT_FALSE(v.start());
     EXPECT_TRUE(v.platform.boxes.empty());
@@ -237,9 +237,9 @@ TEST(Startup, DamagedFirstPageDoesNotStopTheRememberedOne) {
 }
 
 TEST(Startup, VolumeWithoutArchivesEndsWithAMessage) {
-    pack::VolumeSpec spec = standardVolume();
-    spec.books.clear();
-    Viewer v(spec);
+    pack::VolumeSpec plan = standardVolume();
+    plan.books.clear();
+    Viewer v(plan);
     ASSERT_TRUE(v.start());
     EXPECT_EQ(v.boxTexts(), QStringList({"IL TESTO NON CORRISPONTE A NESSUN LIBRO VALIDO, "
                                          "L'ARCHIVIO RISULTA CORROTTO"}));

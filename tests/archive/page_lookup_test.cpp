@@ -14,11 +14,11 @@ const QString kNoPage =
 // Front matter, pages 1-6, sheets from 7, openings from 20 (first page on the right), and an
 // appendix of pages 1233-1235.
 pack::VolumeSpec lookupVolume() {
-    pack::VolumeSpec spec = standardVolume();
-    spec.books = {makeBook("Frontespizio", 1, 'D', 1, 2), makeBook("Libro primo", 1, 'D', 1, 6),
+    pack::VolumeSpec plan = standardVolume();
+    plan.books = {makeBook("Frontespizio", 1, 'D', 1, 2), makeBook("Libro primo", 1, 'D', 1, 6),
                   makeBook("Libro secondo", 0, 'D', 7, 4), makeBook("Tavole", 2, 'D', 20, 3),
                   makeBook("Appendice", 1, 'D', 1233, 3)};
-    return spec;
+    return plan;
 }
 
 struct Typed {
@@ -52,7 +52,7 @@ TEST(TypedNumber, FindsTheBookAndThePageInTheWholeVolume) {
         EXPECT_EQ(v.form->CurrentPageIndex, c.page);
         EXPECT_EQ(v.form->Combo1->Text(), c.label);
         EXPECT_EQ(contentOf(v.volume.workImagePath()),
-                  pack::padded(v.volume.spec.books[c.book].pages[c.page]));
+                  pack::padded(v.volume.plan.books[c.book].pages[c.page]));
         if (c.noPage) {
             ASSERT_EQ(v.platform.boxes.size(), 1u);
             EXPECT_EQ(v.platform.boxes[0].text, kNoPage);
@@ -82,7 +82,7 @@ TEST(TypedNumber, PageOfAnOpeningShowsTheOpeningThatHoldsIt) {
     EXPECT_EQ(v.form->Combo2->ListIndex(), 2);
     EXPECT_EQ(v.form->CurrentPageIndex, 1);
     EXPECT_EQ(v.form->Combo1->Text(), "0005");
-    EXPECT_EQ(contentOf(v.volume.workImagePath()), pack::padded(v.volume.spec.books[2].pages[1]));
+    EXPECT_EQ(contentOf(v.volume.workImagePath()), pack::padded(v.volume.plan.books[2].pages[1]));
 }
 
 TEST(TypedNumber, OpeningsWithAnyFirstNumberAreFound) {
@@ -97,9 +97,9 @@ TEST(TypedNumber, OpeningsWithAnyFirstNumberAreFound) {
 }
 
 TEST(TypedNumber, OneBookVolumeSearchesItsOnlyBook) {
-    pack::VolumeSpec spec = standardVolume();
-    spec.books = {makeBook("Unico", 1, 'D', 10, 3)};
-    Viewer v(spec);
+    pack::VolumeSpec plan = standardVolume();
+    plan.books = {makeBook("Unico", 1, 'D', 10, 3)};
+    Viewer v(plan);
     ASSERT_FALSE(v.start());
     typeAndConfirm(v, "11");
     EXPECT_TRUE(v.platform.boxes.empty());
@@ -149,10 +149,10 @@ TEST(PageLabel, PagesMatchByTheirNumber) {
 TEST(PageLabel, EveryPageTheListOffersOpens) {
     // Openings from 20 on the right and from 3 on the left: labels the plain arithmetic of the
     // lookup would miss.
-    pack::VolumeSpec spec = standardVolume();
-    spec.books = {makeBook("Destra", 2, 'D', 20, 3), makeBook("Sinistra", 2, 'S', 3, 3),
+    pack::VolumeSpec plan = standardVolume();
+    plan.books = {makeBook("Destra", 2, 'D', 20, 3), makeBook("Sinistra", 2, 'S', 3, 3),
                   makeBook("Fogli", 0, 's', 40, 5), makeBook("Pagine", 1, 's', 0, 3)};
-    Viewer v(spec);
+    Viewer v(plan);
     ASSERT_FALSE(v.start());
     for (int book = 0; book < 4; ++book) {
         v.event([&] { v.form->Combo2->setListIndex(book); });
@@ -163,7 +163,7 @@ TEST(PageLabel, EveryPageTheListOffersOpens) {
             EXPECT_EQ(v.form->CurrentPageIndex, page);
             EXPECT_EQ(v.form->Combo1->Text(), label);
             EXPECT_EQ(contentOf(v.volume.workImagePath()),
-                      pack::padded(spec.books[book].pages[page]));
+                      pack::padded(plan.books[book].pages[page]));
         }
     }
     EXPECT_EQ(v.form->Combo1->items(), QStringList({"0001", "0002", "0003"}));
@@ -178,7 +178,7 @@ TEST(PageLabel, PickAfterTypingShowsThePickedOpening) {
     v.event([&] { v.form->Combo1->setListIndex(0); });
     EXPECT_EQ(v.form->CurrentPageIndex, 0);
     EXPECT_EQ(v.form->Combo1->Text(), "0003");
-    EXPECT_EQ(contentOf(v.volume.workImagePath()), pack::padded(v.volume.spec.books[2].pages[0]));
+    EXPECT_EQ(contentOf(v.volume.workImagePath()), pack::padded(v.volume.plan.books[2].pages[0]));
 }
 
 TEST(PageLabel, EntryOfThePageIsCopiedFromItsSlot) {
@@ -223,9 +223,9 @@ TEST(BookActivation, LabelInAnotherCaseEndsTheProgram) {
 }
 
 TEST(BookActivation, BooksSharingALabelOpenTheirOwnArchive) {
-    pack::VolumeSpec spec = standardVolume();
-    spec.books[2].label = spec.books[1].label;
-    Viewer v(spec);
+    pack::VolumeSpec plan = standardVolume();
+    plan.books[2].label = plan.books[1].label;
+    Viewer v(plan);
     ASSERT_FALSE(v.start());
     v.event([&] { v.form->Combo2->setListIndex(2); });
     EXPECT_EQ(v.form->ArchivePath, "dv00003.ex_");

@@ -47,11 +47,11 @@ void expectSame(const Shown& before, const Shown& after) {
 // lies outside the archive and page 5 has a length that is no number. Book 2 starts at 101, so a
 // typed 2 is looked for in book 1.
 pack::VolumeSpec damagedVolume() {
-    pack::VolumeSpec spec = standardVolume();
-    spec.books[1] = makeBook("Danneggiato", 1, 'D', 1, 6);
-    spec.books[1].pages[1] = notAPicture();
-    spec.books[2].firstNumber = 101;
-    return spec;
+    pack::VolumeSpec plan = standardVolume();
+    plan.books[1] = makeBook("Danneggiato", 1, 'D', 1, 6);
+    plan.books[1].pages[1] = notAPicture();
+    plan.books[2].firstNumber = 101;
+    return plan;
 }
 
 void damageSlots(const Viewer& v) {
@@ -68,9 +68,9 @@ void damageSlots(const Viewer& v) {
 TEST(PageFit, TallPageThroughThePageLoader) {
     // 600 x 900 pixels are 9000 x 13500 twips: in 9030 x 7030 the height limits it, as for the
     // 10000 x 15000 page of the same proportions.
-    pack::VolumeSpec spec = standardVolume();
-    spec.books[0].pages[1] = makeJpeg(QSize(600, 900), Qt::darkGreen, "2");
-    Viewer v(spec);
+    pack::VolumeSpec plan = standardVolume();
+    plan.books[0].pages[1] = makeJpeg(QSize(600, 900), Qt::darkGreen, "2");
+    Viewer v(plan);
     ASSERT_FALSE(v.start());
     BookForm& f = *v.form;
     f.SCHERMO->setWidth(9030);
@@ -91,9 +91,9 @@ TEST(PageFit, TallPageThroughThePageLoader) {
 }
 
 TEST(PageFit, WideSheetFillsTheWidth) {
-    pack::VolumeSpec spec = standardVolume();
-    spec.books[0].pages[1] = makeJpeg(QSize(1200, 600), Qt::darkGreen, "2");
-    Viewer v(spec);
+    pack::VolumeSpec plan = standardVolume();
+    plan.books[0].pages[1] = makeJpeg(QSize(1200, 600), Qt::darkGreen, "2");
+    Viewer v(plan);
     ASSERT_FALSE(v.start());
     BookForm& f = *v.form;
     f.SCHERMO->setWidth(9030);
@@ -105,9 +105,9 @@ TEST(PageFit, WideSheetFillsTheWidth) {
 }
 
 TEST(PageFit, PageIsDecodedAtTheSizeItIsShownAndEqualsTheWorkingImage) {
-    pack::VolumeSpec spec = standardVolume();
-    spec.books[0].pages[1] = makeJpeg(QSize(2400, 3600), Qt::darkCyan, "GRANDE");
-    Viewer v(spec);
+    pack::VolumeSpec plan = standardVolume();
+    plan.books[0].pages[1] = makeJpeg(QSize(2400, 3600), Qt::darkCyan, "GRANDE");
+    Viewer v(plan);
     ASSERT_FALSE(v.start());
     BookForm& f = *v.form;
     v.event([&] { f.Combo1->setListIndex(1); });
@@ -123,13 +123,13 @@ TEST(PageFit, PageIsDecodedAtTheSizeItIsShownAndEqualsTheWorkingImage) {
 }
 
 TEST(PageFit, ShorterPageLeavesNoTraceOfTheLongerOne) {
-    pack::VolumeSpec spec = standardVolume();
-    spec.books[0].pages[0] = makeJpeg(QSize(900, 1300), Qt::gray, "LUNGA");
-    Viewer v(spec);
+    pack::VolumeSpec plan = standardVolume();
+    plan.books[0].pages[0] = makeJpeg(QSize(900, 1300), Qt::gray, "LUNGA");
+    Viewer v(plan);
     ASSERT_FALSE(v.start());
-    ASSERT_EQ(contentOf(v.volume.workImagePath()), pack::padded(spec.books[0].pages[0]));
+    ASSERT_EQ(contentOf(v.volume.workImagePath()), pack::padded(plan.books[0].pages[0]));
     v.event([&] { v.form->Combo1->setListIndex(1); });
-    EXPECT_EQ(contentOf(v.volume.workImagePath()), pack::padded(spec.books[0].pages[1]));
+    EXPECT_EQ(contentOf(v.volume.workImagePath()), pack::padded(plan.books[0].pages[1]));
 }
 
 TEST(DamagedPage, PickedFromTheListLeavesThePreviousPage) {
@@ -230,11 +230,11 @@ TEST(Corpus, ReadablePicturesDisplayAndOthersAreReported) {
     files.sort();
     ASSERT_GE(files.size(), 20);
 
-    pack::VolumeSpec spec = standardVolume();
-    spec.books[0] = makeBook("Corpus", 1, 'D', 1, 1);
+    pack::VolumeSpec plan = standardVolume();
+    plan.books[0] = makeBook("Corpus", 1, 'D', 1, 1);
     for (const QString& file : files)
-        spec.books[0].pages << contentOf(file);
-    Viewer v(spec);
+        plan.books[0].pages << contentOf(file);
+    Viewer v(plan);
     ASSERT_FALSE(v.start());
     int unreadable = 0;
     for (int i = 0; i < files.size(); ++i) {

@@ -27,14 +27,14 @@ constexpr int kRight = 39, kLeft = 37, kShift = 16;
 
 // Two books of pages large enough to be decoded at a size of their own.
 pack::VolumeSpec readingVolume() {
-    pack::VolumeSpec spec = standardVolume();
-    spec.books[0] =
+    pack::VolumeSpec plan = standardVolume();
+    plan.books[0] =
         makeBook(QStringLiteral("01 Lib.01 Antiporta"), 1, QLatin1Char('D'), 1, 6, QSize(600, 900));
     // Numbered on from the first book: typed numbers are looked up from the second book on.
-    spec.books[1] = makeBook(QStringLiteral("02 Lib.02 Primo libro"), 1, QLatin1Char('D'), 7, 5,
+    plan.books[1] = makeBook(QStringLiteral("02 Lib.02 Primo libro"), 1, QLatin1Char('D'), 7, 5,
                              QSize(600, 900));
-    spec.books.removeLast();
-    return spec;
+    plan.books.removeLast();
+    return plan;
 }
 
 // The entry of page `page` of book `book`, read from the archive's own directory.
@@ -149,8 +149,8 @@ TEST(ReadAheadCache, AnswersOnlyTheSameBytesAtTheSameSize) {
     cache.waitIdle();
     EXPECT_EQ(cache.cachedPages(), 2);
 
-    const QByteArray page1 = pack::padded(v.spec.books[0].pages[1]);
-    const QByteArray page2 = pack::padded(v.spec.books[0].pages[2]);
+    const QByteArray page1 = pack::padded(v.plan.books[0].pages[1]);
+    const QByteArray page2 = pack::padded(v.plan.books[0].pages[2]);
     // 600 x 900 pixels in a 9000 x 7000 area less the border: 6970 / 900 * 600 wide, rounded to
     // whole pixels at the top of the area.
     const QSize size = shownSizes(QSizeF(600 * 15, 900 * 15), view).front();
@@ -210,7 +210,7 @@ TEST(ReadAheadCache, KeepsTheNearestPagesOnlyAndForgetsThoseNoLongerAround) {
     QCoreApplication::processEvents();
     cache.waitIdle();
     EXPECT_EQ(cache.cachedPages(), ReadAhead::kMaxAround);
-    EXPECT_EQ(recorder.order(v.spec.books[0].pages), (std::vector<int>{1, 2, 3}));
+    EXPECT_EQ(recorder.order(v.plan.books[0].pages), (std::vector<int>{1, 2, 3}));
     // Around page 4 now: 3 stays, 5 is read, 1 and 2 are forgotten.
     recorder.forget();
     cache.prepare(viewOf(v), keyOf(v, 0, 4), {keyOf(v, 0, 5), keyOf(v, 0, 3)});
@@ -218,13 +218,13 @@ TEST(ReadAheadCache, KeepsTheNearestPagesOnlyAndForgetsThoseNoLongerAround) {
     QCoreApplication::processEvents();
     cache.waitIdle();
     EXPECT_EQ(cache.cachedPages(), 2);
-    EXPECT_EQ(recorder.order(v.spec.books[0].pages), (std::vector<int>{5}));
+    EXPECT_EQ(recorder.order(v.plan.books[0].pages), (std::vector<int>{5}));
 }
 
 TEST(ReadAheadCache, APageThatFailsInTheBackgroundIsSimplyNotCached) {
     TestVolume v(readingVolume());
     Recorder recorder;
-    recorder.failing = v.spec.books[0].pages[2];
+    recorder.failing = v.plan.books[0].pages[2];
     ReadAhead cache;
     cache.setDecoder(recorder.decoder());
     // Page 2 fails to decode; an entry beyond the archive's end cannot even be read.
@@ -387,10 +387,10 @@ TEST(ReadAheadViewer, BackgroundWorkNeverChangesWhatIsShown) {
 }
 
 TEST(ReadAheadViewer, APageThatFailsInTheBackgroundIsReportedWhenTurnedTo) {
-    pack::VolumeSpec spec = readingVolume();
+    pack::VolumeSpec plan = readingVolume();
     // Long enough to be stored, but no picture.
-    spec.books[0].pages[2] = QByteArray(20000, 'x');
-    Reader r(spec);
+    plan.books[0].pages[2] = QByteArray(20000, 'x');
+    Reader r(plan);
     r.openAt(0, 1);
     settle(r);
     EXPECT_GE(r.form->readAhead().stats().failed, 1);
@@ -405,7 +405,7 @@ TEST(ReadAheadViewer, APageThatFailsInTheBackgroundIsReportedWhenTurnedTo) {
 TEST(ReadAheadViewer, AGoodPageWhoseBackgroundDecodeFailsIsDecodedWhenShown) {
     Recorder recorder;
     Reader r(readingVolume());
-    recorder.failing = r.volume.spec.books[0].pages[1];
+    recorder.failing = r.volume.plan.books[0].pages[1];
     r.form->readAhead().setDecoder(recorder.decoder());
     // Start-up read page 1 ahead already: forget it, and show the first page again.
     r.form->readAhead().clear();

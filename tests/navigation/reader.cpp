@@ -12,7 +12,7 @@ std::unique_ptr<Printer> NoPrinterPlatform::defaultPrinter() {
     return nullptr;
 }
 
-Reader::Reader(const pack::VolumeSpec& spec) : volume(spec) {
+Reader::Reader(const pack::VolumeSpec& plan) : volume(plan) {
     volume.configure(platform);
     form = std::make_unique<BookForm>(platform);
     form->Form_Load();
@@ -52,7 +52,7 @@ bool Reader::showing(int book, int page) const {
     if (!f.open(QIODevice::ReadOnly))
         return false;
     // Entries are stored padded after the picture's end.
-    return f.readAll().startsWith(volume.spec.books[book].pages[page]);
+    return f.readAll().startsWith(volume.plan.books[book].pages[page]);
 }
 
 QStringList Reader::newBoxes() {
@@ -63,13 +63,13 @@ QStringList Reader::newBoxes() {
 }
 
 pack::VolumeSpec largePageVolume() {
-    pack::VolumeSpec spec = standardVolume();
-    spec.books[0] = makeBook(QStringLiteral("01 Lib.01 Antiporta"), 1, QLatin1Char('D'), 1, 3,
+    pack::VolumeSpec plan = standardVolume();
+    plan.books[0] = makeBook(QStringLiteral("01 Lib.01 Antiporta"), 1, QLatin1Char('D'), 1, 3,
                              QSize(1600, 2400));
-    spec.books[1] = makeBook(QStringLiteral("02 Lib.02 Primo libro"), 1, QLatin1Char('D'), 1, 2,
+    plan.books[1] = makeBook(QStringLiteral("02 Lib.02 Primo libro"), 1, QLatin1Char('D'), 1, 2,
                              QSize(1600, 2400));
-    spec.books.removeLast();
-    return spec;
+    plan.books.removeLast();
+    return plan;
 }
 
 } // namespace cvx::test

@@ -16,7 +16,7 @@ class NoPrinterPlatform : public FakePlatform {
 };
 
 struct Reader {
-    explicit Reader(const pack::VolumeSpec& spec = standardVolume());
+    explicit Reader(const pack::VolumeSpec& plan = standardVolume());
     ~Reader();
 
     // Opens book `book` at page `page` through the selectors, as a reader's picks would.

@@ -94,7 +94,7 @@ TEST(PageSelectorKeys, EnterOnAPageShowsIt) {
     EXPECT_EQ(f.Combo2->ListIndex(), 2);
     EXPECT_EQ(f.Combo1->Text(), "0005");
     EXPECT_EQ(contentOf(t.v.volume.workImagePath()),
-              pack::padded(t.v.volume.spec.books[2].pages[1]));
+              pack::padded(t.v.volume.plan.books[2].pages[1]));
 }
 
 TEST(BookSelectorKeys, TypingChangesNothing) {
@@ -128,7 +128,7 @@ TEST(Selectors, PickingABookOpensItAtItsFirstPageWithKeyPreview) {
     EXPECT_FALSE(f.Image5->Visible());
     EXPECT_FALSE(f.Image6->Visible());
     EXPECT_EQ(contentOf(t.v.volume.workImagePath()),
-              pack::padded(t.v.volume.spec.books[1].pages[0]));
+              pack::padded(t.v.volume.plan.books[1].pages[0]));
 }
 
 TEST(Selectors, PickingAPageWhileMagnifiedStartsFromTheTop) {

@@ -25,10 +25,10 @@ TEST(PackManifest, ValidManifestResolvesPathsFromItsFolder) {
     EXPECT_EQ(r.manifest.books[0].pages, QStringList({"p/1.jpg", "/abs/2.jpg"}));
     EXPECT_EQ(r.manifest.books[0].pageFiles, QStringList({"/data/scans/p/1.jpg", "/abs/2.jpg"}));
     EXPECT_TRUE(manifestProblems(r.manifest).isEmpty());
-    const VolumeSpec spec = volumeSpec(r.manifest);
-    EXPECT_EQ(spec.workFolderName, "W       ");
-    EXPECT_EQ(spec.coverBook, 0);
-    EXPECT_EQ(spec.coverEntry, 0);
+    const VolumeSpec plan = volumeSpec(r.manifest);
+    EXPECT_EQ(plan.workFolderName, "W       ");
+    EXPECT_EQ(plan.coverBook, 0);
+    EXPECT_EQ(plan.coverEntry, 0);
 }
 
 TEST(PackManifest, FaultsOfFormAreNamedByField) {

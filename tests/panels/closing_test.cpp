@@ -256,7 +256,7 @@ TEST(ClosingPanel, BookmarkKeepsTheOldPlaceWhenTheNewOneCannotBeWritten) {
     EXPECT_TRUE(
         v.platform.boxes[0].text.contains(QDir::toNativeSeparators(v.volume.bookmarkPath())));
     EXPECT_EQ(v.platform.boxes[0].style, kStyleCritical);
-    EXPECT_EQ(QDir(v.volume.root() + v.volume.spec.workFolderName).entryList(QDir::Files).size(), 2)
+    EXPECT_EQ(QDir(v.volume.root() + v.volume.plan.workFolderName).entryList(QDir::Files).size(), 2)
         << "no temporary file is left behind";
 }
 

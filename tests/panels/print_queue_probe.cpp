@@ -18,10 +18,10 @@ const QSize kScan(1200, 1800);
 TEST(PrintQueue, PageGoesToTheDefaultPrinter) {
     const QString report = qEnvironmentVariable("CARTAVOX_PRINT_REPORT");
     ASSERT_FALSE(report.isEmpty()) << "run through print_queue_test.sh";
-    pack::VolumeSpec spec = standardVolume();
-    spec.books[0] =
+    pack::VolumeSpec plan = standardVolume();
+    plan.books[0] =
         makeBook(QStringLiteral("01 Lib.01 Antiporta"), 1, QLatin1Char('D'), 1, 2, kScan);
-    StartedViewer v(spec);
+    StartedViewer v(plan);
     // The viewer shows the first page of the first book.
     ASSERT_FALSE(v.form->Image1->picture().isNull());
     ASSERT_EQ(v.form->Image1->picture().pixelSize(), kScan);

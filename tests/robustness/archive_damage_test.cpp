@@ -30,7 +30,7 @@ struct DamagedBook : Viewer {
         setSlotText(archive(), slot, t);
     }
     [[nodiscard]] QByteArray packedPage(int book, int page) const {
-        return pack::padded(volume.spec.books[book].pages[page]);
+        return pack::padded(volume.plan.books[book].pages[page]);
     }
     void expectSavedPlaceKept() const { EXPECT_EQ(contentOf(volume.bookmarkPath()), kSavedPlace); }
     void expectShowing(const char* label, int book, int page) const {
@@ -70,7 +70,7 @@ TEST(DamagedArchive, CutInsideItsDirectoryIsReportedWhenTheBookIsChosen) {
     EXPECT_EQ(v.boxTexts(), QStringList({unreadable("001d", "dv00002.ex_")}));
     EXPECT_EQ(v.form->Combo2->ListIndex(), 0);
     EXPECT_EQ(v.form->Combo1->Text(), "0001");
-    EXPECT_EQ(contentOf(v.volume.workImagePath()), pack::padded(v.volume.spec.books[0].pages[0]));
+    EXPECT_EQ(contentOf(v.volume.workImagePath()), pack::padded(v.volume.plan.books[0].pages[0]));
     EXPECT_EQ(contentOf(v.volume.bookmarkPath()), "");
     // Another book still opens.
     emit v.form->Combo2->combo()->activated(2);
@@ -88,7 +88,7 @@ TEST(DamagedArchive, CutBeforeItsDirectoryHasNoPageToShow) {
         << v.platform.boxes[0].text.toStdString();
     EXPECT_EQ(v.form->Combo2->ListIndex(), 0);
     EXPECT_EQ(v.form->Combo1->Text(), "0001");
-    EXPECT_EQ(contentOf(v.volume.workImagePath()), pack::padded(v.volume.spec.books[0].pages[0]));
+    EXPECT_EQ(contentOf(v.volume.workImagePath()), pack::padded(v.volume.plan.books[0].pages[0]));
 }
 
 TEST(DamagedArchive, RememberedBookCutShortIsReportedAndTheSavedPlaceKept) {
@@ -147,15 +147,15 @@ TEST(DamagedArchive, CoverEntryTooShortIsReportedAndTheVolumeOpens) {
 }
 
 TEST(DamagedArchive, EntryThatIsNoPictureIsReportedWhenTurnedTo) {
-    pack::VolumeSpec spec = standardVolume();
-    spec.books[1].pages[3] = notAPicture(); // 003s
-    Viewer v(spec);
+    pack::VolumeSpec plan = standardVolume();
+    plan.books[1].pages[3] = notAPicture(); // 003s
+    Viewer v(plan);
     v.writeBookmark(kSavedPlace);
     ASSERT_FALSE(v.start());
     v.event([&] { v.form->Form_KeyDown(kRightArrow, 0); });
     EXPECT_EQ(v.boxTexts(), QStringList({unreadable("003s", "dv00002.ex_")}));
     EXPECT_EQ(v.form->Combo1->Text(), "002d");
-    EXPECT_EQ(contentOf(v.volume.workImagePath()), pack::padded(spec.books[1].pages[2]));
+    EXPECT_EQ(contentOf(v.volume.workImagePath()), pack::padded(plan.books[1].pages[2]));
     EXPECT_EQ(contentOf(v.volume.bookmarkPath()), kSavedPlace);
 }
 
@@ -164,24 +164,24 @@ TEST(DamagedArchive, PictureOfAbsurdSizeIsRefusedBeforeItIsDecoded) {
     // decoder whatever size is asked, so only its header may be read.
     for (const bool progressive : {false, true}) {
         SCOPED_TRACE(progressive ? "progressive" : "baseline");
-        pack::VolumeSpec spec = standardVolume();
-        spec.books[0].pages[1] = claimingSize(65000, 65000, progressive);
-        Viewer v(spec);
+        pack::VolumeSpec plan = standardVolume();
+        plan.books[0].pages[1] = claimingSize(65000, 65000, progressive);
+        Viewer v(plan);
         ASSERT_FALSE(v.start());
         const long before = peakKilobytes();
         v.event([&] { v.form->Combo1->setListIndex(1); });
         EXPECT_LT(peakKilobytes() - before, 64L * 1024);
         EXPECT_EQ(v.boxTexts(), QStringList({unreadable("0002", "dv00001.ex_")}));
         EXPECT_EQ(v.form->Combo1->Text(), "0001");
-        EXPECT_EQ(contentOf(v.volume.workImagePath()), pack::padded(spec.books[0].pages[0]));
+        EXPECT_EQ(contentOf(v.volume.workImagePath()), pack::padded(plan.books[0].pages[0]));
         EXPECT_EQ(contentOf(v.volume.bookmarkPath()), "");
     }
 }
 
 TEST(DamagedArchive, LargestPictureAllowedIsDecodedOnlyAtTheSizeShown) {
-    pack::VolumeSpec spec = standardVolume();
-    spec.books[0].pages[1] = claimingSize(16000, 16000, false); // 256 million pixels
-    Viewer v(spec);
+    pack::VolumeSpec plan = standardVolume();
+    plan.books[0].pages[1] = claimingSize(16000, 16000, false); // 256 million pixels
+    Viewer v(plan);
     ASSERT_FALSE(v.start());
     const long before = peakKilobytes();
     v.event([&] { v.form->Combo1->setListIndex(1); });
@@ -207,8 +207,8 @@ TEST(DamagedArchive, MissingArchiveOfABookRecordEndsAsAMissingFile) {
     EXPECT_EQ(v.boxTexts(), QStringList({"UN FILE di SISTEMA in: " + v.volume.folder() +
                                          " RISULTA MANCANTE O CORROTTO\rCHIUDO IL PROGRAMMA"}));
     v.expectSavedPlaceKept();
-    EXPECT_EQ(filesIn(v.volume.root() + v.volume.spec.workFolderName),
-              QStringList({v.volume.spec.workFolderName + ".lib"}));
+    EXPECT_EQ(filesIn(v.volume.root() + v.volume.plan.workFolderName),
+              QStringList({v.volume.plan.workFolderName + ".lib"}));
 }
 
 TEST(DamagedArchive, MoreArchivesThanBookRecordsEndNamingTheBook) {

@@ -52,7 +52,7 @@ TEST(DamagedBookmark, OpensAPlaceThatExistsAndLosesNothingSaved) {
         EXPECT_EQ(v.form->Combo2->ListIndex(), c.book);
         EXPECT_EQ(v.form->Combo1->ListIndex(), c.page);
         EXPECT_EQ(contentOf(v.volume.workImagePath()),
-                  pack::padded(v.volume.spec.books[c.book].pages[c.page]));
+                  pack::padded(v.volume.plan.books[c.book].pages[c.page]));
         EXPECT_EQ(contentOf(v.volume.bookmarkPath()), c.leftOnDisk);
         // Closing with SI writes the place shown.
         EXPECT_TRUE(closeKeepingThePlace(v));

@@ -24,10 +24,10 @@ struct SavedViewer : Viewer {
         EXPECT_EQ(boxTexts(), QStringList({text}));
         EXPECT_EQ(platform.boxes.back().title, title);
         EXPECT_EQ(contentOf(volume.bookmarkPath()), kSavedPlace);
-        QStringList files = {volume.spec.workFolderName + ".lib"};
+        QStringList files = {volume.plan.workFolderName + ".lib"};
         if (pageShown)
             files << "lab.jpg";
-        EXPECT_EQ(filesIn(volume.root() + volume.spec.workFolderName), files);
+        EXPECT_EQ(filesIn(volume.root() + volume.plan.workFolderName), files);
     }
 };
 
@@ -125,5 +125,5 @@ TEST(DamagedBlock, CoverCodeLongerThan64CharactersEndsAsAMissingFile) {
     patchFile(v.exe(), slotPosition(v.volume, 1), recordHead(200));
     // The saved book opens on its way before the cover archive is looked for.
     v.expectEnds(missingFileText(v), kMissingTitle, true);
-    EXPECT_EQ(contentOf(v.volume.workImagePath()), pack::padded(v.volume.spec.books[1].pages[0]));
+    EXPECT_EQ(contentOf(v.volume.workImagePath()), pack::padded(v.volume.plan.books[1].pages[0]));
 }

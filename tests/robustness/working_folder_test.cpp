@@ -16,7 +16,7 @@ QString cannotWrite(const QString& path) {
 }
 
 QString workFolder(const Viewer& v) {
-    return v.volume.root() + v.volume.spec.workFolderName;
+    return v.volume.root() + v.volume.plan.workFolderName;
 }
 
 bool ends(const std::function<void()>& action) {
@@ -30,14 +30,14 @@ bool ends(const std::function<void()>& action) {
 } // namespace
 
 TEST(WorkingFolderFaults, FullDiskWhileTheWorkingImageIsWrittenKeepsTheShownPage) {
-    pack::VolumeSpec spec = standardVolume();
-    spec.books[1].pages[3] = makeJpeg(QSize(900, 1300), Qt::darkYellow, "GRANDE");
-    Viewer v(spec);
+    pack::VolumeSpec plan = standardVolume();
+    plan.books[1].pages[3] = makeJpeg(QSize(900, 1300), Qt::darkYellow, "GRANDE");
+    Viewer v(plan);
     v.writeBookmark(kSavedPlace);
     ASSERT_FALSE(v.start());
     const QByteArray shown = contentOf(v.volume.workImagePath());
-    ASSERT_EQ(shown, pack::padded(spec.books[1].pages[2]));
-    ASSERT_GT(spec.books[1].pages[3].size(), shown.size() + 100);
+    ASSERT_EQ(shown, pack::padded(plan.books[1].pages[2]));
+    ASSERT_GT(plan.books[1].pages[3].size(), shown.size() + 100);
     {
         // Room for the page shown and a little more, not for the larger next one.
         FileSizeLimit full(static_cast<rlim_t>(shown.size()) + 100);
@@ -48,12 +48,12 @@ TEST(WorkingFolderFaults, FullDiskWhileTheWorkingImageIsWrittenKeepsTheShownPage
     EXPECT_EQ(contentOf(v.volume.workImagePath()), shown);
     EXPECT_EQ(contentOf(v.volume.bookmarkPath()), kSavedPlace);
     EXPECT_EQ(filesIn(workFolder(v)),
-              QStringList({v.volume.spec.workFolderName + ".lib", "lab.jpg"}))
+              QStringList({v.volume.plan.workFolderName + ".lib", "lab.jpg"}))
         << "no half-written file is left behind";
     // With room again the same page shows.
     v.event([&] { v.form->Combo1->setListIndex(3); });
     EXPECT_EQ(v.form->Combo1->Text(), "003s");
-    EXPECT_EQ(contentOf(v.volume.workImagePath()), pack::padded(spec.books[1].pages[3]));
+    EXPECT_EQ(contentOf(v.volume.workImagePath()), pack::padded(plan.books[1].pages[3]));
 }
 
 TEST(WorkingFolderFaults, WorkingImageReplacedByAFolderAtStartIsNamed) {
@@ -98,7 +98,7 @@ TEST(WorkingFolderFaults, ReadOnlyWorkingFolderIsNamedAndTheSavedPlaceKept) {
     EXPECT_EQ(contentOf(v.volume.bookmarkPath()), kSavedPlace);
     EXPECT_EQ(contentOf(v.volume.workImagePath()), "old page");
     EXPECT_EQ(filesIn(workFolder(v)),
-              QStringList({v.volume.spec.workFolderName + ".lib", "lab.jpg"}));
+              QStringList({v.volume.plan.workFolderName + ".lib", "lab.jpg"}));
     setMode(workFolder(v), 0755);
 }
 
@@ -108,7 +108,7 @@ TEST(WorkingFolderFaults, ReadOnlyDriveRootEndsBeforeAnythingIsShown) {
     setMode(v.volume.root(), 0555);
     ASSERT_TRUE(v.start());
     EXPECT_EQ(v.boxTexts(), QStringList({"IMPOSSIBILE CREARE LA CARTELLA DI LAVORO: " +
-                                         v.volume.root() + v.volume.spec.workFolderName + "/"}));
+                                         v.volume.root() + v.volume.plan.workFolderName + "/"}));
     EXPECT_TRUE(filesIn(v.volume.root()).isEmpty());
     setMode(v.volume.root(), 0755);
 }

@@ -61,36 +61,36 @@ pack::BookSpec makeBook(const QString& label, int kind, QChar side, int firstNum
 }
 
 pack::VolumeSpec standardVolume() {
-    pack::VolumeSpec spec;
-    spec.title = QStringLiteral("Historia Naturalis");
-    spec.secondLine = QStringLiteral("C. Plinius Secundus");
-    spec.publisher = QStringLiteral("Nicolaus Jenson");
-    spec.place = QStringLiteral("Venezia");
-    spec.year = QStringLiteral("1472");
-    spec.workFolderName = QStringLiteral("CVXTEST1");
-    spec.books << makeBook(QStringLiteral("01 Lib.01 Antiporta"), 1, QLatin1Char('D'), 1, 4)
+    pack::VolumeSpec plan;
+    plan.title = QStringLiteral("Historia Naturalis");
+    plan.secondLine = QStringLiteral("C. Plinius Secundus");
+    plan.publisher = QStringLiteral("Nicolaus Jenson");
+    plan.place = QStringLiteral("Venezia");
+    plan.year = QStringLiteral("1472");
+    plan.workFolderName = QStringLiteral("CVXTEST1");
+    plan.books << makeBook(QStringLiteral("01 Lib.01 Antiporta"), 1, QLatin1Char('D'), 1, 4)
                << makeBook(QStringLiteral("02 Lib.02 Primo libro"), 0, QLatin1Char('D'), 1, 5)
                << makeBook(QStringLiteral("03 Lib.03 Tavole"), 2, QLatin1Char('D'), 1, 3,
                            QSize(120, 90));
-    spec.executable = QByteArray("\x7f" "ELF test viewer", 16).repeated(64);
-    return spec;
+    plan.executable = QByteArray("\x7f" "ELF test viewer", 16).repeated(64);
+    return plan;
 }
 
-TestVolume::TestVolume(const pack::VolumeSpec& s) : spec(s) {
+TestVolume::TestVolume(const pack::VolumeSpec& s) : plan(s) {
     QString error;
-    if (!pack::writeVolume(spec, folder_.path(), &error))
+    if (!pack::writeVolume(plan, folder_.path(), &error))
         qFatal("test volume: %s", qPrintable(error));
 }
 
 QString TestVolume::path(const QString& name) const { return QDir(folder()).filePath(name); }
 
 QString TestVolume::bookmarkPath() const {
-    return root() + spec.workFolderName + QLatin1Char('/') + spec.workFolderName +
+    return root() + plan.workFolderName + QLatin1Char('/') + plan.workFolderName +
            QStringLiteral(".lib");
 }
 
 QString TestVolume::workImagePath() const {
-    return root() + spec.workFolderName + QStringLiteral("/lab.jpg");
+    return root() + plan.workFolderName + QStringLiteral("/lab.jpg");
 }
 
 void TestVolume::configure(FakePlatform& platform) const {
@@ -99,7 +99,7 @@ void TestVolume::configure(FakePlatform& platform) const {
     platform.screen = QSize(1280, 1024);
 }
 
-StartedViewer::StartedViewer(const pack::VolumeSpec& spec) : volume(spec) {
+StartedViewer::StartedViewer(const pack::VolumeSpec& plan) : volume(plan) {
     volume.configure(platform);
     form = std::make_unique<BookForm>(platform);
     form->Form_Load();

@@ -39,14 +39,14 @@ void writeFile(const QString& path, const QByteArray& bytes);
 // A volume written into a temporary folder, with its own temporary "c:\" root.
 class TestVolume {
 public:
-    explicit TestVolume(const pack::VolumeSpec& spec = standardVolume());
+    explicit TestVolume(const pack::VolumeSpec& plan = standardVolume());
     [[nodiscard]] QString folder() const { return folder_.path(); }
     [[nodiscard]] QString root() const { return root_.path() + QLatin1Char('/'); }
     [[nodiscard]] QString path(const QString& name) const;
     // The working folder's files for the volume's folder name.
     [[nodiscard]] QString bookmarkPath() const;
     [[nodiscard]] QString workImagePath() const;
-    pack::VolumeSpec spec;
+    pack::VolumeSpec plan;
 
     // A platform pointing at this volume, with a 1280 x 1024 screen.
     void configure(FakePlatform& platform) const;
@@ -58,7 +58,7 @@ private:
 
 // A started viewer on a test volume: the platform, the window, Form_Load already run.
 struct StartedViewer {
-    explicit StartedViewer(const pack::VolumeSpec& spec = standardVolume());
+    explicit StartedViewer(const pack::VolumeSpec& plan = standardVolume());
     ~StartedViewer();
     TestVolume volume;
     FakePlatform platform;
