@@ -3,6 +3,7 @@
 
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QScopedValueRollback>
 
 namespace cvx {
 
@@ -58,7 +59,11 @@ KeyPreview::KeyPreview(QWidget* window) : QObject(window), window_(window) {
 
 bool KeyPreview::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyRelease) {
-        seen_ = nullptr; // the next press is a new key, wherever it is allocated
+        // The next press is a new key, wherever it is allocated; but a release that arrives
+        // while the press is being handled (a modal box runs its own loop) comes before that
+        // press has travelled on to the parents.
+        if (!handling_)
+            seen_ = nullptr;
         return false;
     }
     if (!enabled_ || event->type() != QEvent::KeyPress || !window_ || !watched->isWidgetType() ||
@@ -73,8 +78,10 @@ bool KeyPreview::eventFilter(QObject* watched, QEvent* event) {
     seenTime_ = key->timestamp();
     seenKey_ = key->key();
     const int code = virtualKeyCode(*key);
-    if (code != 0 && onKeyDown)
+    if (code != 0 && onKeyDown) {
+        const QScopedValueRollback<bool> handling(handling_, true);
         onKeyDown(code, static_cast<int>(key->modifiers() & Qt::ShiftModifier ? 1 : 0));
+    }
     return false;
 }
 

@@ -31,6 +31,7 @@ private:
     const QEvent* seen_ = nullptr; // the key press last handed on, until a key is released
     quint64 seenTime_ = 0;
     int seenKey_ = 0;
+    bool handling_ = false; // inside onKeyDown
 };
 
 } // namespace cvx
