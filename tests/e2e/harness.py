@@ -38,7 +38,7 @@ class Session:
             if Path(f"/tmp/.X11-unix/X{number}").exists() or Path(f"/tmp/.X{number}-lock").exists():
                 continue
             self.xvfb = subprocess.Popen(
-                # No key repeats: on a loaded machine xdotool's release can come late, and a
+                # No key repeats: should xdotool's release come late on a loaded machine, a
                 # repeated arrow would turn one page too many.
                 ["Xvfb", f":{number}", "-screen", "0", f"{self.width}x{self.height}x24",
                  "-nolisten", "tcp", "-noreset", "-ardelay", "60000", "-arinterval", "60000"],
