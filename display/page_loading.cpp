@@ -40,9 +40,11 @@ Picture BookForm::readEntryPicture(const QString& archiveName, const QString& fa
         throw PageUnreadable(failure);
     PageData = std::move(read.data); // restored in place, not copied
     DECDPAG();
-    Picture picture = Picture::fromBytes(PageData, WorkImagePath, nullptr);
+    QString why;
+    Picture picture = Picture::fromBytes(PageData, archiveName, &why);
+    // A picture refused for its size says so; other damage needs no more than the page's name.
     if (picture.isNull())
-        throw PageUnreadable(failure);
+        throw PageUnreadable(Picture::tooLarge(PageData) ? failure + QChar(13) + why : failure);
     return picture;
 }
 

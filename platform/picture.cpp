@@ -32,6 +32,18 @@ Picture Picture::load(const QString& path, QString* error) {
     return fromBytes(f.readAll(), path, error);
 }
 
+namespace {
+bool exceedsPixelCap(QSize size) { return qint64(size.width()) * size.height() > Picture::kMaxPixels; }
+} // namespace
+
+bool Picture::tooLarge(const QByteArray& bytes) {
+    QByteArray copy = bytes;
+    QBuffer buffer(&copy);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    return exceedsPixelCap(reader.size());
+}
+
 Picture Picture::fromBytes(const QByteArray& bytes, const QString& name, QString* error) {
     auto d = std::make_shared<Data>();
     d->bytes = bytes;
@@ -45,7 +57,7 @@ Picture Picture::fromBytes(const QByteArray& bytes, const QString& name, QString
             *error = QStringLiteral("Il file %1 non contiene un'immagine leggibile").arg(name);
         return {};
     }
-    if (qint64(raw.width()) * raw.height() > kMaxPixels) {
+    if (exceedsPixelCap(raw)) {
         if (error)
             *error = QStringLiteral("L'immagine %1 e' troppo grande: %2 x %3 pixel, al massimo %4 "
                                     "milioni di pixel")

@@ -46,6 +46,9 @@ public:
     // asked of it, beyond the reach of the allocation guard.
     static constexpr qint64 kMaxPixels = 256'000'000;
 
+    // True when the header claims more than kMaxPixels pixels.
+    [[nodiscard]] static bool tooLarge(const QByteArray& bytes);
+
 private:
     struct Data;
     std::shared_ptr<Data> d_;

@@ -171,7 +171,10 @@ TEST(DamagedArchive, PictureOfAbsurdSizeIsRefusedBeforeItIsDecoded) {
         const long before = peakKilobytes();
         v.event([&] { v.form->Combo1->setListIndex(1); });
         EXPECT_LT(peakKilobytes() - before, 64L * 1024);
-        EXPECT_EQ(v.boxTexts(), QStringList({unreadable("0002", "dv00001.ex_")}));
+        EXPECT_EQ(v.boxTexts(),
+                  QStringList({unreadable("0002", "dv00001.ex_") + QChar(13) +
+                               "L'immagine dv00001.ex_ e' troppo grande: 65000 x 65000 pixel, al "
+                               "massimo 256 milioni di pixel"}));
         EXPECT_EQ(v.form->Combo1->Text(), "0001");
         EXPECT_EQ(contentOf(v.volume.workImagePath()), pack::padded(plan.books[0].pages[0]));
         EXPECT_EQ(contentOf(v.volume.bookmarkPath()), "");
