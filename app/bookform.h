@@ -20,6 +20,10 @@
 #include <memory>
 #include <vector>
 
+namespace cvx::fit {
+struct Fit;
+}
+
 namespace cvx {
 
 class BookForm : public QWidget {
@@ -272,6 +276,9 @@ private:
     Picture readEntryPicture(const QString& archiveName, const QString& failure);
     // Replaces the working image with PageData; throws PageUnreadable naming the file.
     void writeWorkImage();
+    // Gives `image` the picture at its fitted size (Stretch on) and records the fit in the
+    // form's fit variables; the caller places it.
+    void showFitted(ImageControl& image, const Picture& picture, const fit::Fit& f);
     // The entry of the page being loaded or shown, and what its shown size depends on.
     [[nodiscard]] PageKey shownPageKey() const;
     [[nodiscard]] PageView pageView() const;

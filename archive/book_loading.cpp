@@ -150,16 +150,7 @@ void BookForm::loadCover() {
         throw PageUnreadable(failure);
     writeWorkImage();
 
-    Image4->setStretch(false);
-    Image4->setPicture(cover);
-    WidthRatio = f.widthRatio;
-    HeightRatio = f.heightRatio;
-    PageScale = f.scale;
-    PageWidth = f.width;
-    PageHeight = f.height;
-    Image4->setWidth(width);
-    Image4->setHeight(height);
-    Image4->setStretch(true);
+    showFitted(*Image4, cover, f);
     Image4->Move(fit::centredLeft(fit::kCoverBoxWidth, Image4->Width()), fit::kCoverTop);
 
     const auto places = fit::coverPointers(Image4->Left(), Image4->Top(), Image4->Width(),

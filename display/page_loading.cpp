@@ -126,6 +126,20 @@ void BookForm::readAround() {
     readAhead_->prepare(pageView(), shown, around);
 }
 
+void BookForm::showFitted(ImageControl& image, const Picture& picture, const fit::Fit& f) {
+    image.setStretch(false);
+    image.setPicture(picture);
+    WidthRatio = f.widthRatio;
+    HeightRatio = f.heightRatio;
+    PageScale = f.scale;
+    PageWidth = f.width;
+    PageHeight = f.height;
+    // The control keeps its sizes as Singles.
+    image.setWidth(static_cast<float>(f.width));
+    image.setHeight(static_cast<float>(f.height));
+    image.setStretch(true);
+}
+
 void BookForm::CARICOPAG() {
     const QString failure = unreadablePage(loadingLabel(*this), ArchivePath);
     const Picture read = readEntryPicture(ArchivePath, failure);
@@ -143,16 +157,7 @@ void BookForm::CARICOPAG() {
         throw PageUnreadable(failure);
     writeWorkImage();
 
-    Image1->setStretch(false);
-    Image1->setPicture(picture); // the bytes just written to the working image
-    WidthRatio = f.widthRatio;
-    HeightRatio = f.heightRatio;
-    PageScale = f.scale;
-    PageWidth = f.width;
-    PageHeight = f.height;
-    Image1->setWidth(width);
-    Image1->setHeight(height);
-    Image1->setStretch(true);
+    showFitted(*Image1, picture, f); // the bytes just written to the working image
     Image1->setLeft(fit::centredLeft(SCHERMO->Width(), Image1->Width()));
     readAround();
 }
