@@ -2,31 +2,14 @@
 // decoded to pixels, and written again.
 #include "pack/jpeg_optimize.h"
 
-#include <csetjmp>
-#include <cstdio>
+#include "pack/jpeg_errors.h"
+
 #include <cstdlib>
 #include <cstring>
-
-#include <jpeglib.h>
 
 namespace cvx::pack {
 
 namespace {
-// libjpeg reports a fatal error by calling error_exit, which must not return: jump back.
-struct ErrorManager {
-    jpeg_error_mgr base{};
-    std::jmp_buf jump{};
-    char message[JMSG_LENGTH_MAX] = {};
-};
-
-void onError(j_common_ptr info) {
-    auto* errors = reinterpret_cast<ErrorManager*>(info->err);
-    (*info->err->format_message)(info, errors->message);
-    std::longjmp(errors->jump, 1);
-}
-
-void quiet(j_common_ptr) {} // warnings are counted, not printed
-
 bool isMarker(const jpeg_marker_struct* m, int code, const char* name, unsigned length) {
     return m->marker == code && m->data_length >= length && std::memcmp(m->data, name, length) == 0;
 }
@@ -46,14 +29,12 @@ void copyMarkers(j_decompress_ptr source, j_compress_ptr target) {
 struct Transcoder {
     jpeg_decompress_struct source{};
     jpeg_compress_struct target{};
-    ErrorManager errors; // shared: one place to jump back to
+    JpegErrors errors; // shared: one place to jump back to
     unsigned char* output = nullptr;
     unsigned long outputSize = 0;
 
     Transcoder() {
-        source.err = jpeg_std_error(&errors.base);
-        errors.base.error_exit = onError;
-        errors.base.output_message = quiet;
+        source.err = errors.install();
         target.err = &errors.base;
         jpeg_create_decompress(&source);
         jpeg_create_compress(&target);
