@@ -1,6 +1,7 @@
 // Page scans made ready for an archive.
 #include "pack/page_preparation.h"
 
+#include "pack/jpeg_structure.h"
 #include "pack/volume_writer.h"
 #include "platform/picture.h"
 
@@ -60,18 +61,29 @@ bool convertible(const QByteArray& format) {
     return format == "png" || format == "tiff";
 }
 
+namespace {
+// The picture as the viewer takes it from an entry's bytes, or why it refuses it from its header.
+Picture pictureOf(const QByteArray& entry, QString* problem) {
+    Picture picture = Picture::fromBytes(entry, QStringLiteral("immagine"), nullptr);
+    if (!picture.isNull())
+        return picture;
+    const QSize size = headerSize(entry);
+    if (qint64(size.width()) * size.height() > Picture::kMaxPixels)
+        *problem = QStringLiteral("l'immagine è di %1 x %2 pixel, al massimo %3 milioni di pixel")
+                       .arg(size.width())
+                       .arg(size.height())
+                       .arg(Picture::kMaxPixels / 1'000'000);
+    else
+        *problem = QStringLiteral("il file non contiene un'immagine leggibile");
+    return picture;
+}
+} // namespace
+
 QString decodeProblem(const QByteArray& image) {
-    QString error;
-    const Picture picture = Picture::fromBytes(padded(image), QStringLiteral("immagine"), &error);
-    if (picture.isNull()) {
-        const QSize size = headerSize(image);
-        if (qint64(size.width()) * size.height() > Picture::kMaxPixels)
-            return QStringLiteral("l'immagine è di %1 x %2 pixel, al massimo %3 milioni di pixel")
-                .arg(size.width())
-                .arg(size.height())
-                .arg(Picture::kMaxPixels / 1'000'000);
-        return QStringLiteral("il file non contiene un'immagine leggibile");
-    }
+    QString problem;
+    const Picture picture = pictureOf(padded(image), &problem);
+    if (picture.isNull())
+        return problem;
     const QSize full = picture.pixelSize();
     const QSize eighth(std::max(1, (full.width() + 7) / 8), std::max(1, (full.height() + 7) / 8));
     if (picture.scaled(eighth).isNull())
@@ -79,11 +91,23 @@ QString decodeProblem(const QByteArray& image) {
     return {};
 }
 
+QString scanProblem(const QByteArray& jpeg) {
+    if (!jpegComplete(jpeg))
+        return QStringLiteral("il file JPEG è troncato: manca la fine dell'immagine");
+    QString problem;
+    const QByteArray entry = padded(jpeg);
+    if (pictureOf(entry, &problem).isNull())
+        return problem;
+    if (const QString fault = jpegReadFault(entry); !fault.isEmpty())
+        return QStringLiteral("l'immagine JPEG non si può decodificare (%1)").arg(fault);
+    return {};
+}
+
 bool jpegComplete(const QByteArray& jpeg) {
     // Inside a scan every 0xFF byte is followed by 0x00 or a restart marker, so the last
-    // start-of-scan and end-of-image markers found are real ones.
-    const qsizetype scan = jpeg.lastIndexOf(QByteArrayView("\xff\xda", 2));
-    return scan >= 0 && jpeg.lastIndexOf(QByteArrayView("\xff\xd9", 2)) > scan;
+    // end-of-image marker found is a real one, and so is a start-of-scan marker after it.
+    const qsizetype end = jpeg.lastIndexOf(QByteArrayView("\xff\xd9", 2));
+    return end >= 0 && QByteArrayView(jpeg).sliced(end).indexOf(QByteArrayView("\xff\xda", 2)) < 0;
 }
 
 PreparedImage prepareImage(const QByteArray& scan, int quality) {
@@ -91,9 +115,7 @@ PreparedImage prepareImage(const QByteArray& scan, int quality) {
     const QByteArray format = scanFormat(scan);
     if (format == "jpeg") {
         r.image = scan;
-        r.problem = jpegComplete(scan)
-                        ? decodeProblem(scan)
-                        : QStringLiteral("il file JPEG è troncato: manca la fine dell'immagine");
+        r.problem = scanProblem(scan);
         return r;
     }
     if (!convertible(format)) {

@@ -1,5 +1,5 @@
 // Page scans made ready for an archive: JPEG files are kept byte for byte, PNG and TIFF scans
-// are converted to JPEG, and every image must decode as the viewer will decode it.
+// are converted to JPEG, and every image must be one the viewer shows.
 #pragma once
 
 #include <QByteArray>
@@ -20,6 +20,11 @@ namespace cvx::pack {
 // Why the entry stored for `image` would not show: it is padded and decoded at an eighth of
 // its size, as the viewer decodes at display size. Empty when it decodes.
 [[nodiscard]] QString decodeProblem(const QByteArray& image);
+
+// The same for a JPEG scan stored as it is, found without decoding its pixels: the file must
+// end after its last scan, the viewer must take its header, and libjpeg must read it through
+// (see jpeg_structure.h). What decoding adds to this is grey where the scan's data is damaged.
+[[nodiscard]] QString scanProblem(const QByteArray& jpeg);
 
 // True when a JPEG file's last scan is followed by the end-of-image marker. Decoders fill a
 // file cut inside its scan with grey and report no error, so a cut scan is found this way.
