@@ -34,6 +34,23 @@ QByteArray jpeg(QSize size, QColor colour) {
     return bytes;
 }
 
+// A page scan in little: a picture with some detail, so that its scans hold more than a few
+// bytes, and a comment marker.
+QByteArray scan(QImage::Format format, bool progressive) {
+    QImage image(QSize(40, 24), QImage::Format_RGB32);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            image.setPixel(x, y, qRgb(x * 9 % 256, (x ^ y) * 5 % 256, y * 11 % 256));
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setProgressiveScanWrite(progressive);
+    writer.setText(QStringLiteral("Description"), QStringLiteral("carta 1r"));
+    writer.write(image.convertToFormat(format));
+    return bytes;
+}
+
 pack::VolumeSpec volume() {
     pack::VolumeSpec plan;
     plan.title = QStringLiteral("Historia Naturalis");
@@ -77,6 +94,12 @@ void entrySeeds(const pack::VolumeSpec& plan) {
     seed("fuzz_entry_restore", "short.entry", pack::storedEntry(plan.books[0].pages[1]).left(7704));
 }
 
+void jpegSeeds() {
+    seed("fuzz_jpeg_check", "colour.jpg", scan(QImage::Format_RGB32, false));
+    seed("fuzz_jpeg_check", "grey.jpg", scan(QImage::Format_Grayscale8, false));
+    seed("fuzz_jpeg_check", "progressive.jpg", scan(QImage::Format_RGB32, true));
+}
+
 void textSeeds() {
     const QString record =
         block::makeBookRecord(QStringLiteral("02 Lib.02 Primo libro"), 0, QLatin1Char('D'), 1);
@@ -118,5 +141,6 @@ int main(int argc, char* argv[]) {
     directorySeeds(plan);
     entrySeeds(plan);
     textSeeds();
+    jpegSeeds();
     return 0;
 }

@@ -10,12 +10,15 @@ seconds=${1:-300}
 shift || true
 dir=${FUZZ_BUILD_DIR:-build-fuzz}
 # Longest input worth trying per target: a product data block is some 36 KB, a small archive
-# 26 KB, an entry at least 7705 bytes.
+# 26 KB, an entry at least 7705 bytes; small JPEG files keep the decoder's runs short.
 declare -A max_len=([fuzz_product_block]=40000 [fuzz_directory]=30000 [fuzz_entry_restore]=20000
-                    [fuzz_labels]=1024 [fuzz_bookmark]=256 [fuzz_manifest]=4096)
+                    [fuzz_labels]=1024 [fuzz_bookmark]=256 [fuzz_manifest]=4096
+                    [fuzz_jpeg_check]=24000)
 targets=("$@")
 ((${#targets[@]})) || targets=(fuzz_product_block fuzz_directory fuzz_entry_restore fuzz_labels
-                               fuzz_bookmark fuzz_manifest)
+                               fuzz_bookmark fuzz_manifest fuzz_jpeg_check)
+# The JPEG check starts from the real-world corpus's variants too, when it is there.
+variants=${CARTAVOX_CORPUS:-../shared/corpus}/jpeg-variants
 
 export CCACHE_NOHASHDIR=${CCACHE_NOHASHDIR:-true}
 export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$PWD}
@@ -31,8 +34,13 @@ for t in "${targets[@]}"; do
     log="$dir/findings/$t.log"
     start=$SECONDS
     status=0
-    # Only the first corpus folder receives new inputs: the committed seeds stay as they are.
-    "$dir/bin/$t" "$dir/corpus/$t" "fuzz/corpus/$t" -max_total_time="$seconds" \
+    extra=()
+    if [[ $t == fuzz_jpeg_check ]]; then
+        extra+=(-dict=fuzz/jpeg_markers.dict)
+        if [[ -d $variants ]]; then extra+=("$variants"); fi
+    fi
+    # Only the first corpus folder receives new inputs: the seeds stay as they are.
+    "$dir/bin/$t" "$dir/corpus/$t" "fuzz/corpus/$t" "${extra[@]}" -max_total_time="$seconds" \
         -max_len="${max_len[$t]}" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
         -artifact_prefix="$dir/findings/$t-" >"$log" 2>&1 || status=$?
     runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
