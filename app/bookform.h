@@ -270,6 +270,11 @@ private:
     void takeNumbering(int book);
     void fillPageLabels();
 
+    // ---- archive/page_lookup.cpp ------------------------------------------------------------
+    // Has the page the typed number asks for in the book at ArchivePath decoded in the
+    // background while the event opens that book at its first page on the way.
+    void expectTypedPage();
+
     // ---- display/page_loading.cpp: an entry's picture and the working image -------------------
     // Reads the entry at PageOffset/PageLength of `archiveName` into PageData, restores it and
     // checks that it is a picture; throws PageUnreadable(failure) otherwise.

@@ -9,6 +9,18 @@ bool endsDirectory(const QString& trimmedSlotText) {
     return trimmedSlotText.isEmpty() || trimmedSlotText.front() == QChar(0);
 }
 
+QStringList directorySlots(const QByteArray& directory) {
+    QStringList texts;
+    for (int i = 0; i < kMaxEntries; ++i) {
+        QString text = fromSingleByte(directory.mid(i * kSlotStride, kSlotTextLength));
+        text = trimBlanks(text + QString(kSlotTextLength - text.size(), QLatin1Char(' ')));
+        if (endsDirectory(text))
+            break;
+        texts << text;
+    }
+    return texts;
+}
+
 SlotFields splitSlotText(const QString& slotText) {
     return {columns(slotText, 1, 5), columns(slotText, 6, 10), columns(slotText, 16, 7)};
 }

@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 namespace cvx::archive {
@@ -20,6 +21,14 @@ inline constexpr qint64 kMaxLength = 9999999;      // seven digits
 
 // 1-based position of the 22 characters of directory slot i.
 [[nodiscard]] constexpr qint64 slotTextPosition(qint64 i) { return kFirstSlotText + kSlotStride * i; }
+
+// Bytes read from kFirstSlotText to the end of the last slot's text.
+inline constexpr qint64 kDirectoryTextLength =
+    slotTextPosition(kMaxEntries - 1) + kSlotTextLength - kFirstSlotText;
+
+// The trimmed slot texts of a directory read from kFirstSlotText, up to the slot that ends it;
+// bytes past the end of a short read count as blanks.
+[[nodiscard]] QStringList directorySlots(const QByteArray& directory);
 
 // True when a trimmed slot text ends the directory: it begins with NUL, or (a damaged slot)
 // it is empty.

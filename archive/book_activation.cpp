@@ -17,11 +17,9 @@ void BookForm::takeNumbering(int book) {
 
 void BookForm::fillPageLabels() {
     Combo1->Clear();
-    if (NumberingKind < labels::Sheets || NumberingKind > labels::Openings)
-        return;
-    for (const QString& slot : List2.items())
-        Combo1->AddItem(labels::pageLabel(NumberingKind, FirstSide, FirstNumber,
-                                          archive::sequenceNumber(slot)));
+    for (const QString& label :
+         labels::pageLabels(NumberingKind, FirstSide, FirstNumber, List2.items()))
+        Combo1->AddItem(label);
 }
 
 void BookForm::ATTIVAPAG() {

@@ -192,21 +192,12 @@ void BookForm::openRememberedPage() {
 
 void BookForm::RIClistpg() {
     List2.Clear();
-    const files::Read read =
-        files::readAt(underRoot(ProgramFolder, ArchivePath), archive::kFirstSlotText,
-                      archive::slotTextPosition(archive::kMaxEntries - 1) +
-                          archive::kSlotTextLength - archive::kFirstSlotText);
+    const files::Read read = files::readAt(underRoot(ProgramFolder, ArchivePath),
+                                           archive::kFirstSlotText, archive::kDirectoryTextLength);
     if (read.status != files::Status::Ok)
         throw PageUnreadable(QStringLiteral("IMPOSSIBILE LEGGERE L'ARCHIVIO ") + ArchivePath);
-    for (LoopIndex = 0; LoopIndex < archive::kMaxEntries; ++LoopIndex) {
-        const QByteArray slot =
-            read.data.mid(LoopIndex * archive::kSlotStride, archive::kSlotTextLength);
-        const QString text =
-            trimBlanks(intoBuffer(slot, archive::kSlotTextLength, QLatin1Char(' ')));
-        if (archive::endsDirectory(text))
-            break;
-        List2.AddItem(text);
-    }
+    List2.setItems(archive::directorySlots(read.data));
+    LoopIndex = static_cast<int>(List2.ListCount());
 }
 
 } // namespace cvx

@@ -2,6 +2,7 @@
 #include "archive/label_rules.h"
 
 #include "app/text_rules.h"
+#include "archive/archive_layout.h"
 
 namespace cvx::labels {
 
@@ -40,6 +41,16 @@ QString pageLabel(int kind, const QString& side, int firstNumber, int k) {
     default:
         return {};
     }
+}
+
+QStringList pageLabels(int kind, const QString& side, int firstNumber,
+                       const QStringList& slotTexts) {
+    QStringList labels;
+    if (kind < Sheets || kind > Openings)
+        return labels;
+    for (const QString& slot : slotTexts)
+        labels << pageLabel(kind, side, firstNumber, archive::sequenceNumber(slot));
+    return labels;
 }
 
 double sheetSequence(const QString& side, int firstNumber, double v, QChar letter) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace cvx::labels {
 
@@ -19,6 +20,11 @@ enum Kind { Sheets = 0, Pages = 1, Openings = 2 };
 // Label of entry k: "0007" for pages, "007s"/"007d" for sheets, "0005" for openings.
 // Empty for an unknown kind.
 [[nodiscard]] QString pageLabel(int kind, const QString& side, int firstNumber, int k);
+
+// The labels of a book's pages, one per directory slot text, as its page selector lists them;
+// none for an unknown kind.
+[[nodiscard]] QStringList pageLabels(int kind, const QString& side, int firstNumber,
+                                     const QStringList& slotTexts);
 
 // Sequence number k of the sheet side named by sheet number v and side letter ('s', 'd', or
 // anything else, read as 's'), in a book whose first sheet is firstNumber.

@@ -1,6 +1,7 @@
 // Page lookup by typed number.
 #include "archive/lookup_rules.h"
 
+#include "app/text_rules.h"
 #include "archive/label_rules.h"
 
 #include <algorithm>
@@ -31,6 +32,20 @@ int openingAfterTyping(const QString& side, int x, int typed) {
     if (labels::firstOnRight(side))
         return labels::openingNumber(side, std::max(x, typed));
     return labels::openingNumber(side, x);
+}
+
+int typedPageIndex(const QStringList& labels, int kind, const QString& side, int typed) {
+    const int count = static_cast<int>(labels.size());
+    int i = 0;
+    while (i < count && !typedMatches(kind, side, numericValue(labels[i]), typed))
+        ++i;
+    if (i == count || kind != labels::Openings)
+        return i;
+    const int wanted = openingAfterTyping(side, toInteger(numericValue(labels[i])), typed);
+    for (int j = 0; j < count; ++j)
+        if (numericValue(labels[j]) == wanted)
+            return j;
+    return i;
 }
 
 } // namespace cvx::lookup

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <vector>
 
 namespace cvx::lookup {
@@ -24,5 +25,10 @@ namespace cvx::lookup {
 // page on the right the typed number, made odd, wins over a smaller x (typing 4 matches 0003 and
 // ends on 0005, the opening that holds page 4); on the left x stands.
 [[nodiscard]] int openingAfterTyping(const QString& side, int x, int typed);
+
+// Position among a book's page labels of the page a typed number asks for; the label count when
+// no page answers it. An opening found lands on the opening that holds the typed page.
+[[nodiscard]] int typedPageIndex(const QStringList& labels, int kind, const QString& side,
+                                 int typed);
 
 } // namespace cvx::lookup

@@ -6,6 +6,7 @@
 #include "archive/book_records.h"
 #include "archive/label_rules.h"
 #include "archive/lookup_rules.h"
+#include "platform/files.h"
 
 namespace cvx {
 
@@ -83,23 +84,6 @@ std::vector<int> firstNumbersOfBooks(const BookForm& f) {
     return numbers;
 }
 
-// Position in the page selector of the page the typed number asks for; the item count when no
-// page answers it.
-int findTypedPage(const BookForm& f) {
-    const int count = f.Combo1->ListCount();
-    int i = 0;
-    while (i < count && !lookup::typedMatches(f.NumberingKind, f.FirstSide,
-                                              numericValue(f.Combo1->List(i)), f.TypedNumber))
-        ++i;
-    if (i == count || f.NumberingKind != labels::Openings)
-        return i;
-    const int wanted = lookup::openingAfterTyping(
-        f.FirstSide, toInteger(numericValue(f.Combo1->List(i))), f.TypedNumber);
-    for (int j = 0; j < count; ++j)
-        if (numericValue(f.Combo1->List(j)) == wanted)
-            return j;
-    return i;
-}
 } // namespace
 
 void BookForm::CERCOPAGINA() {
@@ -125,6 +109,24 @@ void BookForm::TrovoPagina() {
     }
 }
 
+void BookForm::expectTypedPage() {
+    // The book's directory and labels as its opening will read them.
+    const QString path = underRoot(ProgramFolder, ArchivePath);
+    const files::Read directory =
+        files::readAt(path, archive::kFirstSlotText, archive::kDirectoryTextLength);
+    if (directory.status != files::Status::Ok)
+        return;
+    const QStringList slotTexts = archive::directorySlots(directory.data);
+    const QStringList pageLabels = labels::pageLabels(NumberingKind, FirstSide, FirstNumber, slotTexts);
+    const int index =
+        lookup::typedPageIndex(pageLabels, NumberingKind, FirstSide, TypedNumber);
+    if (index >= slotTexts.size())
+        return;
+    const archive::SlotFields fields = archive::splitSlotText(slotTexts[index]);
+    if (const auto entry = archive::entryLocation(fields.offsetText, fields.lengthText))
+        readAhead_->expect(pageView(), {path, entry->position, entry->length});
+}
+
 void BookForm::TrovoLibro() {
     BookmarkPage = trimBlanks(Combo1->Text());
     TypedNumber = toInteger(numericValue(BookmarkPage.text()));
@@ -138,11 +140,13 @@ void BookForm::TrovoLibro() {
     if (NumberingKind >= labels::Sheets && NumberingKind <= labels::Openings)
         PageNumber = FirstNumber;
 
+    expectTypedPage();
     Combo2->setListIndex(BookSearchIndex); // opens the book at its first page
     Combo2->setText(Combo2->List(BookSearchIndex));
     RIClistpg();
 
-    PageSearchIndex = findTypedPage(*this);
+    PageSearchIndex = static_cast<std::int16_t>(
+        lookup::typedPageIndex(Combo1->items(), NumberingKind, FirstSide, TypedNumber));
     if (PageSearchIndex > Combo1->ListCount() - 1) {
         NoticeText = QStringLiteral(
                          "IL NUMERO DIGITATO NON CORRISPONDE a nessuna pagina dell'intero TESTO") +

@@ -73,10 +73,7 @@ void ReadAhead::setDecoder(Decoder decoder) {
 void ReadAhead::prepare(const PageView& view, const PageKey& shown,
                         const std::vector<PageKey>& around) {
     const std::lock_guard lock(mutex_);
-    if (!(view == view_)) {
-        discardAll();
-        view_ = view;
-    }
+    useView(view);
     shown_ = shown;
     around_.assign(around.begin(),
                    around.begin() + std::min<std::size_t>(around.size(), kMaxAround));
@@ -85,12 +82,35 @@ void ReadAhead::prepare(const PageView& view, const PageKey& shown,
     for (const PageKey& key : around_)
         if (!cached(key) && !(inFlight_ && *inFlight_ == key))
             queue_.push_back(key);
+    queueExpected();
     startWhenIdle();
+}
+
+void ReadAhead::expect(const PageView& view, const PageKey& key) {
+    const std::lock_guard lock(mutex_);
+    useView(view);
+    expected_ = key;
+    eventOnly_ = true;
+    queueExpected();
+    if (!running_)
+        launch();
+    QTimer::singleShot(0, &starter_, [this] {
+        const std::lock_guard lock(mutex_);
+        expected_.reset();
+        eventOnly_ = false;
+        forgetUnwanted();
+        if (!running_ && (!queue_.empty() || !trash_.empty()))
+            launch();
+    });
 }
 
 Picture ReadAhead::take(const PageKey& key, const QByteArray& bytes, QSize size) {
     std::unique_lock lock(mutex_);
-    changed_.wait(lock, [&] { return !(inFlight_ && *inFlight_ == key); });
+    // Also while the thread, just started, has yet to pick the page up.
+    changed_.wait(lock, [&] {
+        const bool starting = running_ && !inFlight_ && !queue_.empty() && queue_.front() == key;
+        return !(inFlight_ && *inFlight_ == key) && !starting;
+    });
     for (const Entry& entry : entries_) {
         if (!(entry.key == key) || entry.bytes != bytes)
             continue;
@@ -108,11 +128,7 @@ Picture ReadAhead::take(const PageKey& key, const QByteArray& bytes, QSize size)
 
 void ReadAhead::keep(const PageView& view, const PageKey& key, const Picture& picture, QSize size) {
     const std::lock_guard lock(mutex_);
-    if (!(view == view_)) {
-        discardAll();
-        around_.clear();
-        view_ = view;
-    }
+    useView(view);
     shown_ = key;
     forgetUnwanted();
     auto entry = std::find_if(entries_.begin(), entries_.end(),
@@ -136,6 +152,7 @@ void ReadAhead::clear() {
     discardAll();
     around_.clear();
     shown_ = {};
+    expected_.reset();
     startWhenIdle();
 }
 
@@ -182,7 +199,7 @@ void ReadAhead::work() {
         {
             const std::lock_guard lock(mutex_);
             garbage.swap(trash_);
-            if (queue_.empty()) {
+            if (queue_.empty() || !mayStart(queue_.front())) {
                 running_ = false;
                 changed_.notify_all();
                 return;
@@ -236,7 +253,27 @@ std::optional<ReadAhead::Entry> ReadAhead::prepareEntry(const PageKey& key, cons
 }
 
 bool ReadAhead::wanted(const PageKey& key) const {
-    return key == shown_ || std::find(around_.begin(), around_.end(), key) != around_.end();
+    return key == shown_ || (expected_ && key == *expected_) ||
+           std::find(around_.begin(), around_.end(), key) != around_.end();
+}
+
+bool ReadAhead::mayStart(const PageKey& key) const {
+    return !eventOnly_ || (expected_ && key == *expected_);
+}
+
+void ReadAhead::useView(const PageView& view) {
+    if (view == view_)
+        return;
+    discardAll();
+    around_.clear();
+    view_ = view;
+}
+
+void ReadAhead::queueExpected() {
+    if (!expected_ || cached(*expected_) || (inFlight_ && *inFlight_ == *expected_))
+        return;
+    std::erase(queue_, *expected_);
+    queue_.push_front(*expected_);
 }
 
 bool ReadAhead::cached(const PageKey& key) const {

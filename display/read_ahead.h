@@ -71,8 +71,13 @@ class ReadAhead {
     // an event showing several pages in turn prepares only around the last one.
     void prepare(const PageView& view, const PageKey& shown, const std::vector<PageKey>& around);
 
+    // `key` is the page the running event is about to show after others (a typed page number
+    // opens its book at the first page on the way): it is prepared at once, beside the event,
+    // and stays wanted until the event has ended. Nothing else is prepared before then.
+    void expect(const PageView& view, const PageKey& key);
+
     // A picture decoded from exactly `bytes` at exactly `size`, when one was prepared for `key`;
-    // null otherwise. Waits when that page is being prepared right now.
+    // null otherwise. Waits when that page is being prepared right now or is about to be.
     [[nodiscard]] Picture take(const PageKey& key, const QByteArray& bytes, QSize size);
 
     // Keeps `picture`, decoded on the window's thread at `size`, as the page shown in `view`, so
@@ -105,6 +110,9 @@ class ReadAhead {
 
     void startWhenIdle();
     void launch();
+    [[nodiscard]] bool mayStart(const PageKey& key) const;
+    void useView(const PageView& view);
+    void queueExpected();
     void work();
     [[nodiscard]] std::optional<Entry> prepareEntry(const PageKey& key, const PageView& view,
                                                     const Decoder& decoder) const;
@@ -120,6 +128,8 @@ class ReadAhead {
     PageView view_;
     PageKey shown_;
     std::vector<PageKey> around_;
+    std::optional<PageKey> expected_;
+    bool eventOnly_ = false; // while an event runs, only the expected page is prepared
     std::deque<PageKey> queue_;
     std::optional<PageKey> inFlight_;
     std::vector<Entry> entries_;

@@ -237,6 +237,29 @@ TEST(ReadAheadCache, APageThatFailsInTheBackgroundIsSimplyNotCached) {
     EXPECT_EQ(cache.stats().prepared, 1);
 }
 
+TEST(ReadAheadCache, AnExpectedPageStartsAtOnceAndOutlivesThePagesShownOnTheWay) {
+    TestVolume v(readingVolume());
+    Recorder recorder;
+    recorder.delay = std::chrono::milliseconds(50);
+    ReadAhead cache;
+    cache.setDecoder(recorder.decoder());
+    const PageView view = viewOf(v);
+    // Inside one event: the page expected, then another page shown on the way with its own
+    // neighbours; the event loop does not turn until the end.
+    cache.expect(view, keyOf(v, 0, 4));
+    cache.prepare(view, keyOf(v, 0, 0), {keyOf(v, 0, 1)});
+    const QSize size = shownSizes(QSizeF(600 * 15, 900 * 15), view).front();
+    const QByteArray page4 = pack::padded(v.plan.books[0].pages[4]);
+    EXPECT_FALSE(cache.take(keyOf(v, 0, 4), page4, size).isNull()); // waits for it
+    const QList<QByteArray> pages = v.plan.books[0].pages;
+    EXPECT_EQ(recorder.order(pages), std::vector<int>{4});
+    cache.prepare(view, keyOf(v, 0, 4), {keyOf(v, 0, 5)});
+    QCoreApplication::processEvents(); // the event has ended: the pages around the last one
+    cache.waitIdle();
+    EXPECT_EQ(recorder.order(pages), (std::vector<int>{4, 5}));
+    EXPECT_EQ(cache.cachedPages(), 2);
+}
+
 TEST(ReadAheadCache, DestroyedWhileAPageIsDecodedItWaitsForThatPageOnly) {
     TestVolume v(readingVolume());
     Recorder recorder;
@@ -301,18 +324,41 @@ TEST(ReadAheadViewer, AtABooksEndTheNextBooksFirstPageIsReady) {
     EXPECT_EQ(r.form->readAhead().stats().hits, before.hits + 2);
 }
 
-TEST(ReadAheadViewer, ATypedNumberPassesThroughTheBooksFirstPageReadyAhead) {
+TEST(ReadAheadViewer, ATypedNumbersPageIsDecodedBesideTheOpeningOfItsBook) {
+    Recorder recorder;
+    recorder.delay = std::chrono::milliseconds(60);
     Reader r(readingVolume());
     r.openAt(1, 4);
     settle(r);
+    r.form->readAhead().setDecoder(recorder.decoder());
+    recorder.forget();
     const ReadAhead::Stats before = r.form->readAhead().stats();
     r.form->Combo1->setText(QStringLiteral("8"));
     r.form->handleEvent([&] { r.form->Picture5_Click(); });
     EXPECT_TRUE(r.newBoxes().isEmpty());
     expectShown(r, 1, 1);
-    // The book's first page on the way from the cache; page 8 was not around page 11.
-    EXPECT_EQ(r.form->readAhead().stats().hits, before.hits + 1);
-    EXPECT_EQ(r.form->readAhead().stats().misses, before.misses + 1);
+    // The book's first page on the way came from the cache, and the page asked for was decoded
+    // off the window's thread while the event opened the book: nothing else started meanwhile.
+    EXPECT_EQ(r.form->readAhead().stats().hits, before.hits + 2);
+    EXPECT_EQ(r.form->readAhead().stats().misses, before.misses);
+    const QList<QByteArray> pages = r.volume.plan.books[1].pages;
+    EXPECT_EQ(recorder.order(pages), std::vector<int>{1});
+    EXPECT_TRUE(recorder.offWindowThread());
+    settle(r); // then the pages around it
+    EXPECT_GT(recorder.count(), 1);
+}
+
+TEST(ReadAheadViewer, ATypedNumberNoPageAnswersExpectsNothingAndShowsTheLastPage) {
+    Reader r(readingVolume());
+    settle(r);
+    const ReadAhead::Stats before = r.form->readAhead().stats();
+    r.form->Combo1->setText(QStringLiteral("99"));
+    r.form->handleEvent([&] { r.form->Picture5_Click(); });
+    EXPECT_EQ(r.newBoxes().size(), 1);
+    expectShown(r, 1, 4);
+    settle(r);
+    EXPECT_EQ(r.form->readAhead().stats().failed, before.failed);
+    EXPECT_LE(r.form->readAhead().cachedPages(), 1 + ReadAhead::kMaxAround);
 }
 
 TEST(ReadAheadViewer, MagnifiedTurnsTakeBothDecodesFromTheCache) {
