@@ -30,7 +30,8 @@ QString describe(Status status, const QString& path) {
 Read readAt(const QString& path, qint64 position, qint64 count) {
     Read r;
     QFile f(path);
-    if (QFileInfo(path).isDir() || !f.open(QIODevice::ReadOnly)) {
+    // Unbuffered: a page is read in one call straight into its array, not through a buffer.
+    if (QFileInfo(path).isDir() || !f.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
         r.status = QFileInfo(path).isDir() ? Status::Failed : openFailure(path);
         r.description = describe(r.status, path);
         return r;

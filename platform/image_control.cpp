@@ -11,13 +11,22 @@ public:
     ImageWidget(QWidget* parent, ImageControl* owner) : QWidget(parent), owner_(owner) {}
 
 protected:
-    void paintEvent(QPaintEvent*) override {
+    void paintEvent(QPaintEvent* event) override {
         const QImage image = owner_->paintedImage();
         if (image.isNull())
             return;
         QPainter painter(this);
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.drawImage(rect(), image);
+        const qreal ratio = devicePixelRatioF();
+        if (image.size() != (QSizeF(size()) * ratio).toSize()) {
+            painter.drawImage(rect(), image);
+            return;
+        }
+        // A page decoded at the device pixels it covers: only the part to repaint is copied
+        // (a strip repainted over a large page would otherwise blend the whole page).
+        const QRect exposed = event->rect();
+        painter.drawImage(QRectF(exposed), image,
+                          QRectF(QPointF(exposed.topLeft()) * ratio, QSizeF(exposed.size()) * ratio));
     }
 
 private:

@@ -37,6 +37,9 @@ public:
 
     // The image as it is drawn now (null when nothing is drawn).
     [[nodiscard]] QImage shownImage() const;
+    // What paintEvent draws: shownImage() without its pixel ratio set, which would copy the
+    // whole decoded picture at every paint on a screen whose ratio is not 1.
+    [[nodiscard]] QImage paintedImage() const;
 
     void setMouseIcon(const QCursor& cursor);
     [[nodiscard]] std::optional<QCursor> MouseIcon() const { return cursor_; }
@@ -46,10 +49,6 @@ public:
 private:
     friend class ImageWidget;
     [[nodiscard]] QSize devicePixels() const;
-    // What paintEvent draws: shownImage() without its pixel ratio set, which would copy the
-    // whole decoded picture at every paint on a screen whose ratio is not 1.
-    [[nodiscard]] QImage paintedImage() const;
-
     bool stretch_ = false;
     Picture picture_;
     QImage artwork_;
