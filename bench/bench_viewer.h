@@ -38,8 +38,8 @@ class BenchViewer {
     BenchViewer(const QString& folder, QSize screen);
     ~BenchViewer();
 
-    // Presses a key (a Qt key code) and returns the milliseconds until the viewing area has
-    // been painted with what the key left on it.
+    // Presses a key (a Qt key code) and returns the milliseconds until the key's event and the
+    // paints it left pending are done, the page shown painted.
     double press(int qtKey, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
     // Types `number` into the page selector, then times Enter as press() does.
     double jumpTo(int number);
@@ -51,14 +51,13 @@ class BenchViewer {
     [[nodiscard]] QSize shownSize() const;
 
     [[nodiscard]] BookForm& form() { return *form_; }
-    [[nodiscard]] int pagePaints() const { return paints_; }
 
   private:
-    double finishTiming(const QElapsedTimer& clock, int paintsBefore);
+    double finishTiming(const QElapsedTimer& clock);
 
     BenchPlatform platform_;
     std::unique_ptr<BookForm> form_;
-    int paints_ = 0;
+    qint64 painted_ = 0; // cache key of the decode the page's control painted last
 };
 
 } // namespace cvx::bench
