@@ -17,15 +17,21 @@
 #include <QThread>
 #include <QThreadPool>
 #include <atomic>
+#include <deque>
+#include <future>
+#include <memory>
+#include <utility>
 #include <vector>
 
 namespace cvx::pack {
 
 namespace {
 struct PagePlan {
-    QString source; // the publisher's scan
-    QString staged; // the converted JPEG, when the scan was not one
-    qint64 length = 0;
+    QString source;       // the publisher's scan
+    QString staged;       // the image made from it (converted or re-encoded), when stored instead
+    qint64 length = 0;    // of the image to store
+    bool jpeg = false;    // a JPEG scan by its first bytes
+    bool checked = false; // made ready and checked before anything is written
 };
 
 QString absolute(const QString& path) {
@@ -92,7 +98,9 @@ class Builder {
         const QString staging = temp.filePath(QStringLiteral("conversioni"));
         if (!files::makeFolder(staging).ok())
             return fail(QStringLiteral("impossibile creare la cartella %1").arg(staging));
-        if (!preparePages(staging) || !checkArchiveLengths() || !writeFiles(temp.path()))
+        if (preparePages(staging))
+            (void)checkArchiveLengths();
+        if (!storePages(temp.path()))
             return;
         QDir(staging).removeRecursively();
         if (QFileInfo(out).isDir())
@@ -109,20 +117,15 @@ class Builder {
     bool surveyPages();
     bool preparePages(const QString& staging);
     bool checkArchiveLengths();
-    bool writeFiles(const QString& folder);
+    bool storePages(const QString& folder);
     bool writeExecutable(const QString& folder);
-    bool writeArchive(const QString& folder, int book);
-    void progress(bool writing, qint64 bytes) {
-        ++done_;
-        if (o_.progress)
-            o_.progress({writing, done_, r_.pages, bytes});
-    }
+    bool openArchive(QFile& out, const QString& folder, int book);
+    bool closeArchive(QFile& out);
 
     const BuildOptions& o_;
     BuildReport& r_;
     Manifest m_;
     QList<QList<PagePlan>> plans_;
-    int done_ = 0;
 };
 
 bool Builder::readInputs() {
@@ -168,6 +171,7 @@ bool Builder::surveyPages() {
             }
             if (scanFormat(files::readAt(file, 1, 64).data) != "jpeg")
                 continue; // the converted size is known only after conversion
+            plan.last().jpeg = true;
             plan.last().length = length.length;
             if (const QString e = limits::entryLengthProblem(length.length); !e.isEmpty())
                 fail(pageName(m_, b, p) + QStringLiteral(": ") + e);
@@ -190,12 +194,15 @@ bool Builder::checkArchiveLengths() {
 }
 
 bool Builder::preparePages(const QString& staging) {
-    // Pages are independent: they are made ready side by side, one per core, and their outcomes
-    // taken in reading order. Nothing but sizes and names is kept between the two.
+    // Scans converted or re-encoded are made before anything is written: the directory at the
+    // head of an archive holds the length of every image. They are made side by side, one per
+    // core, and their outcomes taken in reading order. JPEG scans stored as they are wait for
+    // the writing, where each is read once.
     std::vector<std::pair<int, int>> order;
     for (int b = 0; b < plans_.size(); ++b)
         for (int p = 0; p < plans_[b].size(); ++p)
-            order.emplace_back(b, p);
+            if (!plans_[b][p].jpeg || o_.optimize)
+                order.emplace_back(b, p);
     std::vector<PageOutcome> outcomes(order.size());
     std::atomic<int> finished = 0;
     std::atomic<qint64> bytesRead = 0;
@@ -210,9 +217,10 @@ bool Builder::preparePages(const QString& staging) {
             bytesRead += outcomes[i].scanBytes;
             ++finished;
         });
+    const int total = static_cast<int>(order.size());
     while (!pool.waitForDone(100))
         if (o_.progress)
-            o_.progress({false, finished, r_.pages, bytesRead});
+            o_.progress({false, finished, total, bytesRead});
     for (std::size_t i = 0; i < order.size(); ++i) {
         const auto [b, p] = order[i];
         const PageOutcome& o = outcomes[i];
@@ -229,17 +237,81 @@ bool Builder::preparePages(const QString& staging) {
             fail(QStringLiteral("%1: %2").arg(pageName(m_, b, p), o.problem));
         plans_[b][p].staged = o.staged;
         plans_[b][p].length = o.length;
+        plans_[b][p].checked = true;
     }
     return r_.errors.isEmpty();
 }
 
-bool Builder::writeFiles(const QString& folder) {
-    if (!writeExecutable(folder))
-        return false;
-    for (int b = 0; b < plans_.size(); ++b)
-        if (!writeArchive(folder, b))
-            return false;
-    return true;
+// The image of a page read to be stored, and checked if it was not yet.
+struct StoredImage {
+    QByteArray bytes;
+    qint64 scanBytes = 0; // of the publisher's scan read for it
+    QString problem;      // Italian; empty when the image can be stored
+};
+
+StoredImage readForStoring(const PagePlan& page) {
+    StoredImage s;
+    const files::Read read = files::readAll(page.staged.isEmpty() ? page.source : page.staged);
+    if (read.status != files::Status::Ok) {
+        s.problem = read.description;
+        return s;
+    }
+    if (read.data.size() != page.length) {
+        s.problem = QStringLiteral("il file è cambiato durante la preparazione");
+        return s;
+    }
+    s.bytes = read.data;
+    if (!page.checked) {
+        s.scanBytes = s.bytes.size();
+        s.problem = scanProblem(s.bytes);
+    }
+    return s;
+}
+
+bool Builder::storePages(const QString& folder) {
+    // Pages are read and checked a few ahead, side by side, while the writer stores them in
+    // reading order. Once a fault is found nothing more is written, but the scans not checked
+    // yet still are, so that every fault is reported at once.
+    bool writing = r_.errors.isEmpty() && writeExecutable(folder);
+    std::vector<const PagePlan*> order;
+    for (const QList<PagePlan>& book : std::as_const(plans_))
+        for (const PagePlan& page : book)
+            order.push_back(&page);
+    QThreadPool pool;
+    pool.setMaxThreadCount(QThread::idealThreadCount());
+    const std::size_t window = static_cast<std::size_t>(pool.maxThreadCount()) + 1;
+    std::deque<std::future<StoredImage>> ahead;
+    std::size_t next = 0;
+    QFile out;
+    int done = 0;
+    for (int b = 0; b < plans_.size(); ++b) {
+        writing = writing && openArchive(out, folder, b);
+        for (int p = 0; p < plans_[b].size(); ++p) {
+            for (; next < order.size() && ahead.size() < window; ++next) {
+                const PagePlan* page = order[next];
+                auto task = std::make_shared<std::packaged_task<StoredImage()>>(
+                    [page, needed = writing || !page->checked] {
+                        return needed ? readForStoring(*page) : StoredImage{};
+                    });
+                ahead.push_back(task->get_future());
+                pool.start([task] { (*task)(); });
+            }
+            const StoredImage image = ahead.front().get();
+            ahead.pop_front();
+            r_.scanBytes += image.scanBytes;
+            if (!image.problem.isEmpty()) {
+                fail(QStringLiteral("%1: %2").arg(pageName(m_, b, p), image.problem));
+                writing = false;
+            } else if (writing && !writeStoredEntry(out, image.bytes)) {
+                fail(QStringLiteral("impossibile scrivere %1").arg(out.fileName()));
+                writing = false;
+            }
+            if (o_.progress)
+                o_.progress({writing, ++done, r_.pages, writing ? r_.volumeBytes + out.pos() : 0});
+        }
+        writing = writing && closeArchive(out);
+    }
+    return writing;
 }
 
 bool Builder::writeExecutable(const QString& folder) {
@@ -249,41 +321,37 @@ bool Builder::writeExecutable(const QString& folder) {
         fail(QStringLiteral("impossibile leggere il programma del visore %1").arg(o_.viewerPath));
         return false;
     }
-    const QString exe = QDir(folder).filePath(QStringLiteral("Cartavox.exe"));
-    const QByteArray bytes = viewer.data + *block;
-    if (!files::writeAll(exe, bytes).ok() ||
-        !QFile::setPermissions(exe, QFile::permissions(o_.viewerPath) | QFile::ExeOwner)) {
-        fail(QStringLiteral("impossibile scrivere %1").arg(exe));
+    QFile exe(QDir(folder).filePath(QStringLiteral("Cartavox.exe")));
+    if (!exe.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ||
+        exe.write(viewer.data) != viewer.data.size() || exe.write(*block) != block->size() ||
+        !exe.flush() || !exe.setPermissions(QFile::permissions(o_.viewerPath) | QFile::ExeOwner)) {
+        fail(QStringLiteral("impossibile scrivere %1").arg(exe.fileName()));
         return false;
     }
-    r_.volumeBytes += bytes.size();
+    r_.volumeBytes += exe.size();
     return true;
 }
 
-bool Builder::writeArchive(const QString& folder, int book) {
-    const QString path = QDir(folder).filePath(archiveName(book));
+bool Builder::openArchive(QFile& out, const QString& folder, int book) {
     QList<qint64> lengths;
     for (const PagePlan& page : plans_[book])
         lengths << page.length;
-    QFile out(path);
-    bool ok = out.open(QIODevice::WriteOnly) && out.write(archiveHead(lengths)) >= 0;
-    for (int p = 0; ok && p < plans_[book].size(); ++p) {
-        const PagePlan& page = plans_[book][p];
-        const files::Read image = files::readAll(page.staged.isEmpty() ? page.source : page.staged);
-        if (image.status != files::Status::Ok || image.data.size() != page.length) {
-            fail(QStringLiteral("%1: il file è cambiato durante la preparazione")
-                     .arg(pageName(m_, book, p)));
-            return false;
-        }
-        ok = out.write(storedEntry(image.data)) >= 0;
-        progress(true, r_.volumeBytes + out.pos());
-    }
-    if (!ok || !out.flush()) {
-        fail(QStringLiteral("impossibile scrivere %1").arg(path));
-        return false;
-    }
+    out.setFileName(QDir(folder).filePath(archiveName(book)));
+    const QByteArray head = archiveHead(lengths);
+    // Unbuffered: the images go to the file in one write each, not through a buffer.
+    if (out.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && out.write(head) == head.size())
+        return true;
+    fail(QStringLiteral("impossibile scrivere %1").arg(out.fileName()));
+    return false;
+}
+
+bool Builder::closeArchive(QFile& out) {
+    const bool flushed = out.flush();
     r_.volumeBytes += out.size();
-    return true;
+    out.close();
+    if (!flushed)
+        fail(QStringLiteral("impossibile scrivere %1").arg(out.fileName()));
+    return flushed;
 }
 } // namespace
 

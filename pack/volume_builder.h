@@ -1,6 +1,7 @@
-// Builds a volume folder from a manifest: every limit is checked and every scan prepared
-// before the volume is written, into a hidden sibling folder that is renamed at the end, so a
-// failed build leaves nothing behind.
+// Builds a volume folder from a manifest: every limit is checked, and every scan converted or
+// re-encoded, before the volume is written; JPEG scans stored as they are are read once, and
+// checked as they are written. The volume is written into a hidden sibling folder renamed at
+// the end, so a failed build leaves nothing behind.
 #pragma once
 
 #include <QString>
@@ -10,7 +11,8 @@
 namespace cvx::pack {
 
 struct BuildProgress {
-    bool writing = false; // false while the scans are checked, true while files are written
+    bool writing = false; // true while files are written; false while scans are converted or
+                          // re-encoded, or checked once a fault has stopped the writing
     int pagesDone = 0;
     int pagesTotal = 0;
     qint64 bytesDone = 0; // bytes of scans read, or of the volume written

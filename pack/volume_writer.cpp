@@ -32,6 +32,19 @@ QByteArray storedEntry(const QByteArray& image) {
     return entry;
 }
 
+bool writeStoredEntry(QIODevice& out, const QByteArray& image) {
+    if (image.size() < archive::kMinEntryLength) {
+        const QByteArray entry = storedEntry(image);
+        return out.write(entry) == entry.size();
+    }
+    // Only head bytes change, each with a partner before the minimum entry length.
+    QByteArray head = image.first(archive::kMinEntryLength);
+    (void)archive::scrambleEntry(head);
+    const qint64 rest = image.size() - archive::kHeadLength;
+    return out.write(head.constData(), archive::kHeadLength) == archive::kHeadLength &&
+           out.write(image.constData() + archive::kHeadLength, rest) == rest;
+}
+
 QByteArray archiveHead(const QList<qint64>& imageLengths) {
     QByteArray head(242, ' ');
     head.replace(0, 22, "CARTAVOX BOOK ARCHIVE\n");

@@ -5,6 +5,7 @@
 #include "app/product_block.h"
 
 #include <QByteArray>
+#include <QIODevice>
 #include <QList>
 #include <QString>
 
@@ -38,6 +39,10 @@ struct VolumeSpec {
 
 // The entry stored for an image: padded, then its head scrambled.
 [[nodiscard]] QByteArray storedEntry(const QByteArray& image);
+
+// Writes storedEntry(image) to `out` without copying the image: the scrambled head, then the
+// rest of the image straight from its bytes. False when a write fails.
+[[nodiscard]] bool writeStoredEntry(QIODevice& out, const QByteArray& image);
 
 // Header and directory of an archive whose entries hold images of these lengths, in reading
 // order: everything before the first entry. Each slot's free bytes keep the image length.

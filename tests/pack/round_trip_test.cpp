@@ -6,8 +6,10 @@
 #include "archive/entry_restore.h"
 #include "pack/volume_check.h"
 #include "pack/volume_table.h"
+#include "pack/volume_writer.h"
 #include "tests/pack/pack_fixture.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -154,4 +156,15 @@ TEST(PackRoundTrip, PngAndTiffScansBecomeJpegOfTheSameSize) {
                   .pixelColor(4, 4)
                   .lightness(),
               230);
+}
+
+TEST(PackRoundTrip, EntriesWrittenInPiecesAreTheStoredEntries) {
+    for (const QByteArray& image :
+         {makeJpeg(QSize(60, 90), Qt::white, "1"), noisyJpeg(QSize(200, 120), 5)}) {
+        QBuffer out;
+        out.open(QIODevice::WriteOnly);
+        out.write("head");
+        ASSERT_TRUE(pack::writeStoredEntry(out, image));
+        EXPECT_EQ(out.data(), "head" + pack::storedEntry(image)) << image.size();
+    }
 }

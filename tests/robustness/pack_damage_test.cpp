@@ -190,3 +190,47 @@ TEST(PackFaults, OutputThatExistsOrCannotBeWrittenIsNamed) {
                   bench.path("locked/volume"));
     setMode(bench.path("locked"), 0755);
 }
+
+TEST(PackFaults, EveryFaultyScanIsNamedAtOnce) {
+    // One scan that cannot be converted, then JPEG scans checked only as the volume is written:
+    // the writing stops at the first fault, the checking goes on to the last page.
+    PackBench bench;
+    const QByteArray jpeg = scanOf(bench, "text/2.jpg");
+    bench.write("bad/fake.png", QByteArray("\x89PNG\r\n\x1a\n", 8) + QByteArray(100, 'x'));
+    bench.write("bad/cut.jpg", jpeg.left(jpeg.size() / 2));
+    bench.write("bad/second-start.jpg", QByteArray(jpeg).insert(jpeg.size() - 2, "\xff\xd8", 2));
+    setJson(bench.manifest, "books/0/pages", QJsonArray{"front/a.jpg", "bad/fake.png"});
+    setJson(bench.manifest, "books/1/pages", QJsonArray{"bad/cut.jpg", "text/1.jpg", "text/3.jpg"});
+    setJson(bench.manifest, "books/2/pages", QJsonArray{"wide/1.jpg", "bad/second-start.jpg"});
+    bench.write("manifest.json", QJsonDocument(bench.manifest).toJson());
+    const QStringList before = bench.listing();
+    const pack::BuildReport report = bench.build();
+    ASSERT_EQ(report.errors.size(), 3) << report.errors.join('\n').toStdString();
+    EXPECT_TRUE(report.errors[0].startsWith(QString(kSecondPage) + "bad/fake.png): "));
+    EXPECT_TRUE(report.errors[1].contains("pagina 1 (001d, bad/cut.jpg): il file JPEG è troncato"))
+        << report.errors[1].toStdString();
+    EXPECT_TRUE(report.errors[2].contains(
+        "pagina 2 (0005, bad/second-start.jpg): l'immagine JPEG non si può decodificare"))
+        << report.errors[2].toStdString();
+    EXPECT_EQ(bench.listing(), before);
+
+    setJson(bench.manifest, "books/0/pages", QJsonArray{"front/a.jpg", "front/b.jpg"});
+    expectRefused(bench, "bad/cut.jpg): il file JPEG è troncato");
+}
+
+TEST(PackFaults, AFullDiskWhileWritingIsNamed) {
+    PackBench bench;
+    bench.write("manifest.json", QJsonDocument(bench.manifest).toJson());
+    const QStringList before = bench.listing();
+    pack::BuildReport report;
+    {
+        // Room for the executable with its data block, not for the largest archive.
+        const FileSizeLimit full(static_cast<rlim_t>(bench.viewer.size()) + 40000);
+        report = bench.build();
+    }
+    ASSERT_EQ(report.errors.size(), 1) << report.errors.join('\n').toStdString();
+    EXPECT_TRUE(report.errors[0].startsWith("impossibile scrivere "));
+    EXPECT_TRUE(report.errors[0].endsWith(".ex_")) << report.errors[0].toStdString();
+    EXPECT_EQ(bench.listing(), before);
+    EXPECT_EQ(report.volumeBytes, 0);
+}
