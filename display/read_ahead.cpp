@@ -27,6 +27,15 @@ qint64 imageBytes(QSize size) {
 }
 } // namespace
 
+QSize magnifiedSize(QSizeF natural, const PageView& view) {
+    const magnify::Fit m =
+        magnify::magnified(natural.width(), natural.height(), view.areaWidth, view.areaHeight);
+    const auto width = static_cast<float>(m.pageWidth);
+    const auto height = static_cast<float>(m.pageHeight);
+    return devicePixels(fit::centredLeft(view.areaWidth, width), magnify::kMagnifiedTop, width,
+                        height, view.pixelRatio);
+}
+
 std::vector<QSize> shownSizes(QSizeF natural, const PageView& view) {
     std::vector<QSize> sizes;
     if (natural.isEmpty() || view.areaWidth <= fit::kBorderAllowance ||
@@ -39,14 +48,8 @@ std::vector<QSize> shownSizes(QSizeF natural, const PageView& view) {
     const auto height = static_cast<float>(f.height);
     sizes.push_back(devicePixels(fit::centredLeft(view.areaWidth, width), kTurnTop, width, height,
                                  view.pixelRatio));
-    if (view.magnified) {
-        const magnify::Fit m =
-            magnify::magnified(natural.width(), natural.height(), view.areaWidth, view.areaHeight);
-        const auto mw = static_cast<float>(m.pageWidth);
-        const auto mh = static_cast<float>(m.pageHeight);
-        sizes.push_back(devicePixels(fit::centredLeft(view.areaWidth, mw), magnify::kMagnifiedTop,
-                                     mw, mh, view.pixelRatio));
-    }
+    if (view.magnified)
+        sizes.push_back(magnifiedSize(natural, view));
     return sizes;
 }
 
@@ -60,6 +63,7 @@ ReadAhead::~ReadAhead() {
     {
         const std::lock_guard lock(mutex_);
         queue_.clear();
+        lensPending_ = false;
     }
     pool_.waitForDone();
 }
@@ -74,7 +78,12 @@ void ReadAhead::prepare(const PageView& view, const PageKey& shown,
                         const std::vector<PageKey>& around) {
     const std::lock_guard lock(mutex_);
     useView(view);
+    if (!(shown == shown_))
+        forgetLens();
     shown_ = shown;
+    // Last of all, the page shown as Shift would magnify it.
+    lensPending_ = !view.magnified && !shown.archive.isEmpty() && !lens_ &&
+                   !(inFlight_ && *inFlight_ == shown);
     around_.assign(around.begin(),
                    around.begin() + std::min<std::size_t>(around.size(), kMaxAround));
     forgetUnwanted();
@@ -99,31 +108,46 @@ void ReadAhead::expect(const PageView& view, const PageKey& key) {
         expected_.reset();
         eventOnly_ = false;
         forgetUnwanted();
-        if (!running_ && (!queue_.empty() || !trash_.empty()))
+        if (!running_ && hasWork())
             launch();
     });
 }
 
 Picture ReadAhead::take(const PageKey& key, const QByteArray& bytes, QSize size) {
     std::unique_lock lock(mutex_);
-    // Also while the thread, just started, has yet to pick the page up.
-    changed_.wait(lock, [&] {
-        const bool starting = running_ && !inFlight_ && !queue_.empty() && queue_.front() == key;
-        return !(inFlight_ && *inFlight_ == key) && !starting;
-    });
-    for (const Entry& entry : entries_) {
-        if (!(entry.key == key) || entry.bytes != bytes)
-            continue;
-        for (const auto& [decoded, picture] : entry.pictures)
-            if (decoded == size) {
-                ++stats_.hits;
-                return picture;
-            }
+    Picture found = cachedPicture(key, bytes, size);
+    if (found.isNull()) {
+        // Being prepared right now, or picked up next by a thread just started: wait for it.
+        changed_.wait(lock, [&] {
+            const bool starting =
+                running_ && !inFlight_ && !queue_.empty() && queue_.front() == key;
+            return !(inFlight_ && *inFlight_ == key) && !starting;
+        });
+        found = cachedPicture(key, bytes, size);
+    }
+    if (!found.isNull()) {
+        ++stats_.hits;
+        return found;
     }
     ++stats_.misses;
     // The window's thread decodes it now: the same work queued would be wasted.
     std::erase(queue_, key);
     return {};
+}
+
+Picture ReadAhead::cachedPicture(const PageKey& key, const QByteArray& bytes, QSize size) const {
+    const auto matches = [&](const Entry& entry) -> Picture {
+        if (!(entry.key == key) || entry.bytes != bytes)
+            return {};
+        for (const auto& [decoded, picture] : entry.pictures)
+            if (decoded == size)
+                return picture;
+        return {};
+    };
+    for (const Entry& entry : entries_)
+        if (const Picture p = matches(entry); !p.isNull())
+            return p;
+    return lens_ ? matches(*lens_) : Picture();
 }
 
 void ReadAhead::keep(const PageView& view, const PageKey& key, const Picture& picture, QSize size) {
@@ -153,12 +177,13 @@ void ReadAhead::clear() {
     around_.clear();
     shown_ = {};
     expected_.reset();
+    lensPending_ = false;
     startWhenIdle();
 }
 
 void ReadAhead::waitIdle() {
     std::unique_lock lock(mutex_);
-    if (!running_ && (!queue_.empty() || !trash_.empty()))
+    if (!running_ && hasWork())
         launch();
     changed_.wait(lock, [&] { return !running_; });
 }
@@ -174,15 +199,19 @@ int ReadAhead::cachedPages() const {
 }
 
 void ReadAhead::startWhenIdle() {
-    if (running_ || startPending_ || (queue_.empty() && trash_.empty()))
+    if (running_ || startPending_ || !hasWork())
         return;
     startPending_ = true;
     QTimer::singleShot(0, &starter_, [this] {
         const std::lock_guard lock(mutex_);
         startPending_ = false;
-        if (!running_ && (!queue_.empty() || !trash_.empty()))
+        if (!running_ && hasWork())
             launch();
     });
+}
+
+bool ReadAhead::hasWork() const {
+    return !queue_.empty() || !trash_.empty() || (lensPending_ && !eventOnly_);
 }
 
 void ReadAhead::launch() {
@@ -196,27 +225,36 @@ void ReadAhead::work() {
         PageKey key;
         PageView view;
         Decoder decoder;
+        bool lens = false;
         {
             const std::lock_guard lock(mutex_);
             garbage.swap(trash_);
-            if (queue_.empty() || !mayStart(queue_.front())) {
+            if (!queue_.empty() && mayStart(queue_.front())) {
+                key = queue_.front();
+                queue_.pop_front();
+            } else if (lensPending_ && !eventOnly_) {
+                key = shown_;
+                lens = true;
+                lensPending_ = false;
+            } else {
                 running_ = false;
                 changed_.notify_all();
                 return;
             }
-            key = queue_.front();
-            queue_.pop_front();
             inFlight_ = key;
             view = view_;
             decoder = decoder_;
         }
         garbage.clear();
-        std::optional<Entry> entry = prepareEntry(key, view, decoder);
+        std::optional<Entry> entry = prepareEntry(key, view, decoder, lens);
         const std::lock_guard lock(mutex_);
         inFlight_.reset();
         if (!entry) {
             ++stats_.failed; // simply not cached: the page loader reports it if it is shown
-        } else if (view == view_ && wanted(key) && !cached(key) &&
+        } else if (lens && view == view_ && key == shown_ && !lens_) {
+            lens_ = std::move(*entry);
+            ++stats_.prepared;
+        } else if (!lens && view == view_ && wanted(key) && !cached(key) &&
                    aroundBytes() + entry->decodedBytes <= kBudgetBytes) {
             entries_.push_back(std::move(*entry));
             ++stats_.prepared;
@@ -228,7 +266,7 @@ void ReadAhead::work() {
 }
 
 std::optional<ReadAhead::Entry> ReadAhead::prepareEntry(const PageKey& key, const PageView& view,
-                                                        const Decoder& decoder) const {
+                                                        const Decoder& decoder, bool lens) const {
     const files::Read read = files::readAt(key.archive, key.position, key.length);
     if (read.status != files::Status::Ok || read.data.size() != key.length)
         return std::nullopt;
@@ -238,7 +276,9 @@ std::optional<ReadAhead::Entry> ReadAhead::prepareEntry(const PageKey& key, cons
     const Picture header = Picture::fromBytes(entry.bytes, key.archive, nullptr);
     if (header.isNull())
         return std::nullopt;
-    for (const QSize size : shownSizes(header.naturalTwips(), view)) {
+    const std::vector<QSize> sizes = lens ? std::vector{magnifiedSize(header.naturalTwips(), view)}
+                                          : shownSizes(header.naturalTwips(), view);
+    for (const QSize size : sizes) {
         // A picture keeps one decode: one picture per size, all on the same bytes.
         const Picture picture =
             entry.pictures.empty() ? header : Picture::fromBytes(entry.bytes, key.archive, nullptr);
@@ -301,6 +341,14 @@ void ReadAhead::discardAll() {
     std::move(entries_.begin(), entries_.end(), std::back_inserter(trash_));
     entries_.clear();
     queue_.clear();
+    forgetLens();
+}
+
+void ReadAhead::forgetLens() {
+    if (lens_)
+        trash_.push_back(std::move(*lens_));
+    lens_.reset();
+    lensPending_ = false;
 }
 
 } // namespace cvx

@@ -40,6 +40,10 @@ struct PageView {
     friend bool operator==(const PageView&, const PageView&) = default;
 };
 
+// The device pixels a page of `natural` twips is decoded at when magnified in `view`: as wide
+// as the viewing area.
+[[nodiscard]] QSize magnifiedSize(QSizeF natural, const PageView& view);
+
 // The device-pixel sizes a page of `natural` twips is decoded at when a turn shows it in `view`:
 // first fitted at the top of the viewing area, then, when magnified, as wide as the viewing area.
 [[nodiscard]] std::vector<QSize> shownSizes(QSizeF natural, const PageView& view);
@@ -65,9 +69,10 @@ class ReadAhead {
     // Replaces the decoder (the default is Picture::scaled). Waits until nothing runs.
     void setDecoder(Decoder decoder);
 
-    // `shown` is the page on screen, `around` the pages to prepare, nearest first. Pages no
-    // longer around are forgotten and their queued work dropped; a change of `view` forgets
-    // everything. Returns at once; the work starts once the running event has ended, so that
+    // `shown` is the page on screen, `around` the pages to prepare, nearest first, and then,
+    // when the view is not magnified, the shown page at its magnified size (held apart from the
+    // budget, for that page only). Pages no longer around are forgotten and their queued work
+    // dropped; a change of `view` forgets everything. Returns at once; the work starts once the running event has ended, so that
     // an event showing several pages in turn prepares only around the last one.
     void prepare(const PageView& view, const PageKey& shown, const std::vector<PageKey>& around);
 
@@ -114,8 +119,13 @@ class ReadAhead {
     void useView(const PageView& view);
     void queueExpected();
     void work();
+    // The page restored and decoded at its shown sizes, or at its magnified size only (`lens`).
     [[nodiscard]] std::optional<Entry> prepareEntry(const PageKey& key, const PageView& view,
-                                                    const Decoder& decoder) const;
+                                                    const Decoder& decoder, bool lens) const;
+    [[nodiscard]] Picture cachedPicture(const PageKey& key, const QByteArray& bytes,
+                                        QSize size) const;
+    [[nodiscard]] bool hasWork() const;
+    void forgetLens();
     [[nodiscard]] bool wanted(const PageKey& key) const;
     [[nodiscard]] bool cached(const PageKey& key) const;
     [[nodiscard]] qint64 aroundBytes() const;
@@ -133,6 +143,8 @@ class ReadAhead {
     std::deque<PageKey> queue_;
     std::optional<PageKey> inFlight_;
     std::vector<Entry> entries_;
+    std::optional<Entry> lens_; // the shown page at its magnified size
+    bool lensPending_ = false;
     std::vector<Entry> trash_; // forgotten pages, freed on the background thread
     bool startPending_ = false;
     bool running_ = false;
