@@ -281,6 +281,9 @@ private:
     Picture readEntryPicture(const QString& archiveName, const QString& failure);
     // Replaces the working image with PageData; throws PageUnreadable naming the file.
     void writeWorkImage();
+    // What this window last wrote into the working image (none before the first write): put
+    // back after a failed write without reading the file first.
+    std::optional<QByteArray> workImageHeld_;
     // Gives `image` the picture at its fitted size (Stretch on) and records the fit in the
     // form's fit variables; the caller places it.
     void showFitted(ImageControl& image, const Picture& picture, const fit::Fit& f);

@@ -89,7 +89,10 @@ void BookForm::restoreReadingPlace(const ReadingPlace& p) {
     // working image.
     if (p.picture.bytes() != Image1->picture().bytes()) {
         Image1->setPicture(p.picture);
-        (void)files::replaceAtomically(WorkImagePath, p.picture.bytes());
+        if (files::replaceAtomically(WorkImagePath, p.picture.bytes()).ok())
+            workImageHeld_ = p.picture.bytes();
+        else
+            workImageHeld_.reset(); // unknown now: read from the file before the next write
     }
     Image1->setStretch(p.stretch);
     Image1->setGeometry(p.left, p.top, p.width, p.height);

@@ -52,9 +52,10 @@ void BookForm::writeWorkImage() {
     // The file holds the new page, or after a failed write the old one again, and no tail of a
     // longer page stays behind a shorter one. It is written over where it lies: a new file at
     // every page would cost more than the rest of a page turn.
-    if (!files::rewriteInPlace(WorkImagePath, PageData).ok())
+    if (!files::rewriteInPlace(WorkImagePath, PageData, workImageHeld_).ok())
         throw PageUnreadable(QStringLiteral("IMPOSSIBILE SCRIVERE IL FILE ") +
                              QDir::toNativeSeparators(WorkImagePath));
+    workImageHeld_ = PageData;
 }
 
 PageKey BookForm::shownPageKey() const {

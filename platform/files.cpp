@@ -95,11 +95,12 @@ Outcome replaceAtomically(const QString& path, const QByteArray& bytes) {
     return {};
 }
 
-Outcome rewriteInPlace(const QString& path, const QByteArray& bytes) {
+Outcome rewriteInPlace(const QString& path, const QByteArray& bytes,
+                       const std::optional<QByteArray>& previous) {
     QFile f(path);
     if (!f.open(QIODevice::ReadWrite))
         return {Status::Failed, describe(Status::Failed, path)};
-    const QByteArray old = f.readAll();
+    const QByteArray old = previous ? *previous : f.readAll();
     if (f.seek(0) && f.write(bytes) == bytes.size() && f.flush() && f.resize(bytes.size()))
         return {};
     if (!f.seek(0) || f.write(old) != old.size() || !f.flush() || !f.resize(old.size()))

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <optional>
 #include <QStringList>
 
 namespace cvx::files {
@@ -49,8 +50,10 @@ struct Outcome {
 
 // Replaces the file's content by writing over it where it lies, which reuses its disk space and
 // is many times faster than writing a new file; if the write fails, the old content is written
-// back. For a scratch file rewritten often (a crash in the middle may leave it mixed).
-[[nodiscard]] Outcome rewriteInPlace(const QString& path, const QByteArray& bytes);
+// back: `previous` when the caller knows it (the file is then not read first), otherwise what
+// the file held. For a scratch file rewritten often (a crash in the middle may leave it mixed).
+[[nodiscard]] Outcome rewriteInPlace(const QString& path, const QByteArray& bytes,
+                                     const std::optional<QByteArray>& previous = std::nullopt);
 
 // Creates one folder level.
 [[nodiscard]] Outcome makeFolder(const QString& path);

@@ -1,10 +1,12 @@
 // A working folder that cannot take what the viewer writes: read-only, a full disk while the
 // working image is written, the working image replaced by a folder. The viewer says which file
 // it cannot write and stays on the page it shows; the saved place is never lost.
+#include "platform/files.h"
 #include "tests/robustness/damage.h"
 
 #include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace cvx;
@@ -54,6 +56,19 @@ TEST(WorkingFolderFaults, FullDiskWhileTheWorkingImageIsWrittenKeepsTheShownPage
     v.event([&] { v.form->Combo1->setListIndex(3); });
     EXPECT_EQ(v.form->Combo1->Text(), "003s");
     EXPECT_EQ(contentOf(v.volume.workImagePath()), pack::padded(plan.books[1].pages[3]));
+}
+
+TEST(WorkingFolderFaults, AFailedRewriteWritesBackWhatItWasToldTheFileHeld) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("lab.jpg"));
+    writeFile(path, QByteArray(1000, 'x'));
+    FileSizeLimit full(2000);
+    // Told: the window's own last page, written back without reading the file.
+    EXPECT_FALSE(files::rewriteInPlace(path, QByteArray(5000, 'n'), QByteArray(1000, 'a')).ok());
+    EXPECT_EQ(contentOf(path), QByteArray(1000, 'a'));
+    // Not told: what the file held is read first and written back.
+    EXPECT_FALSE(files::rewriteInPlace(path, QByteArray(5000, 'n')).ok());
+    EXPECT_EQ(contentOf(path), QByteArray(1000, 'a'));
 }
 
 TEST(WorkingFolderFaults, WorkingImageReplacedByAFolderAtStartIsNamed) {
