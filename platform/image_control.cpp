@@ -51,12 +51,16 @@ void ImageControl::setStretch(bool stretch) {
 void ImageControl::setPicture(const Picture& picture) {
     picture_ = picture;
     artwork_ = QImage();
+    // A picture (a JPEG: no transparency) covers the whole control, so what lies beneath it
+    // need not be painted first; artwork may be transparent.
+    widget_->setAttribute(Qt::WA_OpaquePaintEvent, !picture_.isNull());
     setStretch(stretch_);
 }
 
 void ImageControl::setArtwork(const QImage& image) {
     artwork_ = image;
     picture_ = Picture();
+    widget_->setAttribute(Qt::WA_OpaquePaintEvent, false);
     widget_->update();
 }
 
