@@ -11,14 +11,6 @@ using namespace cvx;
 using namespace cvx::test;
 
 namespace {
-std::array<bool, 8> zonesEnabled(const BookForm& f) {
-    std::array<bool, 8> on{};
-    for (int i = 0; i < 8; ++i)
-        on[i] = f.Image8[i]->Enabled();
-    return on;
-}
-using Zones = std::array<bool, 8>;
-
 bool sameCursor(const QWidget* w, const char* art) {
     return w->testAttribute(Qt::WA_SetCursor) &&
            w->cursor().pixmap().toImage() ==

@@ -42,4 +42,11 @@ int zoneIndex(const BookForm& form, const QWidget* w) {
     return -1;
 }
 
+Zones zonesEnabled(const BookForm& form) {
+    Zones on{};
+    for (int i = 0; i < 8; ++i)
+        on[i] = form.Image8[i]->Enabled();
+    return on;
+}
+
 } // namespace cvx::test

@@ -6,6 +6,7 @@
 #include "tests/support/test_volume.h"
 
 #include <QTemporaryDir>
+#include <array>
 #include <memory>
 
 namespace cvx::test {
@@ -27,5 +28,9 @@ struct LoosePage {
 
 // Index of the hot zone whose widget is `w`, or -1.
 [[nodiscard]] int zoneIndex(const BookForm& form, const QWidget* w);
+
+// The enabled state of the eight hot zones, in order.
+using Zones = std::array<bool, 8>;
+[[nodiscard]] Zones zonesEnabled(const BookForm& form);
 
 } // namespace cvx::test

@@ -11,14 +11,6 @@ using namespace cvx;
 using namespace cvx::test;
 
 namespace {
-std::array<bool, 8> zonesEnabled(const BookForm& f) {
-    std::array<bool, 8> on{};
-    for (int i = 0; i < 8; ++i)
-        on[i] = f.Image8[i]->Enabled();
-    return on;
-}
-
-using Zones = std::array<bool, 8>;
 const Zones kReducedZones{true, true, false, false, true, false, false, false};
 const Zones kMagnifiedZones{true, true, true, false, false, true, false, false};
 
