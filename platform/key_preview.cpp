@@ -53,6 +53,17 @@ int virtualKeyCode(const QKeyEvent& event) {
     return 0;
 }
 
+namespace {
+// The window a widget's keys belong to: a popup (a selector's dropped-down list) belongs to the
+// window of the control that opened it.
+const QWidget* owningWindow(const QWidget* widget) {
+    const QWidget* window = widget->window();
+    while (window->windowType() == Qt::Popup && window->parentWidget())
+        window = window->parentWidget()->window();
+    return window;
+}
+} // namespace
+
 KeyPreview::KeyPreview(QWidget* window) : QObject(window), window_(window) {
     QCoreApplication::instance()->installEventFilter(this);
 }
@@ -67,7 +78,7 @@ bool KeyPreview::eventFilter(QObject* watched, QEvent* event) {
         return false;
     }
     if (!enabled_ || event->type() != QEvent::KeyPress || !window_ || !watched->isWidgetType() ||
-        static_cast<QWidget*>(watched)->window() != window_)
+        owningWindow(static_cast<QWidget*>(watched)) != window_)
         return false;
     const auto* key = static_cast<QKeyEvent*>(event);
     // An unhandled key travels on to the parents as the same event; the handler may have moved

@@ -1,5 +1,6 @@
-// Hands every key pressed in a window to a handler before the focused control receives it,
-// with the virtual-key code the viewer's key table uses; the key is never swallowed.
+// Hands every key pressed in a window (or in a list dropped down from one of its controls) to a
+// handler before the focused control receives it, with the virtual-key code the viewer's key
+// table uses; the key is never swallowed.
 #pragma once
 
 #include <QObject>

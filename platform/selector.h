@@ -1,7 +1,8 @@
 // A drop-down list with an editable text. Assigning its selected position from code runs its
 // click handler at once; setting only its text runs nothing; a pick by the reader runs the
-// click handler. Every typed character first goes through the key-press handler, which may
-// replace it or discard it (code 0).
+// click handler. Every typed or pasted character first goes through the key-press handler,
+// which may replace it or discard it (code 0); nothing else changes the text from the keyboard
+// or the mouse, and the wheel does nothing.
 #pragma once
 
 #include "platform/controls.h"
@@ -44,9 +45,6 @@ public:
     std::function<void(int i)> onPick;
 
 private:
-    friend class SelectorKeyFilter;
-    void typed(int code);
-
     QStringList items_;
     int index_ = -1;
 };

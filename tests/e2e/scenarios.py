@@ -149,6 +149,26 @@ class Scenarios(ViewerCase):
         shot = self.wait_page(2, 1, "0006", "typed")
         self.assertIn("Secondo", self.session.ocr(shot, BOOK_SELECTOR, psm=7))
 
+    def test_typed_number_below_every_page_is_reported(self):
+        self.start_viewer()
+        self.session.key("F2")
+        self.session.type("0")
+        self.session.key("Return", pause=1.2)
+        self.assertIn("NON CORRISPONDE", self.answer_box("- A T T E N Z I O N E -"))
+        self.session.focus(self.main)
+        self.wait_page(1, 3, "0004", "last-page")
+
+    def test_wheel_over_the_book_selector_changes_nothing(self):
+        self.start_viewer()
+        before = self.wait_page(0, 0, "0001", "before")
+        self.session.move(930, 12)
+        for button in ("5", "5", "4", "5"):  # down, down, up, down
+            self.session.x("xdotool", "click", button)
+        self.session.settle(1.0)
+        after = self.session.screenshot("after")
+        self.assertLess(harness.changed_fraction(before, after, (0, 80, 1280, 1024)), 0.01)
+        self.assertIn("Antiporta", self.session.ocr(after, BOOK_SELECTOR, psm=7))
+
     def test_magnify_and_pan(self):
         self.start_viewer()
         fitted = self.wait_page(0, 0, "0001", "fitted")

@@ -1,0 +1,150 @@
+// What a reader's keyboard and mouse reach through the real widgets: the selectors' text
+// changes only by the rules of typing, the wheel does nothing over them, and keys in a
+// dropped-down list reach the window's key handler first.
+#include "tests/navigation/reader.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace cvx;
+using namespace cvx::test;
+
+namespace {
+const QString kNoPage =
+    QStringLiteral("IL NUMERO DIGITATO NON CORRISPONDE a nessuna pagina dell'intero TESTO\r");
+
+// A reader at the keyboard of the active window.
+struct Hands : Reader {
+    Hands() { QApplication::setActiveWindow(form.get()); }
+    static QWidget* focused() { return QApplication::focusWidget(); }
+    static void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(focused(), key, modifiers);
+    }
+    QLineEdit* edit(const Selector& s) const { return s.combo()->lineEdit(); }
+};
+
+void wheel(QWidget* target, int delta) {
+    const QPointF at(target->width() / 2.0, target->height() / 2.0);
+    QWheelEvent event(at, target->mapToGlobal(at), {}, QPoint(0, delta), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(target, &event);
+}
+
+// Every way into a line edit's text other than typing, each as the toolkit delivers it.
+const std::vector<std::pair<const char*, std::function<void(QLineEdit*)>>> kOtherWaysIn = {
+    {"cut", [](QLineEdit* e) { QTest::keyClick(e, Qt::Key_A, Qt::ControlModifier);
+                               QTest::keyClick(e, Qt::Key_X, Qt::ControlModifier); }},
+    {"undo", [](QLineEdit* e) { QTest::keyClick(e, Qt::Key_Z, Qt::ControlModifier); }},
+    {"delete to the end", [](QLineEdit* e) { QTest::keyClick(e, Qt::Key_Home);
+                                             QTest::keyClick(e, Qt::Key_K, Qt::ControlModifier); }},
+    {"delete a word", [](QLineEdit* e) { QTest::keyClick(e, Qt::Key_Delete, Qt::ControlModifier); }},
+    {"delete", [](QLineEdit* e) { QTest::keyClick(e, Qt::Key_Home);
+                                  QTest::keyClick(e, Qt::Key_Delete); }},
+    {"middle button", [](QLineEdit* e) { QTest::mouseClick(e, Qt::MiddleButton); }},
+    {"drop", [](QLineEdit* e) {
+         QMimeData data;
+         data.setText(QStringLiteral("77"));
+         QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+         QApplication::sendEvent(e, &enter);
+         QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+         QApplication::sendEvent(e, &drop);
+     }},
+    {"input method", [](QLineEdit* e) {
+         QInputMethodEvent commit;
+         commit.setCommitString(QStringLiteral("77"));
+         QApplication::sendEvent(e, &commit);
+     }},
+};
+} // namespace
+
+TEST(ReaderHands, TypedPageNumberIsNeverCompleted) {
+    for (const char* typed : {"0", "003", "12"}) {
+        Hands r;
+        r.press(Qt::Key_F2);
+        QTest::keyClicks(r.focused(), QString::fromLatin1(typed));
+        EXPECT_EQ(r.pageText(), typed);
+        EXPECT_EQ(r.edit(*r.form->Combo1)->selectedText(), "");
+    }
+    Hands r; // the first book starts at 1: typing 0 is no page of book 1
+    r.press(Qt::Key_F2);
+    QTest::keyClicks(r.focused(), QStringLiteral("0"));
+    r.press(Qt::Key_Return);
+    EXPECT_EQ(r.newBoxes(), QStringList{kNoPage});
+    EXPECT_TRUE(r.showing(1, 4));
+}
+
+TEST(ReaderHands, WheelOverASelectorChangesNothing) {
+    Hands r;
+    r.openAt(1, 2);
+    for (Selector* s : {r.form->Combo1.get(), r.form->Combo2.get()}) {
+        for (QWidget* target : {static_cast<QWidget*>(s->combo()), static_cast<QWidget*>(r.edit(*s))})
+            for (int delta : {120, -120, 360})
+                wheel(target, delta);
+    }
+    EXPECT_EQ(r.form->Combo2->ListIndex(), 1);
+    EXPECT_EQ(r.form->Combo1->ListIndex(), 2);
+    EXPECT_EQ(r.pageText(), "002d");
+    EXPECT_TRUE(r.showing(1, 2));
+    EXPECT_TRUE(r.newBoxes().isEmpty());
+}
+
+TEST(ReaderHands, OnlyTypingChangesTheBookSelector) {
+    Hands r;
+    r.press(Qt::Key_F1);
+    QLineEdit* edit = r.edit(*r.form->Combo2);
+    QApplication::clipboard()->setText(QStringLiteral("zz"));
+    QApplication::clipboard()->setText(QStringLiteral("zz"), QClipboard::Selection);
+    auto ways = kOtherWaysIn;
+    ways.push_back({"paste", [](QLineEdit* e) { QTest::keyClick(e, Qt::Key_V, Qt::ControlModifier); }});
+    ways.push_back({"shift+insert", [](QLineEdit* e) { QTest::keyClick(e, Qt::Key_Insert, Qt::ShiftModifier); }});
+    for (const auto& [name, act] : ways) {
+        act(edit);
+        EXPECT_EQ(r.form->Combo2->Text(), "01 Lib.01 Antiporta") << name;
+    }
+    QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(5, 5), edit->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(edit, &menu);
+    QApplication::sendEvent(r.form->Combo2->combo(), &menu);
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+    // Closing keeps the place of a book that exists.
+    r.press(Qt::Key_Escape);
+    ASSERT_TRUE(r.form->Picture7->Visible());
+    EXPECT_THROW(r.key(83), ProgramEnded); // S
+    EXPECT_EQ(contentOf(r.volume.bookmarkPath()), " 0\r\n 0\r\n");
+}
+
+TEST(ReaderHands, PastedPageNumberFollowsTheTypingRules) {
+    Hands r;
+    r.press(Qt::Key_F2);
+    QLineEdit* edit = r.edit(*r.form->Combo1);
+    for (const auto& [name, act] : kOtherWaysIn) {
+        r.form->Combo1->setText(QStringLiteral("12"));
+        act(edit);
+        EXPECT_EQ(r.pageText(), "12") << name;
+    }
+    QApplication::clipboard()->setText(QStringLiteral("1a,5\n99"));
+    r.form->Combo1->setText(QString());
+    QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(r.pageText(), "1.599"); // a, the line break and the sixth character dropped
+    r.form->Combo1->setText(QString());
+    QTest::keyClick(edit, Qt::Key_Insert, Qt::ShiftModifier);
+    EXPECT_EQ(r.pageText(), "1.599");
+    EXPECT_TRUE(r.newBoxes().isEmpty()); // a pasted line break is no Enter
+}
+
+TEST(ReaderHands, KeysInADroppedDownListReachTheWindowFirst) {
+    Hands r;
+    QComboBox* list = r.form->Combo1->combo();
+    list->showPopup();
+    QWidget* popup = list->view();
+    ASSERT_TRUE(popup->isVisible());
+    QTest::keyClick(popup, Qt::Key_Right);
+    EXPECT_TRUE(r.showing(0, 1));
+    QTest::keyClick(popup, Qt::Key_Escape);
+    EXPECT_TRUE(r.form->Picture7->Visible());
+}
