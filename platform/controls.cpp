@@ -99,6 +99,7 @@ PictureBox::PictureBox(QWidget* parent, const QColor& background) : Control(new 
 
 Label::Label(QWidget* parent, const QString& caption) : Control(new QLabel(parent), true) {
     label()->setWordWrap(true);
+    label()->setTextFormat(Qt::PlainText); // a volume's text that looks like markup stays as it is
     label()->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setCaption(caption);
 }
@@ -107,7 +108,8 @@ void Label::setCaption(const QString& text) {
     caption_ = text;
     // The final NUL of stored texts is not shown.
     QString shown = displayText(text);
-    shown.remove(QChar(0));
+    if (shown.endsWith(QChar(0)))
+        shown.chop(1);
     label()->setText(shown);
 }
 

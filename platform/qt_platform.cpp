@@ -17,6 +17,7 @@ namespace cvx {
 int QtPlatform::messageBox(const QString& text, int style, const QString& title) {
     QMessageBox box;
     box.setWindowTitle(title.isEmpty() ? kApplicationTitle : title);
+    box.setTextFormat(Qt::PlainText); // a title or a path that looks like markup stays as it is
     box.setText(displayText(text));
     box.setIcon((style & kStyleCritical) ? QMessageBox::Critical : QMessageBox::NoIcon);
     if ((style & 7) == 4) {

@@ -1,10 +1,14 @@
-// Runs the tests with a headless Qt application.
+// Runs the tests with a headless Qt application, set up as the viewer's start sets it up.
+#include "platform/qt_translation.h"
+
 #include <QApplication>
 #include <gtest/gtest.h>
 
 int main(int argc, char* argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    if (!cvx::installQtItalian())
+        return 2;
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
