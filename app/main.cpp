@@ -7,6 +7,7 @@
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    cvx::Picture::configureDecoding();
     (void)cvx::installQtItalian(); // without it Qt's buttons read in English, nothing more
     QFont font = QApplication::font();
     font.setPointSizeF(8.0);

@@ -4,6 +4,7 @@
 // measuring processes it starts itself.
 #include "bench/bench_orchestra.h"
 #include "bench/bench_runs.h"
+#include "platform/picture.h"
 
 #include <QApplication>
 #include <QScreen>
@@ -46,6 +47,7 @@ int main(int argc, char* argv[]) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    cvx::Picture::configureDecoding();
     const QStringList args = QCoreApplication::arguments().mid(1);
     const QString command = args.value(0);
     if (command == QLatin1String("view"))

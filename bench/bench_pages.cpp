@@ -102,7 +102,6 @@ QByteArray progressiveOf(const QByteArray& baselineJpeg, int quality) {
     QBuffer buffer(&copy);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
-    reader.setAllocationLimit(1024);
     const QImage image = reader.read();
     return image.isNull() ? QByteArray() : encode(image, quality, true);
 }

@@ -39,7 +39,7 @@ WorkImage workImage(const BookForm& form, View view,
         form.Image1->devicePixelsAt(fit::centredLeft(areaWidth, width), top, width, height);
     const Picture page = ready(loaded, shown);
     if (page.scaled(shown).isNull())
-        throw PageUnreadable(QStringLiteral("L'immagine %1 è danneggiata e non si può mostrare")
+        throw PageUnreadable(QStringLiteral("L'IMMAGINE %1 E' DANNEGGIATA E NON SI PUO' MOSTRARE")
                                  .arg(form.WorkImagePath));
     return {page, fit};
 }

@@ -10,23 +10,22 @@ namespace cvx {
 struct Picture::Data {
     QByteArray bytes;
     QSize size;
-    QImageIOHandler::Transformations transform;
     mutable QSize cachedSize;
     mutable QImage cached;
 };
 
 namespace {
-void prepare(QImageReader& reader) {
-    reader.setAutoTransform(true);
-    reader.setAllocationLimit(Picture::kScreenLimitMb);
-}
+// The stored pixels as they are, whatever orientation tag the file carries.
+void prepare(QImageReader& reader) { reader.setAutoTransform(false); }
 } // namespace
+
+void Picture::configureDecoding() { QImageReader::setAllocationLimit(kAllocationLimitMb); }
 
 Picture Picture::load(const QString& path, QString* error) {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) {
         if (error)
-            *error = QStringLiteral("Impossibile leggere l'immagine: %1").arg(path);
+            *error = QStringLiteral("IMPOSSIBILE LEGGERE L'IMMAGINE: %1").arg(path);
         return {};
     }
     return fromBytes(f.readAll(), path, error);
@@ -54,22 +53,20 @@ Picture Picture::fromBytes(const QByteArray& bytes, const QString& name, QString
     const QSize raw = reader.size();
     if (bytes.isEmpty() || !reader.canRead() || !raw.isValid() || raw.isEmpty()) {
         if (error)
-            *error = QStringLiteral("Il file %1 non contiene un'immagine leggibile").arg(name);
+            *error = QStringLiteral("IL FILE %1 NON CONTIENE UN'IMMAGINE LEGGIBILE").arg(name);
         return {};
     }
     if (exceedsPixelCap(raw)) {
         if (error)
-            *error = QStringLiteral("L'immagine %1 e' troppo grande: %2 x %3 pixel, al massimo %4 "
-                                    "milioni di pixel")
+            *error = QStringLiteral("L'IMMAGINE %1 E' TROPPO GRANDE: %2 x %3 PIXEL, AL MASSIMO %4 "
+                                    "MILIONI DI PIXEL")
                          .arg(name)
                          .arg(raw.width())
                          .arg(raw.height())
                          .arg(kMaxPixels / 1'000'000);
         return {};
     }
-    d->transform = reader.transformation();
-    d->size = d->transform.testFlag(QImageIOHandler::TransformationRotate90) ? raw.transposed()
-                                                                             : raw;
+    d->size = raw;
     Picture p;
     p.d_ = std::move(d);
     return p;
@@ -92,9 +89,7 @@ QImage Picture::scaled(QSize size) const {
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
     prepare(reader);
-    // The reader scales before it rotates, so ask for the size in the file's own orientation.
-    const bool turned = d_->transform.testFlag(QImageIOHandler::TransformationRotate90);
-    reader.setScaledSize(turned ? size.transposed() : size);
+    reader.setScaledSize(size);
     reader.setQuality(100);
     QImage image = reader.read();
     if (!image.isNull() && image.size() != size)
@@ -104,14 +99,13 @@ QImage Picture::scaled(QSize size) const {
     return image;
 }
 
-QImage Picture::fullResolution(int limitMb) const {
+QImage Picture::fullResolution() const {
     if (!d_)
         return {};
     QBuffer buffer(&d_->bytes);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
-    reader.setAutoTransform(true);
-    reader.setAllocationLimit(limitMb);
+    prepare(reader);
     return reader.read();
 }
 

@@ -27,19 +27,23 @@ public:
     [[nodiscard]] bool isNull() const { return !d_; }
     // The file's bytes, as read.
     [[nodiscard]] QByteArray bytes() const;
-    [[nodiscard]] QSize pixelSize() const;    // after the EXIF orientation is applied
+    // The stored pixels, as they are: an EXIF orientation tag turns nothing (the packing tool
+    // applies it when it stores a scan).
+    [[nodiscard]] QSize pixelSize() const;
     [[nodiscard]] QSizeF naturalTwips() const; // pixel size x 15
 
     // The picture decoded and scaled to `size` device pixels (the last size is kept).
     // A null image when the data cannot be decoded.
     [[nodiscard]] QImage scaled(QSize size) const;
 
-    // The picture at full resolution, for printing; the decoder's allocation guard is raised
-    // to `limitMb` megabytes for this read only.
-    [[nodiscard]] QImage fullResolution(int limitMb = 1024) const;
+    // The picture at full resolution, for printing.
+    [[nodiscard]] QImage fullResolution() const;
 
-    // Largest picture a page may decode to, in megabytes (a decompression-bomb guard).
-    static constexpr int kScreenLimitMb = 256;
+    // Sets Qt's decoder allocation limit, which is process-wide and not thread-safe, once at
+    // start-up before any thread decodes: high enough for the largest picture allowed at full
+    // resolution. Each read is guarded by kMaxPixels from its header instead.
+    static void configureDecoding();
+    static constexpr int kAllocationLimitMb = 1024;
 
     // Most pixels a picture may have; larger ones are refused from their header, before any
     // decoding: a JPEG decoder buffers a progressive picture at full size whatever size is

@@ -3,8 +3,11 @@
 #include "platform/printer.h"
 #include "tests/support/test_volume.h"
 
+#include <QImageReader>
+#include <atomic>
 #include <gtest/gtest.h>
 #include <optional>
+#include <thread>
 
 using namespace cvx;
 using namespace cvx::test;
@@ -106,6 +109,30 @@ TEST(Printing, PortraitSheetIsConfirmedAndPrintedAtFullResolution) {
     ASSERT_EQ(v.platform.printed.size(), 1u);
     EXPECT_EQ(v.platform.printed[0].image.size(), QSize(600, 900));
     EXPECT_EQ(v.platform.printed[0].area, QRectF(11, 1, 187, 281));
+}
+
+// Qt's decode limit is process-wide: no thread may lower it while another decodes a page above
+// 64 megapixels (256 MB of pixels) at full resolution for the printer.
+TEST(Printing, LargePagePrintsWhileAnotherThreadDecodes) {
+    PrintViewer v(kPortrait);
+    QImage large(8300, 8300, QImage::Format_RGB32);
+    large.fill(QColor(240, 228, 200));
+    v.form->Image1->setPicture(Picture::fromBytes(jpegBytes(large), "page", nullptr));
+    large = QImage();
+    const Picture small = Picture::fromBytes(makeJpeg(QSize(8, 8), Qt::gray), "small", nullptr);
+    std::atomic<bool> printing = true;
+    std::thread reading([&] { // decodes as the read-ahead does, at sizes that defeat its cache
+        for (int i = 0; printing; ++i)
+            (void)small.scaled(QSize(4 + i % 2, 4));
+    });
+    for (int i = 0; i < 3; ++i)
+        v.form->Command2_Click();
+    printing = false;
+    reading.join();
+    EXPECT_EQ(QImageReader::allocationLimit(), Picture::kAllocationLimitMb); // as set at start-up
+    EXPECT_EQ(v.platform.boxes.size(), 3u) << v.platform.boxes.back().text.toStdString();
+    ASSERT_EQ(v.platform.printed.size(), 3u);
+    EXPECT_EQ(v.platform.printed[2].image.size(), QSize(8300, 8300));
 }
 
 TEST(Printing, LandscapePaper) {

@@ -1,4 +1,5 @@
 // Runs the tests with a headless Qt application, set up as the viewer's start sets it up.
+#include "platform/picture.h"
 #include "platform/qt_translation.h"
 
 #include <QApplication>
@@ -7,6 +8,7 @@
 int main(int argc, char* argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    cvx::Picture::configureDecoding();
     if (!cvx::installQtItalian())
         return 2;
     ::testing::InitGoogleTest(&argc, argv);
