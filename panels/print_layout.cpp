@@ -7,13 +7,19 @@
 namespace cvx::printing {
 
 Placement placement(double pw, double ph, double sw, double sh) {
-    // The scale is a single-precision value, as the printer's own scale figures are.
-    const float s1 = static_cast<float>(pw / sw);
-    const float s2 = static_cast<float>(ph * 55 / 56 / sh);
+    // Every figure is single precision, as the printer's and the picture box's scale figures
+    // are: a product taken in double precision falls a hair short of a whole millimetre for
+    // about half the widths that the page width limits, and loses that millimetre.
+    const auto w0 = static_cast<float>(sw);
+    const auto h0 = static_cast<float>(sh);
+    const float s1 = static_cast<float>(pw) / w0;
+    const float s2 = static_cast<float>(ph) * 55.0f / 56.0f / h0;
     const float s = s2 < s1 ? s2 : s1;
+    const float width = w0 * s;
+    const float height = h0 * s;
     Placement p;
-    p.width = static_cast<int>(std::floor(sw * static_cast<double>(s)));
-    p.height = static_cast<int>(std::floor(sh * static_cast<double>(s)));
+    p.width = static_cast<int>(std::floor(width));
+    p.height = static_cast<int>(std::floor(height));
     p.x = static_cast<int>(std::floor(pw)) - p.width - 2;
     return p;
 }

@@ -8,12 +8,59 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
+#include <cups/cups.h>
+
+#include <optional>
+
 namespace cvx {
 
 namespace {
+// IPP's orientation-requested values.
+std::optional<QPageLayout::Orientation> fromIpp(int value) {
+    switch (value) {
+    case IPP_ORIENT_PORTRAIT:
+    case IPP_ORIENT_REVERSE_PORTRAIT:
+        return QPageLayout::Portrait;
+    case IPP_ORIENT_LANDSCAPE:
+    case IPP_ORIENT_REVERSE_LANDSCAPE:
+        return QPageLayout::Landscape;
+    default:
+        return std::nullopt;
+    }
+}
+
+// The orientation the queue `name` prints in by default: the reader's or the system's options
+// for it (lpoptions), otherwise the queue's own default. Qt starts every CUPS printer in
+// portrait whatever these say.
+std::optional<QPageLayout::Orientation> queueOrientation(const QString& name) {
+    cups_dest_t* dests = nullptr;
+    const int count = cupsGetDests2(CUPS_HTTP_DEFAULT, &dests);
+    const QByteArray queue = name.section(QLatin1Char('/'), 0, 0).toUtf8();
+    const QByteArray instance = name.section(QLatin1Char('/'), 1).toUtf8();
+    cups_dest_t* dest = cupsGetDest(queue.constData(),
+                                    instance.isEmpty() ? nullptr : instance.constData(), count, dests);
+    std::optional<QPageLayout::Orientation> orientation;
+    if (dest) {
+        if (const char* value = cupsGetOption("orientation-requested", dest->num_options,
+                                              dest->options)) {
+            orientation = fromIpp(QByteArray(value).toInt());
+        } else if (cups_dinfo_t* info = cupsCopyDestInfo(CUPS_HTTP_DEFAULT, dest)) {
+            if (ipp_attribute_t* d =
+                    cupsFindDestDefault(CUPS_HTTP_DEFAULT, dest, info, "orientation-requested"))
+                orientation = fromIpp(ippGetInteger(d, 0));
+            cupsFreeDestInfo(info);
+        }
+    }
+    cupsFreeDests(count, dests);
+    return orientation;
+}
+
 class QtPrinter : public Printer {
 public:
-    explicit QtPrinter(const QPrinterInfo& info) : printer_(info, QPrinter::HighResolution) {}
+    explicit QtPrinter(const QPrinterInfo& info) : printer_(info, QPrinter::HighResolution) {
+        if (const auto orientation = queueOrientation(info.printerName()))
+            printer_.setPageOrientation(*orientation);
+    }
 
     QString DeviceName() const override { return printer_.printerName(); }
 

@@ -5,6 +5,7 @@ packages=(
     build-essential cmake ninja-build ccache
     clang-14 libclang-rt-14-dev
     qt6-base-dev qt6-svg-dev qt6-qpa-plugins qt6-image-formats-plugins qt6-translations-l10n
+    libcups2-dev
     libjpeg62-turbo-dev
     googletest libgtest-dev
     xvfb xdotool imagemagick x11-utils

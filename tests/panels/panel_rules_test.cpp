@@ -16,45 +16,25 @@ QStringList linesOf(const QString& text) {
 }
 } // namespace
 
-// Figures worked out by hand: s2 = 287 * 55 / 56 / 900 = 0.3132 < s1 = 0.3333.
-TEST(PrintLayout, A4PortraitIsLimitedByTheHeight) {
-    const printing::Placement p = printing::placement(200, 287, 600, 900);
-    EXPECT_EQ(p.width, 187);
-    EXPECT_EQ(p.height, 281);
-    EXPECT_EQ(p.x, 11);
-}
-
-// s1 = 287 / 600 = 0.4783, s2 = 200 * 55 / 56 / 900 = 0.2183.
-TEST(PrintLayout, LandscapeIsLimitedByTheHeight) {
-    const printing::Placement p = printing::placement(287, 200, 600, 900);
-    EXPECT_EQ(p.width, 130);
-    EXPECT_EQ(p.height, 196);
-    EXPECT_EQ(p.x, 155);
-}
-
-// s = s1 = 0.2: the picture fills the width and its left edge is 2 mm outside.
-TEST(PrintLayout, WidePictureIsLimitedByTheWidth) {
-    const printing::Placement p = printing::placement(200, 287, 1000, 300);
-    EXPECT_EQ(p.width, 200);
-    EXPECT_EQ(p.height, 60);
-    EXPECT_EQ(p.x, -2);
-}
-
-TEST(PrintLayout, UnitsOfTheSourceDoNotMatter) {
-    // The same 600 x 900 page measured in twips.
-    const printing::Placement p = printing::placement(200, 287, 9000, 13500);
-    EXPECT_EQ(p.width, 187);
-    EXPECT_EQ(p.height, 281);
-    EXPECT_EQ(p.x, 11);
-}
-
-TEST(PrintLayout, FractionalPrintableAreaUsesItsIntegerPart) {
-    // 210 x 297 paper with 4.23 mm margins: 201.54 x 288.54 printable.
-    const printing::Placement p = printing::placement(201.54, 288.54, 600, 900);
-    // s2 = 288.54 * 55 / 56 / 900 = 0.31488; 600 * s = 188.93; 900 * s = 283.39.
-    EXPECT_EQ(p.width, 188);
-    EXPECT_EQ(p.height, 283);
-    EXPECT_EQ(p.x, 201 - 188 - 2);
+// Figures worked out by hand, in single precision as the printer's scale figures are.
+TEST(PrintLayout, LargestPlacementInWholeMillimetres) {
+    struct Case {
+        double pw, ph, sw, sh;
+        int width, height, x;
+    };
+    const Case cases[] = {
+        {200, 287, 600, 900, 187, 281, 11},    // s2 = 287 * 55 / 56 / 900 = 0.3132 < s1
+        {287, 200, 600, 900, 130, 196, 155},   // landscape: s2 = 0.2183 < s1 = 0.4783
+        {200, 287, 1000, 300, 200, 60, -2},    // s = s1 = 0.2: the width limits, x = -2
+        {200, 287, 9000, 13500, 187, 281, 11}, // the first page in twips: units do not matter
+        {201.54, 288.54, 600, 900, 188, 283, 11}, // s2 = 0.31488; the area's integer part
+        {200, 287, 74400, 52620, 200, 141, -2}, // a 4960 x 3508 opening: 74400 x s1 is 200
+    };
+    for (const Case& c : cases) {
+        const printing::Placement p = printing::placement(c.pw, c.ph, c.sw, c.sh);
+        EXPECT_EQ(QList<int>({p.width, p.height, p.x}), QList<int>({c.width, c.height, c.x}))
+            << c.pw << " x " << c.ph << ", " << c.sw << " x " << c.sh;
+    }
 }
 
 TEST(PrintLayout, OrientationWords) {

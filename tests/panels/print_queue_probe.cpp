@@ -35,14 +35,18 @@ TEST(PrintQueue, PageGoesToTheDefaultPrinter) {
     const QRegularExpression sized(QStringLiteral("DIMENSIONE immagine in mm\\.: (\\d+) x (\\d+)"));
     const QRegularExpressionMatch m = sized.match(box.text);
     ASSERT_TRUE(m.hasMatch()) << box.text.toStdString();
+    const QRegularExpressionMatch orientation =
+        QRegularExpression(QStringLiteral("SENSO DI STAMPA: (\\w+)")).match(box.text);
+    ASSERT_TRUE(orientation.hasMatch()) << box.text.toStdString();
     EXPECT_FALSE(v.platform.ended);
 
     QFile out(report);
     ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Text));
-    out.write(QStringLiteral("%1 %2 %3 %4\n")
+    out.write(QStringLiteral("%1 %2 %3 %4 %5\n")
                   .arg(m.captured(1), m.captured(2))
                   .arg(kScan.width())
                   .arg(kScan.height())
+                  .arg(orientation.captured(1))
                   .toLatin1());
     out.write(box.text.toUtf8().replace('\r', '\n') + '\n');
 }
