@@ -108,6 +108,9 @@ public:
     void Image11_Click();
     void Timer1_Timer();
     void Image13_Click(std::int16_t index);
+    // A request to close the window from outside it: `unloadMode` 0 the window manager's close,
+    // 2 the session ending. Sets `cancel`: the window closes only through the closing panel.
+    void Form_QueryUnload(std::int16_t& cancel, std::int16_t unloadMode);
 
     // ---- panels/banner.cpp ----------------------------------------------------------------
     void Image15_Click();
@@ -208,7 +211,7 @@ public:
     // Credits banner
     std::unique_ptr<PictureBox> Picture9;
     std::array<std::unique_ptr<Label>, 5> Label1;
-    std::array<std::unique_ptr<Label>, 3> Label6; // 0 "nel", 2 "Editore", 3 "Stampato in"
+    std::array<std::unique_ptr<Label>, 3> Label6; // 0 "nel", 1 "Stampato in", 2 "Editore"
     std::unique_ptr<Shape> Shape1;
     std::unique_ptr<Label> Label9;
     Timer Timer2;
@@ -236,6 +239,10 @@ public:
     // PageUnreadable, its message is shown and the reading place as it was before the event is
     // put back, so the viewer stays on the page it showed.
     void handleEvent(const std::function<void()>& handler);
+
+protected:
+    // A close request of the window manager (Alt+F4, the close button) runs Form_QueryUnload.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     // ---- app/form_design.cpp ---------------------------------------------------------------

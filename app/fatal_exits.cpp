@@ -7,7 +7,7 @@ namespace cvx {
 
 void BookForm::ERRORE() {
     platform_.messageBox(MessageText, kStyleCritical, QStringLiteral("ATTENZIONE, CHIUDO IL PROGRAMMA"));
-    platform_.endProgram();
+    platform_.endProgram(kExitFailure);
     Q_UNREACHABLE();
 }
 
@@ -16,7 +16,7 @@ void BookForm::USCITA1() {
                          QStringLiteral(" RISULTA MANCANTE O CORROTTO") + QChar(13) +
                          QStringLiteral("CHIUDO IL PROGRAMMA");
     platform_.messageBox(text, kStyleOk, QStringLiteral("- A T T E N Z I O N E -"));
-    platform_.endProgram();
+    platform_.endProgram(kExitFailure);
     Q_UNREACHABLE();
 }
 

@@ -3,6 +3,10 @@
 
 #include "platform/dispatch.h"
 
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QSessionManager>
+
 namespace cvx {
 
 BookForm::BookForm(Platform& platform, QWidget* parent) : QWidget(parent), platform_(platform) {
@@ -18,6 +22,10 @@ BookForm::BookForm(Platform& platform, QWidget* parent) : QWidget(parent), platf
     };
     createControls();
     connectHandlers();
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager&) {
+        std::int16_t cancel = False;
+        handleEvent([&] { Form_QueryUnload(cancel, kUnloadSessionEnding); });
+    });
 }
 
 BookForm::~BookForm() = default;
@@ -38,6 +46,15 @@ void BookForm::showWindow() {
     show();
     raise();
     activateWindow();
+}
+
+void BookForm::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    if (Dispatch::busy()) // a handler is running (a message box is open): it goes on
+        return;
+    std::int16_t cancel = False;
+    handleEvent([&] { Form_QueryUnload(cancel, kUnloadWindowManager); });
+    event->setAccepted(cancel == False);
 }
 
 void BookForm::focusViewingArea() { SCHERMO->widget()->setFocus(Qt::OtherFocusReason); }

@@ -13,7 +13,7 @@ void BookForm::checkScreen() {
         MessageText = screen::tooNarrowMessage();
         platform_.messageBox(MessageText, kStyleCritical,
                              QStringLiteral("ATTENZIONE, CHIUDO IL PROGRAMMA"));
-        platform_.endProgram();
+        platform_.endProgram(kExitFailure);
     }
     const QString size = screen::sizeText(screenW, screenH);
     ScreenInfoText = QStringLiteral("La definizione schermo risulta di ") + size + QChar(13);

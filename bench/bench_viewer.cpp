@@ -46,8 +46,8 @@ int BenchPlatform::messageBox(const QString&, int style, const QString&) {
     return style == kStyleYesNoCritical ? kAnswerYes : kAnswerOk;
 }
 
-void BenchPlatform::endProgram() {
-    std::fprintf(stderr, "cartavox-bench: the viewer ended the program\n");
+void BenchPlatform::endProgram(int status) {
+    std::fprintf(stderr, "cartavox-bench: the viewer ended the program (status %d)\n", status);
     std::exit(1);
 }
 

@@ -16,7 +16,7 @@ class BenchPlatform : public Platform {
   public:
     BenchPlatform(QSize screen, QString folder);
     int messageBox(const QString& text, int style, const QString& title) override;
-    [[noreturn]] void endProgram() override;
+    [[noreturn]] void endProgram(int status) override;
     [[nodiscard]] QSize screenPixels() const override { return screen_; }
     [[nodiscard]] QString driveRoot() const override { return root_.path() + QLatin1Char('/'); }
     [[nodiscard]] QString currentFolder() const override { return folder_; }

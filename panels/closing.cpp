@@ -31,7 +31,7 @@ QString aboutFile(const QString& sentence, const QString& path) {
     if (!failures.isEmpty())
         platform.messageBox(failures, kStyleCritical,
                             QStringLiteral("ATTENZIONE, CHIUDO IL PROGRAMMA"));
-    platform.endProgram();
+    platform.endProgram(failures.isEmpty() ? kExitNormal : kExitFailure);
     Q_UNREACHABLE();
 }
 } // namespace
@@ -43,6 +43,16 @@ void BookForm::Command1_Click() {
     CountdownTicks = 80;
     Timer1.setEnabled(true);
     Timer1.setInterval(200);
+}
+
+void BookForm::Form_QueryUnload(std::int16_t& cancel, std::int16_t unloadMode) {
+    cancel = True;
+    // The session ending has nobody to answer the panel, and a second request does not wait
+    // for an answer: both end as the countdown does. A first request asks, as Esc does.
+    if (unloadMode == kUnloadSessionEnding || Picture7->Visible())
+        Image13_Click(1);
+    else
+        Command1_Click();
 }
 
 void BookForm::Image11_Click() {

@@ -20,7 +20,7 @@ void Dispatch::run(Platform& platform, const std::function<void()>& handler) {
     }
     platform.messageBox(QStringLiteral("Errore di esecuzione: ") + failure, kStyleCritical,
                         kApplicationTitle);
-    platform.endProgram();
+    platform.endProgram(kExitFailure);
 }
 
 } // namespace cvx

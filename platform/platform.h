@@ -4,6 +4,7 @@
 
 #include <QSize>
 #include <QString>
+#include <cstdint>
 #include <memory>
 
 namespace cvx {
@@ -18,6 +19,16 @@ inline constexpr int kAnswerOk = 1;
 inline constexpr int kAnswerYes = 6;
 inline constexpr int kAnswerNo = 7;
 
+// Exit statuses: a closing by the reader, and every fatal end (a fault of the volume or the
+// installation, a screen too narrow, a failure no procedure handles, a closing whose files
+// could not be written).
+inline constexpr int kExitNormal = 0;
+inline constexpr int kExitFailure = 1;
+
+// Why the window is asked to close from outside it (Form_QueryUnload).
+inline constexpr std::int16_t kUnloadWindowManager = 0;
+inline constexpr std::int16_t kUnloadSessionEnding = 2;
+
 // The title of boxes that have none of their own.
 inline const QString kApplicationTitle = QStringLiteral("Cartavox");
 
@@ -28,8 +39,9 @@ public:
     // Shows a modal box (carriage returns in `text` are line breaks); returns the answer.
     virtual int messageBox(const QString& text, int style, const QString& title) = 0;
 
-    // Ends the program at once: no further handler runs. Never returns.
-    [[noreturn]] virtual void endProgram() = 0;
+    // Ends the program at once with exit status `status`: no further handler runs. Never
+    // returns.
+    [[noreturn]] virtual void endProgram(int status) = 0;
 
     // Size of the primary screen in pixels.
     [[nodiscard]] virtual QSize screenPixels() const = 0;
@@ -49,7 +61,7 @@ public:
 class QtPlatform : public Platform {
 public:
     int messageBox(const QString& text, int style, const QString& title) override;
-    [[noreturn]] void endProgram() override;
+    [[noreturn]] void endProgram(int status) override;
     [[nodiscard]] QSize screenPixels() const override;
     [[nodiscard]] QString driveRoot() const override;
     [[nodiscard]] QString currentFolder() const override;

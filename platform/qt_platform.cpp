@@ -31,11 +31,11 @@ int QtPlatform::messageBox(const QString& text, int style, const QString& title)
     return kAnswerOk;
 }
 
-void QtPlatform::endProgram() {
+void QtPlatform::endProgram(int status) {
     // Every file access closes its file at once, so nothing is left open: flush and leave
     // without running further handlers or destructors.
     std::fflush(nullptr);
-    std::_Exit(0);
+    std::_Exit(status);
 }
 
 QSize QtPlatform::screenPixels() const {

@@ -8,7 +8,7 @@ packages=(
     libcups2-dev
     libjpeg62-turbo-dev
     googletest libgtest-dev
-    xvfb xdotool imagemagick x11-utils
+    xvfb xdotool imagemagick x11-utils openbox
     tesseract-ocr tesseract-ocr-ita python3 python3-pil python3-xlib fonts-dejavu-core
     cups printer-driver-cups-pdf poppler-utils
 )

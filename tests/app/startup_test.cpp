@@ -177,6 +177,7 @@ TEST(ScreenCheck, TooNarrowScreenEndsBeforeAnythingIsCreated) {
     EXPECT_EQ(v.platform.boxes[0].title, "ATTENZIONE, CHIUDO IL PROGRAMMA");
     EXPECT_TRUE(v.platform.boxes[0].text.startsWith(
         "La definizione orizzontale MINIMA dello schermo deve essere di 1024 pixel\r!!!"));
+    EXPECT_EQ(v.platform.exitStatus, kExitFailure);
     EXPECT_TRUE(QDir(v.volume.root()).isEmpty());
 }
 
@@ -219,6 +220,7 @@ TEST(FatalExits, MissingExecutableNamesTheFolder) {
                                             " RISULTA MANCANTE O CORROTTO\rCHIUDO IL PROGRAMMA");
     EXPECT_EQ(v.platform.boxes[0].title, "- A T T E N Z I O N E -");
     EXPECT_EQ(v.platform.boxes[0].style, kStyleOk);
+    EXPECT_EQ(v.platform.exitStatus, kExitFailure);
     EXPECT_TRUE(QDir(v.volume.root()).isEmpty());
 }
 
@@ -239,6 +241,16 @@ TEST(FatalExits, ErroreShowsEvenAnEmptyText) {
     ASSERT_EQ(v.platform.boxes.size(), 1u);
     EXPECT_EQ(v.platform.boxes[0].text, "");
     EXPECT_EQ(v.platform.boxes[0].title, "ATTENZIONE, CHIUDO IL PROGRAMMA");
+    EXPECT_EQ(v.platform.exitStatus, kExitFailure);
+}
+
+TEST(FatalExits, FailureNoProcedureHandlesEndsWithAFailureStatus) {
+    StartedViewer v;
+    EXPECT_THROW(v.form->handleEvent([] { throw RuntimeError(QStringLiteral("Overflow")); }),
+                 ProgramEnded);
+    ASSERT_EQ(v.platform.boxes.size(), 1u);
+    EXPECT_EQ(v.platform.boxes[0].text, "Errore di esecuzione: Overflow");
+    EXPECT_EQ(v.platform.exitStatus, kExitFailure);
 }
 
 TEST(FatalExits, ExecutableWithoutDataBlockIsRefusedCleanly) {

@@ -30,6 +30,7 @@ class Session:
         self.data.mkdir(parents=True)
         self.shots = []
         self.viewer = None
+        self.window_manager = None
         self.display = self._start_x()
 
     # ---- the X server ---------------------------------------------------------------------
@@ -61,6 +62,17 @@ class Session:
 
     def x(self, *args, check=True):
         return run(*args, check=check, env=self.env)
+
+    def start_window_manager(self):
+        """A window manager (Openbox: Alt+F4 closes the active window), for the scenarios about
+        what it asks of the viewer."""
+        self.window_manager = subprocess.Popen(["openbox", "--sm-disable"], env=self.env,
+                                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        for _ in range(100):
+            if "_NET_SUPPORTING_WM_CHECK(WINDOW)" in self.x("xprop", "-root", check=False).stdout:
+                return
+            time.sleep(0.1)
+        raise RuntimeError("the window manager did not start")
 
     # ---- the viewer ----------------------------------------------------------------------
     def start(self, folder, program="./Cartavox.exe"):
@@ -164,6 +176,9 @@ class Session:
                 shutil.copy(shot, keep / shot.name)
             if (self.tmp / "viewer.log").exists():
                 shutil.copy(self.tmp / "viewer.log", keep / "viewer.log")
+        if self.window_manager:
+            self.window_manager.terminate()
+            self.window_manager.wait()
         self.xvfb.terminate()
         self.xvfb.wait()
         shutil.rmtree(self.tmp, ignore_errors=True)

@@ -247,6 +247,21 @@ class Scenarios(ViewerCase):
         self.assertEqual(self.bookmark.read_bytes(), b"")
 
 
+class WindowManager(ViewerCase):
+    def test_alt_f4_opens_the_closing_panel(self):
+        self.session.start_window_manager()
+        self.start_viewer()
+        self.wait_page(0, 0, "0001", "page")
+        self.session.key("alt+F4")
+        self.eventually("closing-panel", lambda shot: self.reads(
+            shot, (485, 425, 795, 452), "iniziare dalla pagina", psm=7))
+        self.assertFalse(self.session.ended(0.5), "the window closed without asking")
+        self.session.key("alt+F4")
+        self.assertTrue(self.session.ended(10), "a second close did not end the program")
+        self.assertEqual(self.session.viewer.returncode, 0)
+        self.assertEqual(self.bookmark.read_bytes(), b"")
+
+
 class NarrowScreen(ViewerCase):
     width, height = 1024, 768
 
@@ -269,6 +284,7 @@ class TooNarrowScreen(ViewerCase):
         text = self.answer_box("ATTENZIONE, CHIUDO IL PROGRAMMA")
         self.assertIn("1024", text)
         self.assertTrue(self.session.ended(10))
+        self.assertNotEqual(self.session.viewer.returncode, 0)
         self.assertEqual(list(self.session.data.iterdir()), [])
 
 
@@ -281,6 +297,7 @@ class MissingExecutable(ViewerCase):
         text = self.answer_box("- A T T E N Z I O N E -")
         self.assertIn("RISULTA MANCANTE", text)
         self.assertTrue(self.session.ended(10))
+        self.assertNotEqual(self.session.viewer.returncode, 0)
 
 
 def points_right(cursor):

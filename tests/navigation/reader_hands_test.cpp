@@ -1,6 +1,6 @@
 // What a reader's keyboard and mouse reach through the real widgets: the selectors' text
-// changes only by the rules of typing, the wheel does nothing over them, and keys in a
-// dropped-down list reach the window's key handler first.
+// changes only by the rules of typing, the wheel does nothing over them, keys in a dropped-down
+// list reach the window's key handler first, and closing the window asks first.
 #include "tests/navigation/reader.h"
 
 #include <QAbstractItemView>
@@ -147,4 +147,25 @@ TEST(ReaderHands, KeysInADroppedDownListReachTheWindowFirst) {
     EXPECT_TRUE(r.showing(0, 1));
     QTest::keyClick(popup, Qt::Key_Escape);
     EXPECT_TRUE(r.form->Picture7->Visible());
+}
+
+TEST(ReaderHands, ClosingTheWindowAsksFirstThenAnswersNo) {
+    Hands r;
+    r.openAt(0, 2);
+    EXPECT_FALSE(r.form->close());
+    EXPECT_TRUE(r.form->isVisible());
+    EXPECT_TRUE(r.form->Picture7->Visible());
+    EXPECT_TRUE(r.form->Timer1.Enabled());
+    std::int16_t cancel = 0;
+    EXPECT_THROW(r.form->handleEvent([&] { r.form->Form_QueryUnload(cancel, 0); }), ProgramEnded);
+    EXPECT_EQ(r.platform.exitStatus, kExitNormal);
+    EXPECT_EQ(contentOf(r.volume.bookmarkPath()), "");
+    EXPECT_EQ(contentOf(r.volume.workImagePath()), "");
+}
+
+TEST(ReaderHands, SessionEndingAnswersNo) {
+    Hands r;
+    std::int16_t cancel = 0;
+    EXPECT_THROW(r.form->handleEvent([&] { r.form->Form_QueryUnload(cancel, 2); }), ProgramEnded);
+    EXPECT_EQ(contentOf(r.volume.bookmarkPath()), "");
 }

@@ -103,7 +103,7 @@ TEST(ClosingPanel, CountdownRunsOutAndAnswersNo) {
     EXPECT_FALSE(v.platform.ended);
     EXPECT_EQ(contentOf(v.volume.bookmarkPath()), " 1\r\n 2\r\n");
     EXPECT_TRUE(ends([&] { v.form->Timer1.tick(); })); // the 80th
-    EXPECT_TRUE(v.platform.ended);
+    EXPECT_EQ(v.platform.exitStatus, kExitNormal);
     EXPECT_EQ(contentOf(v.volume.bookmarkPath()), "");
     EXPECT_EQ(contentOf(v.volume.workImagePath()), "");
     EXPECT_TRUE(v.platform.boxes.empty());
@@ -250,6 +250,7 @@ TEST(ClosingPanel, BookmarkKeepsTheOldPlaceWhenTheNewOneCannotBeWritten) {
         ended = ends([&] { v.form->Image13_Click(0); });
     }
     EXPECT_TRUE(ended);
+    EXPECT_EQ(v.platform.exitStatus, kExitFailure); // the place was not kept
     EXPECT_EQ(contentOf(v.volume.bookmarkPath()), " 2\r\n 5\r\n");
     EXPECT_EQ(contentOf(v.volume.workImagePath()), "");
     ASSERT_EQ(v.platform.boxes.size(), 1u);

@@ -15,8 +15,9 @@ int FakePlatform::messageBox(const QString& text, int style, const QString& titl
     return (style & 7) == 4 ? kAnswerYes : kAnswerOk;
 }
 
-void FakePlatform::endProgram() {
+void FakePlatform::endProgram(int status) {
     ended = true;
+    exitStatus = status;
     throw ProgramEnded{};
 }
 

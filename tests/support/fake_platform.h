@@ -1,5 +1,5 @@
 // A platform for tests: message boxes are recorded and answered from a script, ending the
-// program throws ProgramEnded, and the screen, drive root and current folder are set by the test.
+// program records its status and throws ProgramEnded, and the screen, drive root and current folder are set by the test.
 #pragma once
 
 #include "platform/platform.h"
@@ -22,7 +22,7 @@ struct ShownBox {
 class FakePlatform : public Platform {
 public:
     int messageBox(const QString& text, int style, const QString& title) override;
-    [[noreturn]] void endProgram() override;
+    [[noreturn]] void endProgram(int status) override;
     [[nodiscard]] QSize screenPixels() const override { return screen; }
     [[nodiscard]] QString driveRoot() const override { return root; }
     [[nodiscard]] QString currentFolder() const override { return folder; }
@@ -31,6 +31,7 @@ public:
     std::deque<int> answers; // taken in order; when empty: Yes for Yes/No boxes, else OK
     std::function<void(const ShownBox&)> onBox; // runs while the box is "open"
     bool ended = false;
+    int exitStatus = -1; // the status the program ended with
     QSize screen{1280, 1024};
     QString root;   // with a trailing separator
     QString folder; // the volume folder
