@@ -58,7 +58,7 @@ void findSheet(BookForm& f) {
     f.PageNumber = toInteger(labels::sheetSequence(f.FirstSide, f.FirstNumber, v, letter));
     if (letter != QLatin1Char('s') && letter != QLatin1Char('d')) {
         f.PageLabel = rightChars(QString::number(v), 3) + QLatin1Char('s');
-        f.Combo1->setText(trimBlanks(f.PageLabel));
+        f.Combo1->setText(f.PageLabel); // the four characters of the field: "9s  "
     }
     for (f.CurrentPageIndex = 0; f.CurrentPageIndex < f.List2.ListCount(); ++f.CurrentPageIndex) {
         if (sequenceAt(f, f.CurrentPageIndex) == f.PageNumber) {
