@@ -45,22 +45,26 @@ TEST(EntryLocation, OnlyPlainNumbersWithinTheArchive) {
     EXPECT_TRUE(archive::entryLocation(" 12 ", "0"));
 }
 
-TEST(EntryRestore, HeadBytesLoseTheirPartnersAndTheTailStays) {
-    QByteArray entry(8000, '\0');
-    for (int i = 0; i < entry.size(); ++i)
-        entry[i] = static_cast<char>((i * 7 + 3) % 256);
-    entry[0] = 16;
-    entry[3853] = 32; // byte 3854, partner of byte 1
-    entry[1] = 31;
-    entry[3854] = 32;
-    const QByteArray stored = entry;
-    ASSERT_TRUE(archive::restoreEntry(entry));
-    EXPECT_EQ(static_cast<unsigned char>(entry[0]), 240);
-    EXPECT_EQ(static_cast<unsigned char>(entry[1]), 255);
-    EXPECT_EQ(entry.size(), stored.size());
-    EXPECT_EQ(entry.mid(3852), stored.mid(3852));
+// Entries built from a picture by the storing rule itself, positions 1-based: head byte i
+// (i = 1 .. 3852) is stored as (P[i] + E[3853 + i]) mod 256, the tail as it is.
+TEST(EntryRestore, EveryByteOfAnEntryBuiltByTheRuleComesBack) {
+    for (const int length : {7705, 9000}) {
+        QByteArray picture(length, '\0');
+        for (int i = 0; i < length; ++i)
+            picture[i] = static_cast<char>((i * 131 + 7) ^ (i >> 5));
+        picture[0] = static_cast<char>(240); // with its partner 32: stored as 16
+        picture[3853] = 32;
+        QByteArray entry = picture;
+        const auto at = [&](int i) { return static_cast<unsigned char>(entry[i - 1]); };
+        for (int i = 1; i <= 3852; ++i)
+            entry[i - 1] = static_cast<char>((static_cast<unsigned char>(picture[i - 1]) + at(3853 + i)) % 256);
+        ASSERT_EQ(at(1), 16);
+        ASSERT_TRUE(archive::restoreEntry(entry));
+        EXPECT_EQ(entry, picture) << length;
+    }
     QByteArray tooShort(7704, 'x');
     EXPECT_FALSE(archive::restoreEntry(tooShort));
+    EXPECT_EQ(tooShort, QByteArray(7704, 'x'));
 }
 
 TEST(BookRecords, NumberingFieldsAndLabels) {
