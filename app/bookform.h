@@ -117,106 +117,140 @@ public:
     void Timer2_Timer();
     void Picture9_Click();
 
-    // ---- Form-level variables, in their declared order -------------------------------------
-    QString WorkImagePath;
-    QString BookmarkBook;
-    QString ScratchText;
-    QString CoverEntryNumber;
-    QString ProgramFolder;
-    FixedText<4> PageLabel;
-    FixedText<4> BookmarkPage;
-    FixedText<1> FirstSide;
-    QString MessageText;
-    QString ScreenInfoText;
-    QString NoticeText;
-    QString BookmarkPath;
-    QString EntryName;
-    QString ArchivePath;
-    QString WorkFolderName;
-    QString CoverArchiveName;
-    QString CoverEntryName;
-    QByteArray PageData;
-    QString PageOffset;
-    QString PageLength;
-    QString SlotText;
-    QByteArray DecodedHead, PageTail, PageHead;
-    std::int32_t TailLength = 0;
-    int ByteDifference = 0, DecodedChar = 0, HeadCode = 0, TailCode = 0;
-    int CurrentBookIndex = 0;
-    int CountdownTicks = 0;
-    std::int16_t BannerTicks = 0;
-    double ProductBase = 0;
-    std::int32_t ReadPosition = 0;
-    Flag Magnified = False;
-    std::int16_t PanStep = 0;
-    std::int16_t BookSearchIndex = 0;
-    int LoopIndex = 0;
-    int PageSearchIndex = 0;
-    int DecodeIndex = 0;
-    std::int16_t CurrentPageIndex = 0;
-    std::int16_t NumberingKind = 0;
-    float PanStepHeight = 0;
-    std::int16_t FirstNumber = 0;
-    std::int16_t PageNumber = 0;
-    std::int16_t TypedNumber = 0;
-    std::int16_t LastArchiveIndex = 0;
-    double PageWidth = 0;
-    double PageHeight = 0;
-    float WidthRatio = 0;
-    float HeightRatio = 0;
-    float PageScale = 0;
+    // ==== The window's state, grouped by the subsystem that owns it ===========================
+    // Every procedure works on these members; none carries meaning from one procedure to the
+    // next unless its comment says so. Texts from volumes keep their carriage returns (code 13).
 
-    // ---- Controls (app/form_design.cpp creates them at their design places) ----------------
-    // Tables
-    FileListBox File2{QStringLiteral("dv?????.ex_")};
-    HiddenList List1;
-    HiddenList List2;
-    DirListBox Dir1;
-    DirListBox Dir2;
+    // ---- Start-up, the product data block and the working folder (app/) ------------------------
+    double ProductBase = 0;         // where the product data block's slot grid ends, in Cartavox.exe
+    std::int32_t ReadPosition = 0;  // 1-based position of the next positioned read of a file
+    QString WorkFolderName;         // the working folder's eight characters, untrimmed
+    QString BookmarkPath;           // the bookmark file, which keeps the reader's place at closing
+    QString WorkImagePath;          // the working image: every page is restored into it, then shown
+    QString MessageText;            // the text of the next fatal message (ERRORE), or a word
+    QString ScreenInfoText;         // the sentence that gives the screen's size in pixels
+    QString ScratchText;            // a path, record or slot text being cut into fields
+    int LoopIndex = 0;              // the loop counter many procedures share
+
+    // ---- Book archives and the remembered place (archive/book_loading.cpp) --------------------
+    QString ProgramFolder;             // the volume's folder: Cartavox.exe and the book archives
+    std::int16_t LastArchiveIndex = 0; // position of the last book archive (their count - 1)
+    QString BookmarkBook;              // the book position read from the bookmark file, as text
+    FixedText<4> BookmarkPage;         // the page position read from it; scratch for TrovoLibro
+    QString CoverArchiveName;          // "dv" + five characters + ".ex_": the cover's archive
+    QString CoverEntryNumber;          // decimal text: the cover's directory entry in it
+    QString CoverEntryName;            // the first five characters of the cover's directory slot
+    QString SlotText;                  // one directory slot's 22 characters, as read
+    QByteArray PageData;               // an entry's bytes as read, restored in place, then written
+
+    // ---- The reading place: the current book and page (archive/) ------------------------------
+    struct Place {
+        QString ArchivePath;               // file name of the current book's archive
+        std::int16_t NumberingKind = 0;    // 0 sheets (sides s and d), 1 pages, 2 two-page openings
+        FixedText<1> FirstSide;            // "D" (any case): the book's first page is on the right
+        std::int16_t FirstNumber = 0;      // the book's first sheet or page number
+        int CurrentBookIndex = 0;          // the book's position in Combo2, taken from it before use
+        std::int16_t CurrentPageIndex = 0; // the page's position in List2 and Combo1 (-1 or the
+                                           // count after a step past an end, until corrected)
+        FixedText<4> PageLabel;            // the label of the current or wanted page
+        std::int16_t PageNumber = 0;       // the numeric value of PageLabel
+        QString EntryName;                 // the first five characters of the page's directory slot
+        QString PageOffset;                // decimal text: 1-based position of the page's data
+        QString PageLength;                // decimal text: length in bytes of the page's data
+    } place;
+
+    // ---- The typed page number (archive/page_lookup.cpp) --------------------------------------
+    std::int16_t TypedNumber = 0;     // the last number typed into the page selector; never reset
+    std::int16_t BookSearchIndex = 0; // the book the typed-number search is trying
+    int PageSearchIndex = 0;          // the page the typed-number search is trying
+    QString NoticeText;               // the notice that a typed number matches no page
+
+    // ---- How the page is shown: its fit, the magnifier and the pan (display/) -----------------
+    struct Presentation {
+        double PageWidth = 0;     // width at which the picture is displayed, twips
+        double PageHeight = 0;    // height at which the picture is displayed, twips
+        float WidthRatio = 0;     // the picture's natural width / the width available for it
+        float HeightRatio = 0;    // the picture's natural height / the height available for it
+        float PageScale = 0;      // divisor from the picture's natural size to its displayed size
+        Flag Magnified = False;   // True while the page is magnified to the screen's width
+        std::int16_t PanStep = 0; // steps the magnified page has moved up; 0 at the top (Label8)
+        float PanStepHeight = 0;  // one pan step: a tenth of the page image's height, twips
+    } view;
+
+    // ---- The closing panel's and the banner's countdowns (panels/) ----------------------------
+    int CountdownTicks = 0;         // ticks of 200 ms left before the closing panel answers NO
+    std::int16_t BannerTicks = 0;   // ticks of 200 ms left before the credits banner hides
+
+    // ==== Controls (app/form_design.cpp creates them at their design places) =================
+    // Tables, never shown; their items run parallel: book i is item i of File2, List1 and Combo2,
+    // page j of the current book item j of List2 and Combo1.
+    FileListBox File2{QStringLiteral("dv?????.ex_")}; // the volume's book archives, in name order
+    HiddenList List1;                                 // the book records of the product data block
+    HiddenList List2;                                 // the directory slot texts of the current book
+    DirListBox Dir1;                                  // the current folder at start-up
+    DirListBox Dir2;                                  // resolves the working folder when it is made
 
     // Viewing area and what lies in it, bottom to top: Image1, Image8(5..0), Image6, Image5,
     // Image8(6), Image8(7).
-    std::unique_ptr<PictureBox> SCHERMO;
-    std::unique_ptr<ImageControl> Image1;
+    std::unique_ptr<PictureBox> SCHERMO;   // the viewing area, below the header band
+    std::unique_ptr<ImageControl> Image1;  // the page picture
+    // The hot zones over the page: 0 turn forward, 1 turn back, 2 and 6 move the page up, 3 and 7
+    // move it down, 4 magnify, 5 reduce; each with its pointer and tooltip.
     std::array<std::unique_ptr<ImageControl>, 8> Image8;
-    std::unique_ptr<ImageControl> Image5, Image6;
+    std::unique_ptr<ImageControl> Image5;  // the picture shown while a page turns back
+    std::unique_ptr<ImageControl> Image6;  // the picture shown while a page turns forward
 
-    // Header band and tool band
-    std::unique_ptr<PictureBox> Picture8;
-    std::array<std::unique_ptr<Label>, 2> Label5;
-    std::unique_ptr<Label> Label7;
-    std::unique_ptr<PictureBox> Picture3;
-    std::unique_ptr<Label> Label8;
-    std::unique_ptr<Selector> Combo1, Combo2;
-    std::unique_ptr<PictureBox> Picture5;
-    std::unique_ptr<CommandButton> Command1, Command2;
-    std::unique_ptr<ImageControl> Image10, Image11, Image15;
-    std::array<std::unique_ptr<ImageControl>, 2> Image2;
+    // Header band (volume titles) and tool band (selectors and buttons)
+    std::unique_ptr<PictureBox> Picture8;          // the header band at the top left
+    std::array<std::unique_ptr<Label>, 2> Label5;  // the volume's title and its second line
+    std::unique_ptr<Label> Label7;                 // the volume's year
+    std::unique_ptr<PictureBox> Picture3;          // the tool band at the top right
+    std::unique_ptr<Label> Label8;                 // the pan position, PanStep
+    std::unique_ptr<Selector> Combo1;              // the page selector: the current book's labels
+    std::unique_ptr<Selector> Combo2;              // the book selector: the volume's book labels
+    std::unique_ptr<PictureBox> Picture5;          // the Enter picture: looks the typed number up
+    std::unique_ptr<CommandButton> Command1;       // "FINE": opens the closing panel
+    std::unique_ptr<CommandButton> Command2;       // "STAMPA": prints the current sheet
+    std::unique_ptr<ImageControl> Image10;         // the printer picture: prints, as Command2
+    std::unique_ptr<ImageControl> Image11;         // the red cross: opens the closing panel
+    std::unique_ptr<ImageControl> Image15;         // opens the credits banner
+    std::array<std::unique_ptr<ImageControl>, 2> Image2; // the instructions' toggle: 0 open, 1 close
 
     // Instructions panel
-    std::unique_ptr<PictureBox> Picture1, Picture2, Picture6, Picture10;
-    std::unique_ptr<ImageControl> Image3, Image4, Image14;
+    std::unique_ptr<PictureBox> Picture1;  // the panel; covers everything below the top band
+    std::unique_ptr<PictureBox> Picture2;  // the frame of the texts, topics and screen size
+    std::unique_ptr<PictureBox> Picture6;  // the panel's top right corner
+    std::unique_ptr<PictureBox> Picture10; // the panel's heading
+    std::unique_ptr<ImageControl> Image3;  // the logo at the panel's top right
+    std::unique_ptr<ImageControl> Image4;  // the volume's cover picture, fitted into its box
+    std::unique_ptr<ImageControl> Image14; // the F3 picture: closes the panel
+    // The pointer pictures over the cover: 0 lens, 1 right, 2 left, 3 up, 4 down, 5 lens off.
     std::array<std::unique_ptr<ImageControl>, 6> Image7;
-    std::unique_ptr<Label> Label2, Label3, Label4, Label10, Label12;
-    std::unique_ptr<Frame> Frame1, Frame2;
-    std::array<std::unique_ptr<OptionButton>, 8> Option1;
+    std::unique_ptr<Label> Label2;         // the preliminary note
+    std::unique_ptr<Label> Label3;         // the caption "definizione SCHERMO:"
+    std::unique_ptr<Label> Label4;         // the chosen topic's text
+    std::unique_ptr<Label> Label10;        // the screen's size in pixels
+    std::unique_ptr<Label> Label12;        // the caption "per TERMINARLE premere F3"
+    std::unique_ptr<Frame> Frame1;         // the topics' frame, "ISTRUZIONI"
+    std::unique_ptr<Frame> Frame2;         // the note's frame, "NOTE Preliminari"
+    std::array<std::unique_ptr<OptionButton>, 8> Option1; // the eight topics
 
     // Closing panel
-    std::unique_ptr<PictureBox> Picture7;
-    std::array<std::unique_ptr<ImageControl>, 3> Image13;
-    std::unique_ptr<Shape> Shape2;
-    std::unique_ptr<Label> Label11;
-    Timer Timer1;
+    std::unique_ptr<PictureBox> Picture7;                // the panel: keep the place or not
+    std::array<std::unique_ptr<ImageControl>, 3> Image13; // click areas over SI, NO, Annulla
+    std::unique_ptr<Shape> Shape2;                       // the countdown bar
+    std::unique_ptr<Label> Label11;                      // the countdown's seconds digit
+    Timer Timer1;                                        // the countdown's ticks
 
     // Credits banner
-    std::unique_ptr<PictureBox> Picture9;
-    std::array<std::unique_ptr<Label>, 5> Label1;
-    std::array<std::unique_ptr<Label>, 3> Label6; // 0 "nel", 1 "Stampato in", 2 "Editore"
-    std::unique_ptr<Shape> Shape1;
-    std::unique_ptr<Label> Label9;
-    Timer Timer2;
+    std::unique_ptr<PictureBox> Picture9;          // the banner
+    std::array<std::unique_ptr<Label>, 5> Label1;  // the volume's five heading texts
+    std::array<std::unique_ptr<Label>, 3> Label6;  // captions: 0 "nel", 1 "Stampato in", 2 "Editore"
+    std::unique_ptr<Shape> Shape1;                 // the banner's countdown bar
+    std::unique_ptr<Label> Label9;                 // the banner's countdown digit
+    Timer Timer2;                                  // the banner's countdown ticks
 
-    // Printing: a hidden image control, so it takes the size of the picture given to it
+    // Printing: never shown; it takes the size of the picture given to it, the print's source size
     std::unique_ptr<ImageControl> Picture4;
 
     // ---- The window itself (app/form_window.cpp) -------------------------------------------

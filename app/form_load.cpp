@@ -55,8 +55,8 @@ void BookForm::Form_Load() {
     layoutFirstGroup(); // 8
 
     // 9. Initial viewer state.
-    PanStep = 0;
-    Magnified = False;
+    view.PanStep = 0;
+    view.Magnified = False;
     Label8->setCaption(QStringLiteral("0"));
     Image2[0]->setVisible(true);
     Image2[1]->setVisible(false);

@@ -7,107 +7,52 @@
 namespace cvx {
 
 struct BookForm::ReadingPlace {
-    QString archivePath, entryName, pageOffset, pageLength, firstSide, pageLabel;
-    std::int16_t numberingKind, firstNumber, currentPageIndex, pageNumber, panStep;
-    int currentBookIndex;
-    Flag magnified;
-    QStringList pageRecords, pageLabels, bookLabels;
-    int pageIndex, bookIndex;
-    QString pageText, bookText, panCaption;
-    double left, top, width, height, pageWidth, pageHeight;
-    float widthRatio, heightRatio, pageScale;
-    bool pageVisible, instructionsVisible;
-    std::array<bool, 8> zonesEnabled;
-    Picture picture; // the page shown, as the working image holds it
-    bool stretch;
+    Place place;                      // the current book and page
+    Presentation view;                // the page's fit, magnifier and pan
+    QStringList pageRecords;          // List2
+    Selector::State pages, books;     // Combo1, Combo2
+    QString panCaption;               // Label8
+    ImageControl::State page;         // Image1: the page shown, as the working image holds it
+    bool instructionsVisible = false; // Picture1
+    std::array<bool, 8> zonesEnabled{}; // Image8
 };
 
 std::shared_ptr<BookForm::ReadingPlace> BookForm::saveReadingPlace() const {
-    auto p = std::make_shared<ReadingPlace>();
-    p->archivePath = ArchivePath;
-    p->entryName = EntryName;
-    p->pageOffset = PageOffset;
-    p->pageLength = PageLength;
-    p->firstSide = FirstSide;
-    p->pageLabel = PageLabel;
-    p->numberingKind = NumberingKind;
-    p->firstNumber = FirstNumber;
-    p->currentPageIndex = CurrentPageIndex;
-    p->pageNumber = PageNumber;
-    p->panStep = PanStep;
-    p->currentBookIndex = CurrentBookIndex;
-    p->magnified = Magnified;
-    p->pageRecords = List2.items();
-    p->pageLabels = Combo1->items();
-    p->bookLabels = Combo2->items();
-    p->pageIndex = Combo1->ListIndex();
-    p->bookIndex = Combo2->ListIndex();
+    auto p = std::make_shared<ReadingPlace>(ReadingPlace{
+        place, view, List2.items(), Combo1->state(), Combo2->state(), Label8->Caption(),
+        Image1->state(), Picture1->Visible(), {}});
     // The selector shows the page on the screen again, not what was typed before the event.
-    p->pageText = CurrentPageIndex >= 0 && CurrentPageIndex < Combo1->ListCount()
-                      ? Combo1->List(CurrentPageIndex)
-                      : Combo1->Text();
-    p->bookText = Combo2->Text();
-    p->panCaption = Label8->Caption();
-    p->left = Image1->Left();
-    p->top = Image1->Top();
-    p->width = Image1->Width();
-    p->height = Image1->Height();
-    p->pageWidth = PageWidth;
-    p->pageHeight = PageHeight;
-    p->widthRatio = WidthRatio;
-    p->heightRatio = HeightRatio;
-    p->pageScale = PageScale;
-    p->pageVisible = Image1->Visible();
-    p->instructionsVisible = Picture1->Visible();
+    if (place.CurrentPageIndex >= 0 && place.CurrentPageIndex < Combo1->ListCount())
+        p->pages.text = Combo1->List(place.CurrentPageIndex);
     for (int i = 0; i < 8; ++i)
         p->zonesEnabled[i] = Image8[i]->Enabled();
-    p->picture = Image1->picture();
-    p->stretch = Image1->Stretch();
     return p;
 }
 
 void BookForm::restoreReadingPlace(const ReadingPlace& p) {
-    ArchivePath = p.archivePath;
-    EntryName = p.entryName;
-    PageOffset = p.pageOffset;
-    PageLength = p.pageLength;
-    FirstSide = p.firstSide;
-    PageLabel = p.pageLabel;
-    NumberingKind = p.numberingKind;
-    FirstNumber = p.firstNumber;
-    CurrentPageIndex = p.currentPageIndex;
-    PageNumber = p.pageNumber;
-    PanStep = p.panStep;
-    CurrentBookIndex = p.currentBookIndex;
-    Magnified = p.magnified;
+    place = p.place;
+    view = p.view;
     List2.setItems(p.pageRecords);
-    Combo1->restore(p.pageLabels, p.pageIndex, p.pageText);
-    Combo2->restore(p.bookLabels, p.bookIndex, p.bookText);
+    Combo1->restore(p.pages);
+    Combo2->restore(p.books);
     Label8->setCaption(p.panCaption);
     // An event may have shown another page before it failed (a change of book shows the
     // book's first page on the way): the page it showed before comes back, here and in the
     // working image.
-    if (p.picture.bytes() != Image1->picture().bytes()) {
-        Image1->setPicture(p.picture);
-        if (files::replaceAtomically(WorkImagePath, p.picture.bytes()).ok())
-            workImageHeld_ = p.picture.bytes();
+    if (p.page.picture.bytes() != Image1->picture().bytes()) {
+        if (files::replaceAtomically(WorkImagePath, p.page.picture.bytes()).ok())
+            workImageHeld_ = p.page.picture.bytes();
         else
             workImageHeld_.reset(); // unknown now: read from the file before the next write
     }
-    Image1->setStretch(p.stretch);
-    Image1->setGeometry(p.left, p.top, p.width, p.height);
-    PageWidth = p.pageWidth;
-    PageHeight = p.pageHeight;
-    WidthRatio = p.widthRatio;
-    HeightRatio = p.heightRatio;
-    PageScale = p.pageScale;
+    Image1->restore(p.page);
     for (int i = 0; i < 8; ++i)
         Image8[i]->setEnabled(p.zonesEnabled[i]);
     IMMAGIN8();
     Image5->setVisible(false);
     Image6->setVisible(false);
     Picture1->setVisible(p.instructionsVisible);
-    Image1->setVisible(p.pageVisible);
+    Image1->setVisible(p.page.visible);
 }
 
 } // namespace cvx

@@ -10,15 +10,15 @@ namespace cvx {
 
 void BookForm::takeNumbering(int book) {
     const books::Numbering n = books::numberingOf(List1.List(book));
-    NumberingKind = n.kind;
-    FirstSide = n.side;
-    FirstNumber = n.firstNumber;
+    place.NumberingKind = n.kind;
+    place.FirstSide = n.side;
+    place.FirstNumber = n.firstNumber;
 }
 
 void BookForm::fillPageLabels() {
     Combo1->Clear();
     for (const QString& label :
-         labels::pageLabels(NumberingKind, FirstSide, FirstNumber, List2.items()))
+         labels::pageLabels(place.NumberingKind, place.FirstSide, place.FirstNumber, List2.items()))
         Combo1->AddItem(label);
 }
 
@@ -38,7 +38,7 @@ void BookForm::ATTIVAPAG() {
     ScratchText = columns(List1.List(LoopIndex), 51, 8);
     takeNumbering(LoopIndex);
 
-    ArchivePath = File2.List(LoopIndex);
+    place.ArchivePath = File2.List(LoopIndex);
     RIClistpg();
     fillPageLabels();
 

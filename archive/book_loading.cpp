@@ -49,11 +49,11 @@ void BookForm::Ricupero() {
     if (record >= 0)
         takeNumbering(record);
 
-    const QString offset = PageOffset;
-    const QString length = PageLength;
+    const QString offset = place.PageOffset;
+    const QString length = place.PageLength;
     prepareCover();
-    PageOffset = offset;
-    PageLength = length;
+    place.PageOffset = offset;
+    place.PageLength = length;
 
     openRememberedPage();
 }
@@ -61,30 +61,30 @@ void BookForm::Ricupero() {
 void BookForm::takeBookmark() {
     const files::Read read = files::readAll(BookmarkPath);
     if (read.status == files::Status::Ok && read.data.isEmpty()) {
-        ArchivePath = File2.List(0);
+        place.ArchivePath = File2.List(0);
         BookmarkPage = QStringLiteral("0");
         return;
     }
-    const auto place = read.status == files::Status::Ok
-                           ? bookmark::readPlace(fromSingleByte(read.data))
-                           : std::nullopt;
-    if (!place) {
+    const auto remembered = read.status == files::Status::Ok
+                                ? bookmark::readPlace(fromSingleByte(read.data))
+                                : std::nullopt;
+    if (!remembered) {
         // Missing, or fewer than two values: the working folder is made anew, which points the
         // file list at it; the archives are listed again and the volume opens at its start.
         INSTALLO();
         File2.setPath(ProgramFolder);
     }
-    const int book = place ? rememberedBook(place->book, File2.ListCount()) : -1;
+    const int book = remembered ? rememberedBook(remembered->book, File2.ListCount()) : -1;
     if (book < 0) {
         // No such book in this volume: its first book, at its first page.
         BookmarkBook.clear();
         BookmarkPage = QStringLiteral("0");
-        ArchivePath = File2.List(0);
+        place.ArchivePath = File2.List(0);
         return;
     }
-    BookmarkBook = place->book;
-    BookmarkPage = place->page;
-    ArchivePath = File2.List(book);
+    BookmarkBook = remembered->book;
+    BookmarkPage = remembered->page;
+    place.ArchivePath = File2.List(book);
 }
 
 void BookForm::selectRememberedBook() {
@@ -99,10 +99,10 @@ void BookForm::selectRememberedBook() {
 }
 
 void BookForm::probeFirstEntry() {
-    EntryName.clear();
-    PageOffset.clear();
-    PageLength.clear();
-    const files::Read read = files::readAt(underRoot(ProgramFolder, ArchivePath),
+    place.EntryName.clear();
+    place.PageOffset.clear();
+    place.PageLength.clear();
+    const files::Read read = files::readAt(underRoot(ProgramFolder, place.ArchivePath),
                                            archive::kFirstSlotText, archive::kSlotTextLength);
     if (read.status != files::Status::Ok) {
         MessageText = QStringLiteral("CHIUDO CARTAVOX, ERRORE ") + read.description;
@@ -111,9 +111,9 @@ void BookForm::probeFirstEntry() {
     SlotText = intoBuffer(read.data, archive::kSlotTextLength, QChar(0));
     ScratchText = SlotText;
     const archive::SlotFields fields = archive::splitSlotText(ScratchText);
-    EntryName = fields.entryName;
-    PageOffset = fields.offsetText;
-    PageLength = fields.lengthText;
+    place.EntryName = fields.entryName;
+    place.PageOffset = fields.offsetText;
+    place.PageLength = fields.lengthText;
 }
 
 void BookForm::prepareCover() {
@@ -135,8 +135,8 @@ void BookForm::loadCover() {
     const archive::SlotFields fields =
         archive::splitSlotText(intoBuffer(slot.data, archive::kSlotTextLength, QLatin1Char(' ')));
     CoverEntryName = fields.entryName;
-    PageOffset = fields.offsetText;
-    PageLength = fields.lengthText;
+    place.PageOffset = fields.offsetText;
+    place.PageLength = fields.lengthText;
     const QString failure =
         QStringLiteral("IMPOSSIBILE LEGGERE LA COPERTINA DALL'ARCHIVIO ") + CoverArchiveName;
     const Picture cover = readEntryPicture(CoverArchiveName, failure);
@@ -154,7 +154,7 @@ void BookForm::loadCover() {
     Image4->Move(fit::centredLeft(fit::kCoverBoxWidth, Image4->Width()), fit::kCoverTop);
 
     const auto places = fit::coverPointers(Image4->Left(), Image4->Top(), Image4->Width(),
-                                           Image4->Height(), PageHeight / 2);
+                                           Image4->Height(), view.PageHeight / 2);
     for (int i = 0; i < 6; ++i) {
         Image7[i]->Move(places[i].x(), places[i].y());
         Image7[i]->setVisible(false);
@@ -166,7 +166,7 @@ void BookForm::openRememberedPage() {
     try {
         RIClistpg();
         fillPageLabels();
-        if (NumberingKind == labels::Pages) {
+        if (place.NumberingKind == labels::Pages) {
             Combo1->setText(Combo1->List(0));
             Combo1->Refresh();
         }
@@ -192,10 +192,10 @@ void BookForm::openRememberedPage() {
 
 void BookForm::RIClistpg() {
     List2.Clear();
-    const files::Read read = files::readAt(underRoot(ProgramFolder, ArchivePath),
+    const files::Read read = files::readAt(underRoot(ProgramFolder, place.ArchivePath),
                                            archive::kFirstSlotText, archive::kDirectoryTextLength);
     if (read.status != files::Status::Ok)
-        throw PageUnreadable(QStringLiteral("IMPOSSIBILE LEGGERE L'ARCHIVIO ") + ArchivePath);
+        throw PageUnreadable(QStringLiteral("IMPOSSIBILE LEGGERE L'ARCHIVIO ") + place.ArchivePath);
     List2.setItems(archive::directorySlots(read.data));
     LoopIndex = static_cast<int>(List2.ListCount());
 }

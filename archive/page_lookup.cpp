@@ -18,13 +18,13 @@ int sequenceAt(const BookForm& f, int i) {
 // Pages: the label whose number equals the selector's number.
 void findPage(BookForm& f) {
     const double wanted = numericValue(trimBlanks(f.Combo1->Text()));
-    for (f.CurrentPageIndex = 0; f.CurrentPageIndex < f.List2.ListCount(); ++f.CurrentPageIndex) {
-        const int n = labels::labelNumber(labels::Pages, f.FirstSide, f.FirstNumber,
-                                          sequenceAt(f, f.CurrentPageIndex));
-        f.PageNumber = toInteger(n);
-        f.PageLabel = lastFour(QStringLiteral("0000") + numberText(n));
-        if (wanted == numericValue(f.PageLabel.text())) {
-            f.Combo1->setText(f.PageLabel);
+    for (f.place.CurrentPageIndex = 0; f.place.CurrentPageIndex < f.List2.ListCount(); ++f.place.CurrentPageIndex) {
+        const int n = labels::labelNumber(labels::Pages, f.place.FirstSide, f.place.FirstNumber,
+                                          sequenceAt(f, f.place.CurrentPageIndex));
+        f.place.PageNumber = toInteger(n);
+        f.place.PageLabel = lastFour(QStringLiteral("0000") + numberText(n));
+        if (wanted == numericValue(f.place.PageLabel.text())) {
+            f.Combo1->setText(f.place.PageLabel);
             f.Combo1->Refresh();
             return;
         }
@@ -34,14 +34,14 @@ void findPage(BookForm& f) {
 // Openings: the selector's number made odd (first page on the right) or even, found among the
 // numbers the labels carry, so every opening the list offers is found whatever the first number.
 void findOpening(BookForm& f) {
-    f.PageLabel = f.Combo1->Text();
-    f.PageNumber =
-        toInteger(labels::openingNumber(f.FirstSide, toInteger(numericValue(f.PageLabel.text()))));
-    for (f.CurrentPageIndex = 0; f.CurrentPageIndex < f.List2.ListCount(); ++f.CurrentPageIndex) {
-        if (labels::labelNumber(labels::Openings, f.FirstSide, f.FirstNumber,
-                                sequenceAt(f, f.CurrentPageIndex)) == f.PageNumber) {
-            f.PageLabel = lastFour(QStringLiteral("0000") + numberText(f.PageNumber));
-            f.Combo1->setText(f.PageLabel);
+    f.place.PageLabel = f.Combo1->Text();
+    f.place.PageNumber =
+        toInteger(labels::openingNumber(f.place.FirstSide, toInteger(numericValue(f.place.PageLabel.text()))));
+    for (f.place.CurrentPageIndex = 0; f.place.CurrentPageIndex < f.List2.ListCount(); ++f.place.CurrentPageIndex) {
+        if (labels::labelNumber(labels::Openings, f.place.FirstSide, f.place.FirstNumber,
+                                sequenceAt(f, f.place.CurrentPageIndex)) == f.place.PageNumber) {
+            f.place.PageLabel = lastFour(QStringLiteral("0000") + numberText(f.place.PageNumber));
+            f.Combo1->setText(f.place.PageLabel);
             return;
         }
     }
@@ -50,21 +50,21 @@ void findOpening(BookForm& f) {
 // Sheets: the sheet number and side letter give the sequence number sought; a text without a
 // side letter stands for the sheet's "s" side.
 void findSheet(BookForm& f) {
-    f.PageLabel = f.Combo1->Text();
-    const QString field = f.PageLabel.text();
+    f.place.PageLabel = f.Combo1->Text();
+    const QString field = f.place.PageLabel.text();
     const QChar letter = field.back();
-    f.PageLabel = field.left(3);
-    const double v = numericValue(f.PageLabel.text());
-    f.PageNumber = toInteger(labels::sheetSequence(f.FirstSide, f.FirstNumber, v, letter));
+    f.place.PageLabel = field.left(3);
+    const double v = numericValue(f.place.PageLabel.text());
+    f.place.PageNumber = toInteger(labels::sheetSequence(f.place.FirstSide, f.place.FirstNumber, v, letter));
     if (letter != QLatin1Char('s') && letter != QLatin1Char('d')) {
-        f.PageLabel = rightChars(QString::number(v), 3) + QLatin1Char('s');
-        f.Combo1->setText(f.PageLabel); // the four characters of the field: "9s  "
+        f.place.PageLabel = rightChars(QString::number(v), 3) + QLatin1Char('s');
+        f.Combo1->setText(f.place.PageLabel); // the four characters of the field: "9s  "
     }
-    for (f.CurrentPageIndex = 0; f.CurrentPageIndex < f.List2.ListCount(); ++f.CurrentPageIndex) {
-        if (sequenceAt(f, f.CurrentPageIndex) == f.PageNumber) {
+    for (f.place.CurrentPageIndex = 0; f.place.CurrentPageIndex < f.List2.ListCount(); ++f.place.CurrentPageIndex) {
+        if (sequenceAt(f, f.place.CurrentPageIndex) == f.place.PageNumber) {
             // The full label, side letter included, so the next turn starts from this page.
-            f.PageLabel = f.Combo1->List(f.CurrentPageIndex);
-            f.Combo1->setText(f.Combo1->List(f.CurrentPageIndex));
+            f.place.PageLabel = f.Combo1->List(f.place.CurrentPageIndex);
+            f.Combo1->setText(f.Combo1->List(f.place.CurrentPageIndex));
             return;
         }
     }
@@ -74,7 +74,7 @@ void findSheet(BookForm& f) {
 // numbering kind repeats the number before it.
 std::vector<int> firstNumbersOfBooks(const BookForm& f) {
     std::vector<int> numbers;
-    int number = f.PageNumber;
+    int number = f.place.PageNumber;
     for (int i = 0; i <= f.LastArchiveIndex; ++i) {
         const books::Numbering n = books::numberingOf(f.List1.List(i));
         if (n.kind >= labels::Sheets && n.kind <= labels::Openings)
@@ -87,14 +87,14 @@ std::vector<int> firstNumbersOfBooks(const BookForm& f) {
 } // namespace
 
 void BookForm::CERCOPAGINA() {
-    const archive::SlotFields fields = archive::splitSlotText(List2.List(CurrentPageIndex));
-    EntryName = fields.entryName;
-    PageOffset = fields.offsetText;
-    PageLength = fields.lengthText;
+    const archive::SlotFields fields = archive::splitSlotText(List2.List(place.CurrentPageIndex));
+    place.EntryName = fields.entryName;
+    place.PageOffset = fields.offsetText;
+    place.PageLength = fields.lengthText;
 }
 
 void BookForm::TrovoPagina() {
-    switch (NumberingKind) {
+    switch (place.NumberingKind) {
     case labels::Pages:
         findPage(*this);
         break;
@@ -111,15 +111,15 @@ void BookForm::TrovoPagina() {
 
 void BookForm::expectTypedPage() {
     // The book's directory and labels as its opening will read them.
-    const QString path = underRoot(ProgramFolder, ArchivePath);
+    const QString path = underRoot(ProgramFolder, place.ArchivePath);
     const files::Read directory =
         files::readAt(path, archive::kFirstSlotText, archive::kDirectoryTextLength);
     if (directory.status != files::Status::Ok)
         return;
     const QStringList slotTexts = archive::directorySlots(directory.data);
-    const QStringList pageLabels = labels::pageLabels(NumberingKind, FirstSide, FirstNumber, slotTexts);
+    const QStringList pageLabels = labels::pageLabels(place.NumberingKind, place.FirstSide, place.FirstNumber, slotTexts);
     const int index =
-        lookup::typedPageIndex(pageLabels, NumberingKind, FirstSide, TypedNumber);
+        lookup::typedPageIndex(pageLabels, place.NumberingKind, place.FirstSide, TypedNumber);
     if (index >= slotTexts.size())
         return;
     const archive::SlotFields fields = archive::splitSlotText(slotTexts[index]);
@@ -135,10 +135,10 @@ void BookForm::TrovoLibro() {
         static_cast<std::int16_t>(lookup::bookForNumber(firstNumbersOfBooks(*this), TypedNumber));
     if (BookSearchIndex < 0)
         return;
-    ArchivePath = trimBlanks(File2.List(BookSearchIndex));
+    place.ArchivePath = trimBlanks(File2.List(BookSearchIndex));
     takeNumbering(BookSearchIndex);
-    if (NumberingKind >= labels::Sheets && NumberingKind <= labels::Openings)
-        PageNumber = FirstNumber;
+    if (place.NumberingKind >= labels::Sheets && place.NumberingKind <= labels::Openings)
+        place.PageNumber = place.FirstNumber;
 
     expectTypedPage();
     Combo2->setListIndex(BookSearchIndex); // opens the book at its first page
@@ -146,7 +146,7 @@ void BookForm::TrovoLibro() {
     RIClistpg();
 
     PageSearchIndex = static_cast<std::int16_t>(
-        lookup::typedPageIndex(Combo1->items(), NumberingKind, FirstSide, TypedNumber));
+        lookup::typedPageIndex(Combo1->items(), place.NumberingKind, place.FirstSide, TypedNumber));
     if (PageSearchIndex > Combo1->ListCount() - 1) {
         NoticeText = QStringLiteral(
                          "IL NUMERO DIGITATO NON CORRISPONDE a nessuna pagina dell'intero TESTO") +

@@ -78,7 +78,7 @@ void jumps(BenchViewer& viewer, const ViewRun& run) {
             continue;
         viewer.pause();
         ms.push_back(viewer.jumpTo(before + target));
-        current = viewer.form().CurrentPageIndex + 1;
+        current = viewer.form().place.CurrentPageIndex + 1;
         if (viewer.form().Combo2->ListIndex() != 1 || current != target) {
             std::fprintf(stderr, "cartavox-bench: the jump to %d showed page %d\n", target,
                          current);

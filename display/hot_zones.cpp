@@ -9,7 +9,7 @@ void BookForm::IMMAGIN8() {
     // Each zone gets its size first and then a place computed from that size; only the zones'
     // geometry changes, never their enabled or visible state.
     for (int i = 0; i < zones::kPlacedZones; ++i) {
-        const zones::Frame frame{Image1->Width(), Image1->Left(), PageWidth, SCHERMO->Height(),
+        const zones::Frame frame{Image1->Width(), Image1->Left(), view.PageWidth, SCHERMO->Height(),
                                  SCHERMO->Top()};
         const zones::Rect r = zones::zoneRect(i, frame);
         ImageControl& zone = *Image8[i];

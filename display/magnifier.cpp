@@ -48,13 +48,13 @@ WorkImage workImage(const BookForm& form, View view,
 void takeSize(BookForm& f, const WorkImage& image) {
     f.Image1->setStretch(false);
     f.Image1->setPicture(image.page);
-    f.WidthRatio = image.fit.widthRatio;
-    f.HeightRatio = image.fit.heightRatio;
-    f.PageScale = image.fit.pageScale;
-    f.PageWidth = image.fit.pageWidth;
-    f.PageHeight = image.fit.pageHeight;
-    f.Image1->setWidth(static_cast<float>(f.PageWidth));
-    f.Image1->setHeight(static_cast<float>(f.PageHeight));
+    f.view.WidthRatio = image.fit.widthRatio;
+    f.view.HeightRatio = image.fit.heightRatio;
+    f.view.PageScale = image.fit.pageScale;
+    f.view.PageWidth = image.fit.pageWidth;
+    f.view.PageHeight = image.fit.pageHeight;
+    f.Image1->setWidth(static_cast<float>(f.view.PageWidth));
+    f.Image1->setHeight(static_cast<float>(f.view.PageHeight));
 }
 } // namespace
 

@@ -16,7 +16,7 @@ namespace cvx {
 namespace {
 // The label of the page being loaded: its item in the page selector, or the selector's text.
 QString loadingLabel(const BookForm& f) {
-    const QString listed = f.Combo1->List(f.CurrentPageIndex);
+    const QString listed = f.Combo1->List(f.place.CurrentPageIndex);
     return listed.isEmpty() ? trimBlanks(f.Combo1->Text()) : listed;
 }
 
@@ -29,7 +29,7 @@ QString unreadablePage(const QString& label, const QString& archiveName) {
 
 Picture BookForm::readEntryPicture(const QString& archiveName, const QString& failure) {
     const QString path = underRoot(ProgramFolder, archiveName);
-    const auto entry = archive::entryLocation(PageOffset, PageLength);
+    const auto entry = archive::entryLocation(place.PageOffset, place.PageLength);
     const files::Length archiveLength = files::lengthOf(path);
     if (!entry || entry->length < archive::kMinEntryLength ||
         archiveLength.status != files::Status::Ok ||
@@ -59,15 +59,15 @@ void BookForm::writeWorkImage() {
 }
 
 PageKey BookForm::shownPageKey() const {
-    const auto entry = archive::entryLocation(PageOffset, PageLength);
+    const auto entry = archive::entryLocation(place.PageOffset, place.PageLength);
     if (!entry)
         return {};
-    return {underRoot(ProgramFolder, ArchivePath), entry->position, entry->length};
+    return {underRoot(ProgramFolder, place.ArchivePath), entry->position, entry->length};
 }
 
 PageView BookForm::pageView() const {
     return {ProgramFolder, SCHERMO->Width(), SCHERMO->Height(),
-            Image1->widget()->devicePixelRatioF(), Magnified == True};
+            Image1->widget()->devicePixelRatioF(), view.Magnified == True};
 }
 
 Picture BookForm::readyPicture(const Picture& read, QSize pixels) {
@@ -87,7 +87,7 @@ std::optional<PageKey> BookForm::pageKeyAt(int index) const {
     const auto entry = archive::entryLocation(fields.offsetText, fields.lengthText);
     if (!entry)
         return std::nullopt;
-    return PageKey{underRoot(ProgramFolder, ArchivePath), entry->position, entry->length};
+    return PageKey{underRoot(ProgramFolder, place.ArchivePath), entry->position, entry->length};
 }
 
 std::optional<PageKey> BookForm::nextBookFirstPage() const {
@@ -113,15 +113,15 @@ void BookForm::readAround() {
     const PageKey shown = shownPageKey();
     std::vector<PageKey> around;
     // Only a page of the current book's list has neighbours to read.
-    if (!shown.archive.isEmpty() && pageKeyAt(CurrentPageIndex) == shown) {
-        if (const auto next = pageKeyAt(CurrentPageIndex + 1))
+    if (!shown.archive.isEmpty() && pageKeyAt(place.CurrentPageIndex) == shown) {
+        if (const auto next = pageKeyAt(place.CurrentPageIndex + 1))
             around.push_back(*next);
         else if (const auto first = nextBookFirstPage())
             around.push_back(*first);
-        if (const auto previous = pageKeyAt(CurrentPageIndex - 1))
+        if (const auto previous = pageKeyAt(place.CurrentPageIndex - 1))
             around.push_back(*previous);
         // A typed page number opens its book at the first page on the way to the page asked.
-        if (const auto first = pageKeyAt(0); first && CurrentPageIndex > 1)
+        if (const auto first = pageKeyAt(0); first && place.CurrentPageIndex > 1)
             around.push_back(*first);
     }
     readAhead_->prepare(pageView(), shown, around);
@@ -130,11 +130,11 @@ void BookForm::readAround() {
 void BookForm::showFitted(ImageControl& image, const Picture& picture, const fit::Fit& f) {
     image.setStretch(false);
     image.setPicture(picture);
-    WidthRatio = f.widthRatio;
-    HeightRatio = f.heightRatio;
-    PageScale = f.scale;
-    PageWidth = f.width;
-    PageHeight = f.height;
+    view.WidthRatio = f.widthRatio;
+    view.HeightRatio = f.heightRatio;
+    view.PageScale = f.scale;
+    view.PageWidth = f.width;
+    view.PageHeight = f.height;
     // The control keeps its sizes as Singles.
     image.setWidth(static_cast<float>(f.width));
     image.setHeight(static_cast<float>(f.height));
@@ -142,8 +142,8 @@ void BookForm::showFitted(ImageControl& image, const Picture& picture, const fit
 }
 
 void BookForm::CARICOPAG() {
-    const QString failure = unreadablePage(loadingLabel(*this), ArchivePath);
-    const Picture read = readEntryPicture(ArchivePath, failure);
+    const QString failure = unreadablePage(loadingLabel(*this), place.ArchivePath);
+    const Picture read = readEntryPicture(place.ArchivePath, failure);
     const fit::Fit f =
         fit::fitInto(read.naturalTwips(), QSizeF(SCHERMO->Width() - fit::kBorderAllowance,
                                                  SCHERMO->Height() - fit::kBorderAllowance));

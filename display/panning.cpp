@@ -12,10 +12,10 @@ namespace {
 void startMove(BookForm& f) {
     f.Image1->setVisible(false);
     f.Image1->setLeft(fit::centredLeft(f.SCHERMO->Width(), f.Image1->Width()));
-    f.PanStepHeight = pan::stepHeight(f.Image1->Height());
-    if (f.PanStep < 0)
-        f.PanStep = 0;
-    f.Label8->setCaption(numberText(f.PanStep));
+    f.view.PanStepHeight = pan::stepHeight(f.Image1->Height());
+    if (f.view.PanStep < 0)
+        f.view.PanStep = 0;
+    f.Label8->setCaption(numberText(f.view.PanStep));
 }
 
 // End of both moves: the page at its new place with the zones over it, the bands switched and
@@ -26,19 +26,19 @@ void finishMove(BookForm& f, const pan::Move& move) {
     f.Image1->setVisible(true);
     f.Image8[2]->setEnabled(move.upEnabled);
     f.Image8[3]->setEnabled(move.downEnabled);
-    f.PanStep = toInteger(move.step);
-    f.Label8->setCaption(numberText(f.PanStep));
+    f.view.PanStep = toInteger(move.step);
+    f.Label8->setCaption(numberText(f.view.PanStep));
 }
 } // namespace
 
 void BookForm::PAGSU() {
     startMove(*this);
-    finishMove(*this, pan::up(PanStep, Image1->Top(), Image1->Height(), SCHERMO->Height()));
+    finishMove(*this, pan::up(view.PanStep, Image1->Top(), Image1->Height(), SCHERMO->Height()));
 }
 
 void BookForm::PAGGIU() {
     startMove(*this);
-    finishMove(*this, pan::down(PanStep, Image1->Height()));
+    finishMove(*this, pan::down(view.PanStep, Image1->Height()));
 }
 
 } // namespace cvx

@@ -33,12 +33,12 @@ void BookForm::Form_KeyDown(std::int16_t keyCode, std::int16_t) {
         break;
     case Shift:
         // The magnifier alternates by the flag alone, set before the procedure runs.
-        if (Magnified == False) {
-            Magnified = True;
+        if (view.Magnified == False) {
+            view.Magnified = True;
             LENTE1();
         } else {
-            Magnified = False;
-            PanStep = 0;
+            view.Magnified = False;
+            view.PanStep = 0;
             LENTE0();
         }
         break;

@@ -20,12 +20,12 @@ void BookForm::Image8_Click(std::int16_t index) {
         PAGGIU();
         break;
     case 4:
-        Magnified = True;
+        view.Magnified = True;
         LENTE1();
         break;
     case 5:
-        Magnified = False;
-        PanStep = 0;
+        view.Magnified = False;
+        view.PanStep = 0;
         LENTE0();
         break;
     default:

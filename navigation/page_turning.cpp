@@ -25,9 +25,9 @@ void showTurnedPage(BookForm& f) {
     f.Image1->setVisible(true);
     f.Image5->setVisible(false);
     f.Image6->setVisible(false);
-    if (f.Magnified == True) {
-        f.PanStep = 0;
-        f.Label8->setCaption(numberText(f.PanStep));
+    if (f.view.Magnified == True) {
+        f.view.PanStep = 0;
+        f.Label8->setCaption(numberText(f.view.PanStep));
         f.LENTE1();
     }
 }
@@ -35,8 +35,8 @@ void showTurnedPage(BookForm& f) {
 // The label now in the page selector and its number (the nearest integer to its leading
 // decimal number).
 void takeShownLabel(BookForm& f) {
-    f.PageLabel = f.Combo1->Text();
-    f.PageNumber = toInteger(numericValue(f.PageLabel.text()));
+    f.place.PageLabel = f.Combo1->Text();
+    f.place.PageNumber = toInteger(numericValue(f.place.PageLabel.text()));
 }
 
 void showTurningPicture(ImageControl& picture) {
@@ -50,19 +50,19 @@ void BookForm::PagAvanti() {
     showTurningPicture(*Image6);
     Picture1->setVisible(false);
     TrovoPagina();
-    CurrentPageIndex = toInteger(CurrentPageIndex + 1);
-    Combo1->setText(Combo1->List(CurrentPageIndex));
-    if (CurrentPageIndex <= List2.ListCount() - 1) {
+    place.CurrentPageIndex = toInteger(place.CurrentPageIndex + 1);
+    Combo1->setText(Combo1->List(place.CurrentPageIndex));
+    if (place.CurrentPageIndex <= List2.ListCount() - 1) {
         showTurnedPage(*this);
         return;
     }
-    CurrentBookIndex = Combo2->ListIndex();
-    if (CurrentBookIndex + 1 > Combo2->ListCount() - 1) {
+    place.CurrentBookIndex = Combo2->ListIndex();
+    if (place.CurrentBookIndex + 1 > Combo2->ListCount() - 1) {
         // The last page of the last book: stay on it.
         tell(*this, kEndOfVolume);
-        CurrentPageIndex = toInteger(CurrentPageIndex - 1);
-        Combo1->setText(Combo1->List(CurrentPageIndex));
-        Combo1->setListIndex(CurrentPageIndex);
+        place.CurrentPageIndex = toInteger(place.CurrentPageIndex - 1);
+        Combo1->setText(Combo1->List(place.CurrentPageIndex));
+        Combo1->setListIndex(place.CurrentPageIndex);
         Image1->setVisible(true);
         Image5->setVisible(false);
         Image6->setVisible(false);
@@ -76,11 +76,11 @@ void BookForm::PagIndietro() {
     // An open instructions panel stays open on a backward turn.
     Image1->setTop(15);
     showTurningPicture(*Image5);
-    PageLabel = trimBlanks(Combo1->Text());
+    place.PageLabel = trimBlanks(Combo1->Text());
     TrovoPagina();
-    CurrentPageIndex = toInteger(CurrentPageIndex - 1);
-    Combo1->setText(Combo1->List(CurrentPageIndex));
-    if (CurrentPageIndex >= 0) {
+    place.CurrentPageIndex = toInteger(place.CurrentPageIndex - 1);
+    Combo1->setText(Combo1->List(place.CurrentPageIndex));
+    if (place.CurrentPageIndex >= 0) {
         showTurnedPage(*this);
         return;
     }
@@ -89,14 +89,14 @@ void BookForm::PagIndietro() {
 }
 
 void BookForm::AVANTLIBRO() {
-    CurrentBookIndex = std::max(Combo2->ListIndex(), 0) + 1;
-    if (CurrentBookIndex > Combo2->ListCount() - 1) {
+    place.CurrentBookIndex = std::max(Combo2->ListIndex(), 0) + 1;
+    if (place.CurrentBookIndex > Combo2->ListCount() - 1) {
         tell(*this, kEndOfVolume);
-        CurrentBookIndex = Combo2->ListCount() - 1;
+        place.CurrentBookIndex = Combo2->ListCount() - 1;
     }
     // Selecting the book opens it at its first page; it is then opened once more.
-    Combo2->setListIndex(CurrentBookIndex);
-    Combo2->setText(Combo2->List(CurrentBookIndex));
+    Combo2->setListIndex(place.CurrentBookIndex);
+    Combo2->setText(Combo2->List(place.CurrentBookIndex));
     Combo2_Click();
     Combo1->setText(Combo1->List(0));
     takeShownLabel(*this);
@@ -105,9 +105,9 @@ void BookForm::AVANTLIBRO() {
 
 void BookForm::INDIETLIBRO() {
     // Before the first book there is none: the first book opens again, at its last page.
-    CurrentBookIndex = std::max(Combo2->ListIndex() - 1, 0);
-    Combo2->setListIndex(CurrentBookIndex);
-    Combo2->setText(Combo2->List(CurrentBookIndex));
+    place.CurrentBookIndex = std::max(Combo2->ListIndex() - 1, 0);
+    Combo2->setListIndex(place.CurrentBookIndex);
+    Combo2->setText(Combo2->List(place.CurrentBookIndex));
     Combo2_Click();
     Combo1->setText(Combo1->List(Combo1->ListCount() - 1));
     takeShownLabel(*this);

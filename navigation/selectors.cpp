@@ -20,8 +20,8 @@ void BookForm::Combo1_Click() {
     Image1->setVisible(true);
     Image5->setVisible(false);
     Image6->setVisible(false);
-    if (Magnified == True) {
-        PanStep = 0;
+    if (view.Magnified == True) {
+        view.PanStep = 0;
         Label8->setCaption(QStringLiteral("0"));
         LENTE1();
     }

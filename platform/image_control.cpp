@@ -57,6 +57,13 @@ void ImageControl::setPicture(const Picture& picture) {
     setStretch(stretch_);
 }
 
+void ImageControl::restore(const State& state) {
+    if (state.picture.bytes() != picture_.bytes())
+        setPicture(state.picture);
+    setStretch(state.stretch);
+    setGeometry(state.left, state.top, state.width, state.height);
+}
+
 void ImageControl::setArtwork(const QImage& image) {
     artwork_ = image;
     picture_ = Picture();

@@ -41,6 +41,20 @@ public:
     // whole decoded picture at every paint on a screen whose ratio is not 1.
     [[nodiscard]] QImage paintedImage() const;
 
+    // The picture and where and how it is shown, to put back as it was.
+    struct State {
+        Picture picture;
+        bool stretch = false;
+        double left = 0, top = 0, width = 0, height = 0;
+        bool visible = true;
+    };
+    [[nodiscard]] State state() const {
+        return {picture_, stretch_, left_, top_, width_, height_, visible_};
+    }
+    // Puts back picture, stretch and geometry; the visible flag is the caller's, which shows
+    // the control last.
+    void restore(const State& state);
+
     void setMouseIcon(const QCursor& cursor);
     [[nodiscard]] std::optional<QCursor> MouseIcon() const { return cursor_; }
 

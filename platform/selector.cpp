@@ -185,14 +185,14 @@ void Selector::setText(const QString& text) {
     combo()->setEditText(text);
 }
 
-void Selector::restore(const QStringList& items, int index, const QString& text) {
-    items_ = items;
-    index_ = index;
+void Selector::restore(const State& state) {
+    items_ = state.items;
+    index_ = state.index;
     const QSignalBlocker block(combo());
     combo()->clear();
-    combo()->addItems(items);
-    combo()->setCurrentIndex(index);
-    combo()->setEditText(text);
+    combo()->addItems(state.items);
+    combo()->setCurrentIndex(state.index);
+    combo()->setEditText(state.text);
 }
 
 void Selector::SetFocus() {

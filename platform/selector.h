@@ -33,8 +33,15 @@ public:
     void SetFocus();
 
     [[nodiscard]] const QStringList& items() const { return items_; }
+    // What the selector holds: its items, selected position and text.
+    struct State {
+        QStringList items;
+        int index = -1;
+        QString text;
+    };
+    [[nodiscard]] State state() const { return {items_, index_, Text()}; }
     // Puts back items, position and text as they were, running nothing.
-    void restore(const QStringList& items, int index, const QString& text);
+    void restore(const State& state);
     [[nodiscard]] QComboBox* combo() const;
 
     std::function<void(int& code)> onKeyPress;

@@ -206,7 +206,7 @@ TEST(ScreenLayout, FiguresForA1280By1024Screen) {
     EXPECT_TRUE(f.Image2[0]->Visible());
     EXPECT_FALSE(f.Image2[1]->Visible());
     EXPECT_EQ(f.Label8->Caption(), "0");
-    EXPECT_EQ(f.Magnified, False);
+    EXPECT_EQ(f.view.Magnified, False);
     // The widget gets the nearest pixels.
     EXPECT_EQ(f.SCHERMO->widget()->geometry(), QRect(1, 24, 1278, 999));
 }

@@ -27,8 +27,8 @@ void expectPlace(const Viewer& v, int book, int page, const char* label) {
     EXPECT_EQ(p.book, book);
     EXPECT_EQ(p.page, page);
     EXPECT_EQ(p.label, label);
-    EXPECT_EQ(v.form->CurrentPageIndex, page);
-    EXPECT_EQ(v.form->ArchivePath, pack::archiveName(book));
+    EXPECT_EQ(v.form->place.CurrentPageIndex, page);
+    EXPECT_EQ(v.form->place.ArchivePath, pack::archiveName(book));
     // The working image holds that page as it was packed.
     EXPECT_EQ(contentOf(v.volume.workImagePath()),
               pack::padded(v.volume.plan.books[book].pages[page]));
@@ -53,11 +53,11 @@ TEST(Bookmark, ThirdBookIsTheThirdArchiveInNameOrder) {
     ASSERT_FALSE(v.start());
     EXPECT_TRUE(v.platform.boxes.empty());
     expectPlace(v, 2, 1, "0005");
-    EXPECT_EQ(v.form->ArchivePath, "dv00003.ex_");
+    EXPECT_EQ(v.form->place.ArchivePath, "dv00003.ex_");
     EXPECT_EQ(v.form->Combo2->Text(), "03 Lib.03 Tavole");
-    EXPECT_EQ(v.form->NumberingKind, 2);
-    EXPECT_EQ(v.form->FirstSide.text(), "D");
-    EXPECT_EQ(v.form->FirstNumber, 1);
+    EXPECT_EQ(v.form->place.NumberingKind, 2);
+    EXPECT_EQ(v.form->place.FirstSide.text(), "D");
+    EXPECT_EQ(v.form->place.FirstNumber, 1);
     EXPECT_TRUE(v.form->List1.List(2).startsWith("03 Lib.03 Tavole"));
     EXPECT_EQ(v.form->Combo1->items(), QStringList({"0003", "0005", "0007"}));
 }
@@ -129,7 +129,7 @@ TEST(Directory, SlotTextsAreKeptTrimmed) {
     const QString first = v.form->List2.List(0);
     EXPECT_EQ(first, QString::fromLatin1(slotText(v.volume.path("dv00001.ex_"), 0)).trimmed());
     EXPECT_EQ(first.left(5), "P0001");
-    EXPECT_EQ(v.form->EntryName, "P0001");
+    EXPECT_EQ(v.form->place.EntryName, "P0001");
 }
 
 TEST(Directory, AFullDirectoryHolds401Entries) {

@@ -49,7 +49,7 @@ TEST(TypedNumber, FindsTheBookAndThePageInTheWholeVolume) {
         SCOPED_TRACE(c.text);
         EXPECT_EQ(v.form->Combo2->ListIndex(), c.book);
         EXPECT_EQ(v.form->Combo1->ListIndex(), c.page);
-        EXPECT_EQ(v.form->CurrentPageIndex, c.page);
+        EXPECT_EQ(v.form->place.CurrentPageIndex, c.page);
         EXPECT_EQ(v.form->Combo1->Text(), c.label);
         EXPECT_EQ(contentOf(v.volume.workImagePath()),
                   pack::padded(v.volume.plan.books[c.book].pages[c.page]));
@@ -80,7 +80,7 @@ TEST(TypedNumber, PageOfAnOpeningShowsTheOpeningThatHoldsIt) {
     typeAndConfirm(v, "4");
     EXPECT_TRUE(v.platform.boxes.empty());
     EXPECT_EQ(v.form->Combo2->ListIndex(), 2);
-    EXPECT_EQ(v.form->CurrentPageIndex, 1);
+    EXPECT_EQ(v.form->place.CurrentPageIndex, 1);
     EXPECT_EQ(v.form->Combo1->Text(), "0005");
     EXPECT_EQ(contentOf(v.volume.workImagePath()), pack::padded(v.volume.plan.books[2].pages[1]));
 }
@@ -93,7 +93,7 @@ TEST(TypedNumber, OpeningsWithAnyFirstNumberAreFound) {
     EXPECT_TRUE(v.platform.boxes.empty());
     EXPECT_EQ(v.form->Combo2->ListIndex(), 3);
     EXPECT_EQ(v.form->Combo1->Text(), "0025");
-    EXPECT_EQ(v.form->CurrentPageIndex, 1);
+    EXPECT_EQ(v.form->place.CurrentPageIndex, 1);
 }
 
 TEST(TypedNumber, OneBookVolumeSearchesItsOnlyBook) {
@@ -104,7 +104,7 @@ TEST(TypedNumber, OneBookVolumeSearchesItsOnlyBook) {
     typeAndConfirm(v, "11");
     EXPECT_TRUE(v.platform.boxes.empty());
     EXPECT_EQ(v.form->Combo1->Text(), "0011");
-    EXPECT_EQ(v.form->CurrentPageIndex, 1);
+    EXPECT_EQ(v.form->place.CurrentPageIndex, 1);
 }
 
 TEST(PageLabel, SheetLabelsFindTheirSide) {
@@ -114,20 +114,20 @@ TEST(PageLabel, SheetLabelsFindTheirSide) {
     BookForm& f = *v.form;
     f.Combo1->setText("002d");
     f.TrovoPagina();
-    EXPECT_EQ(f.CurrentPageIndex, 2);
+    EXPECT_EQ(f.place.CurrentPageIndex, 2);
     f.Combo1->setText("002s");
     f.TrovoPagina();
-    EXPECT_EQ(f.CurrentPageIndex, 1);
+    EXPECT_EQ(f.place.CurrentPageIndex, 1);
     EXPECT_EQ(f.Combo1->Text(), "002s");
     // A number without a side is the sheet's first side; the selector then shows its full label.
     f.Combo1->setText("2");
     f.TrovoPagina();
-    EXPECT_EQ(f.CurrentPageIndex, 1);
+    EXPECT_EQ(f.place.CurrentPageIndex, 1);
     EXPECT_EQ(f.Combo1->Text(), "002s");
-    EXPECT_EQ(f.PageLabel.text(), "002s");
+    EXPECT_EQ(f.place.PageLabel.text(), "002s");
     f.Combo1->setText("9d");
     f.TrovoPagina();
-    EXPECT_EQ(f.CurrentPageIndex, 5); // no such sheet: one past the last page
+    EXPECT_EQ(f.place.CurrentPageIndex, 5); // no such sheet: one past the last page
     EXPECT_EQ(f.Combo1->Text(), "9s  "); // the side is the field's fourth character, a blank
 }
 
@@ -137,12 +137,12 @@ TEST(PageLabel, PagesMatchByTheirNumber) {
     BookForm& f = *v.form;
     f.Combo1->setText(" 3 ");
     f.TrovoPagina();
-    EXPECT_EQ(f.CurrentPageIndex, 2);
+    EXPECT_EQ(f.place.CurrentPageIndex, 2);
     EXPECT_EQ(f.Combo1->Text(), "0003");
-    EXPECT_EQ(f.PageNumber, 3);
+    EXPECT_EQ(f.place.PageNumber, 3);
     f.Combo1->setText("12");
     f.TrovoPagina();
-    EXPECT_EQ(f.CurrentPageIndex, 4);
+    EXPECT_EQ(f.place.CurrentPageIndex, 4);
     EXPECT_EQ(f.Combo1->Text(), "12");
 }
 
@@ -160,7 +160,7 @@ TEST(PageLabel, EveryPageTheListOffersOpens) {
             const QString label = v.form->Combo1->List(page);
             v.event([&] { v.form->Combo1->setListIndex(page); });
             SCOPED_TRACE(label.toStdString());
-            EXPECT_EQ(v.form->CurrentPageIndex, page);
+            EXPECT_EQ(v.form->place.CurrentPageIndex, page);
             EXPECT_EQ(v.form->Combo1->Text(), label);
             EXPECT_EQ(contentOf(v.volume.workImagePath()),
                       pack::padded(plan.books[book].pages[page]));
@@ -176,7 +176,7 @@ TEST(PageLabel, PickAfterTypingShowsThePickedOpening) {
     typeAndConfirm(v, "6"); // openings 0003 0005 0007: typing 6 shows 0007
     EXPECT_EQ(v.form->Combo1->Text(), "0007");
     v.event([&] { v.form->Combo1->setListIndex(0); });
-    EXPECT_EQ(v.form->CurrentPageIndex, 0);
+    EXPECT_EQ(v.form->place.CurrentPageIndex, 0);
     EXPECT_EQ(v.form->Combo1->Text(), "0003");
     EXPECT_EQ(contentOf(v.volume.workImagePath()), pack::padded(v.volume.plan.books[2].pages[0]));
 }
@@ -185,15 +185,15 @@ TEST(PageLabel, EntryOfThePageIsCopiedFromItsSlot) {
     Viewer v;
     ASSERT_FALSE(v.start());
     BookForm& f = *v.form;
-    f.CurrentPageIndex = 2;
+    f.place.CurrentPageIndex = 2;
     f.CERCOPAGINA();
     const QString slot = QString::fromLatin1(slotText(v.volume.path("dv00001.ex_"), 2));
-    EXPECT_EQ(f.EntryName, slot.left(5));
-    EXPECT_EQ(f.PageOffset, slot.mid(5, 10));
-    EXPECT_EQ(f.PageLength, slot.mid(15, 7));
-    f.CurrentPageIndex = 9;
+    EXPECT_EQ(f.place.EntryName, slot.left(5));
+    EXPECT_EQ(f.place.PageOffset, slot.mid(5, 10));
+    EXPECT_EQ(f.place.PageLength, slot.mid(15, 7));
+    f.place.CurrentPageIndex = 9;
     f.CERCOPAGINA();
-    EXPECT_EQ(f.PageOffset, "");
+    EXPECT_EQ(f.place.PageOffset, "");
 }
 
 TEST(BookActivation, ChoosingABookRebuildsThePageSelector) {
@@ -202,7 +202,7 @@ TEST(BookActivation, ChoosingABookRebuildsThePageSelector) {
     BookForm& f = *v.form;
     f.Combo2->setText(f.Combo2->List(2));
     f.ATTIVAPAG();
-    EXPECT_EQ(f.ArchivePath, "dv00003.ex_");
+    EXPECT_EQ(f.place.ArchivePath, "dv00003.ex_");
     EXPECT_EQ(f.Combo1->items(), QStringList({"0003", "0005", "0007"}));
     EXPECT_EQ(f.Combo1->Text(), "0003");
     EXPECT_EQ(f.Combo1->ListIndex(), -1);
@@ -228,7 +228,7 @@ TEST(BookActivation, BooksSharingALabelOpenTheirOwnArchive) {
     Viewer v(plan);
     ASSERT_FALSE(v.start());
     v.event([&] { v.form->Combo2->setListIndex(2); });
-    EXPECT_EQ(v.form->ArchivePath, "dv00003.ex_");
-    EXPECT_EQ(v.form->NumberingKind, 2);
+    EXPECT_EQ(v.form->place.ArchivePath, "dv00003.ex_");
+    EXPECT_EQ(v.form->place.NumberingKind, 2);
     EXPECT_EQ(v.form->Combo1->Text(), "0003");
 }

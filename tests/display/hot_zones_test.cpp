@@ -23,7 +23,7 @@ TEST(HotZones, ZonesArePlacedOverThePageAndSixAndSevenKeepTheirDesign) {
     BookForm& f = *page.form;
     f.SCHERMO->setTop(600);
     f.Image1->setGeometry(2182, 15, 4666, 7000);
-    f.PageWidth = 4666;
+    f.view.PageWidth = 4666;
     const Zones before = zonesEnabled(f);
     f.IMMAGIN8();
     EXPECT_NEAR(f.Image8[0]->Left(), 6459.17, 0.01);
@@ -59,7 +59,7 @@ TEST(HotZones, EnabledStatesFollowMagnifierAndPanning) {
     EXPECT_EQ(zonesEnabled(f), (Zones{true, true, false, true, false, true, false, false}));
     f.PAGGIU(); // a step taken
     EXPECT_EQ(zonesEnabled(f), (Zones{true, true, true, true, false, true, false, false}));
-    f.PanStep = 0;
+    f.view.PanStep = 0;
     f.PAGGIU(); // already at the top
     EXPECT_EQ(zonesEnabled(f), (Zones{true, true, true, false, false, true, false, false}));
     f.LENTE0();
@@ -121,17 +121,17 @@ TEST(HotZones, ClickReachesTheUppermostEnabledZone) {
     BookForm& f = *page.form;
     // Only zone 4 lies at the centre of an unmagnified page (zone 5 is beneath, disabled).
     page.clickAt(4515, 3515);
-    EXPECT_EQ(f.Magnified, True);
+    EXPECT_EQ(f.view.Magnified, True);
     // Now the disabled zone 4 lies over the enabled zone 5: the click reaches zone 5.
     page.clickAt(4515, 3515);
-    EXPECT_EQ(f.Magnified, False);
-    EXPECT_EQ(f.PanStep, 0);
+    EXPECT_EQ(f.view.Magnified, False);
+    EXPECT_EQ(f.view.PanStep, 0);
 
     // Zone 7, never enabled, lies on top of the lower band: the band takes the click.
     f.Image8_Click(4);
     ASSERT_EQ(zoneIndex(f, page.zoneAt(4000, 5500)), 2);
     page.clickAt(4000, 5500);
-    EXPECT_EQ(f.PanStep, 1);
+    EXPECT_EQ(f.view.PanStep, 1);
     EXPECT_FLOAT_EQ(f.Image1->Top(), -1335);
 
     // Nothing enabled under the pointer: the viewing area itself, and nothing happens.
@@ -139,6 +139,6 @@ TEST(HotZones, ClickReachesTheUppermostEnabledZone) {
     EXPECT_EQ(page.zoneAt(4515, 6900), nullptr);
     const auto boxes = page.platform.boxes.size();
     page.clickAt(4515, 6900);
-    EXPECT_EQ(f.Magnified, True);
+    EXPECT_EQ(f.view.Magnified, True);
     EXPECT_EQ(page.platform.boxes.size(), boxes);
 }

@@ -47,8 +47,8 @@ TEST(Magnifier, PortraitPageIsMagnifiedToTheWidthAndReducedOntoTheLowerEdge) {
 
     f.Label8->setCaption(QStringLiteral("3"));
     f.Image8_Click(4);
-    EXPECT_EQ(f.Magnified, True);
-    EXPECT_FLOAT_EQ(f.PageScale, 4.0f / 3);
+    EXPECT_EQ(f.view.Magnified, True);
+    EXPECT_FLOAT_EQ(f.view.PageScale, 4.0f / 3);
     EXPECT_NEAR(f.Image1->Width(), 9000, 0.01);
     EXPECT_NEAR(f.Image1->Height(), 13500, 0.01);
     EXPECT_NEAR(f.Image1->Left(), 15, 0.01);
@@ -58,10 +58,10 @@ TEST(Magnifier, PortraitPageIsMagnifiedToTheWidthAndReducedOntoTheLowerEdge) {
     EXPECT_EQ(zonesEnabled(f), kMagnifiedZones);
     EXPECT_NEAR(f.Image8[0]->Width(), 750, 0.01); // zones follow the magnified width
 
-    f.PanStep = 4;
+    f.view.PanStep = 4;
     f.Image8_Click(5);
-    EXPECT_EQ(f.Magnified, False);
-    EXPECT_EQ(f.PanStep, 0);
+    EXPECT_EQ(f.view.Magnified, False);
+    EXPECT_EQ(f.view.PanStep, 0);
     EXPECT_NEAR(f.Image1->Height(), 7000, 0.01);
     EXPECT_NEAR(f.Image1->Top(), 30, 0.01);
     EXPECT_EQ(zonesEnabled(f), kReducedZones);
@@ -127,7 +127,7 @@ TEST(Magnifier, MissingOrDamagedWorkingImageKeepsThePageShown) {
         EXPECT_TRUE(page.platform.boxes.back().text.contains(f.WorkImagePath))
             << page.platform.boxes.back().text.toStdString();
         EXPECT_FALSE(page.platform.ended);
-        EXPECT_EQ(f.Magnified, False);
+        EXPECT_EQ(f.view.Magnified, False);
         EXPECT_EQ(zonesEnabled(f), kReducedZones);
         EXPECT_TRUE(f.Image1->Visible());
         EXPECT_DOUBLE_EQ(f.Image1->Width(), width);
@@ -137,11 +137,11 @@ TEST(Magnifier, MissingOrDamagedWorkingImageKeepsThePageShown) {
     f.handleEvent([&] { f.Form_KeyDown(16, 1); });
     EXPECT_EQ(page.platform.boxes.size(), 4u);
     EXPECT_TRUE(page.platform.boxes.back().text.contains(f.WorkImagePath));
-    EXPECT_EQ(f.Magnified, False);
+    EXPECT_EQ(f.view.Magnified, False);
 
     // The viewer stays usable: a readable working image magnifies again.
     page.writeWorkImage(makeJpeg(QSize(400, 600), Qt::white));
     f.handleEvent([&] { f.Image8_Click(4); });
     EXPECT_EQ(page.platform.boxes.size(), 4u);
-    EXPECT_EQ(f.Magnified, True);
+    EXPECT_EQ(f.view.Magnified, True);
 }

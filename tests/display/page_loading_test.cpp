@@ -26,7 +26,7 @@ struct Shown {
 
     explicit Shown(const Viewer& v)
         : label(v.form->Combo1->Text()), page(v.form->Combo1->ListIndex()),
-          book(v.form->Combo2->ListIndex()), current(v.form->CurrentPageIndex),
+          book(v.form->Combo2->ListIndex()), current(v.form->place.CurrentPageIndex),
           workImage(contentOf(v.volume.workImagePath())), image(shownPage(*v.form)),
           geometry(v.form->Image1->Left(), v.form->Image1->Top(), v.form->Image1->Width(),
                    v.form->Image1->Height()),
@@ -88,11 +88,11 @@ TEST(PageFit, TallPageThroughThePageLoader) {
     f.Image1->setTop(-300);
     v.event([&] { f.Combo1->setListIndex(1); });
     ASSERT_TRUE(v.platform.boxes.empty());
-    EXPECT_NEAR(f.WidthRatio, 1.0, 1e-6);
-    EXPECT_NEAR(f.HeightRatio, 1.928571, 1e-6);
-    EXPECT_EQ(f.PageScale, f.HeightRatio);
-    EXPECT_NEAR(f.PageWidth, 4666.67, 0.01);
-    EXPECT_NEAR(f.PageHeight, 7000, 0.01);
+    EXPECT_NEAR(f.view.WidthRatio, 1.0, 1e-6);
+    EXPECT_NEAR(f.view.HeightRatio, 1.928571, 1e-6);
+    EXPECT_EQ(f.view.PageScale, f.view.HeightRatio);
+    EXPECT_NEAR(f.view.PageWidth, 4666.67, 0.01);
+    EXPECT_NEAR(f.view.PageHeight, 7000, 0.01);
     EXPECT_NEAR(f.Image1->Width(), 4666.67, 0.01);
     EXPECT_NEAR(f.Image1->Left(), 2181.67, 0.01);
     EXPECT_EQ(f.Image1->Top(), -300); // a page pick keeps the page's top
@@ -179,7 +179,7 @@ TEST(DamagedPage, TypedNumberLeavesThePreviousPage) {
               "IMPOSSIBILE LEGGERE LA PAGINA 0002 DALL'ARCHIVIO dv00002.ex_");
     // Back in the first book, on its third page, the selector showing that page.
     expectSame(before, Shown(v));
-    EXPECT_EQ(v.form->ArchivePath, "dv00001.ex_");
+    EXPECT_EQ(v.form->place.ArchivePath, "dv00001.ex_");
     EXPECT_EQ(v.form->Combo1->Text(), "0003");
     EXPECT_EQ(v.form->Combo1->items(), QStringList({"0001", "0002", "0003", "0004"}));
 }
@@ -207,7 +207,7 @@ TEST(DamagedPage, MissingArchiveKeepsTheCurrentBook) {
     ASSERT_EQ(v.platform.boxes.size(), 1u);
     EXPECT_EQ(v.platform.boxes[0].text, "IMPOSSIBILE LEGGERE L'ARCHIVIO dv00002.ex_");
     expectSame(before, Shown(v));
-    EXPECT_EQ(v.form->ArchivePath, "dv00001.ex_");
+    EXPECT_EQ(v.form->place.ArchivePath, "dv00001.ex_");
     EXPECT_EQ(v.form->Combo1->items(), QStringList({"0001", "0002", "0003", "0004"}));
 }
 
@@ -220,7 +220,7 @@ TEST(DamagedPage, RestoringAnEntryInThePageLoaderUndoesItsHead) {
     entry[1] = 31;
     entry[3854] = 32;
     v.form->PageData = entry;
-    v.form->PageLength = "0007705";
+    v.form->place.PageLength = "0007705";
     v.form->DECDPAG();
     const QByteArray restored = v.form->PageData;
     EXPECT_EQ(static_cast<unsigned char>(restored[0]), 240);
@@ -259,7 +259,7 @@ TEST(Corpus, ReadablePicturesDisplayAndOthersAreReported) {
         v.event([&] { v.form->Combo1->setListIndex(i + 1); });
         if (readable) {
             EXPECT_EQ(v.platform.boxes.size(), boxes);
-            EXPECT_EQ(v.form->CurrentPageIndex, i + 1);
+            EXPECT_EQ(v.form->place.CurrentPageIndex, i + 1);
             EXPECT_FALSE(shownPage(*v.form).isNull());
         } else {
             ++unreadable;

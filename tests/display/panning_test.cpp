@@ -21,9 +21,9 @@ TEST(Panning, MagnifiedPageStepsDownToItsLimitAndBackToTheTop) {
         EXPECT_EQ(f.Image8[2]->Enabled(), i < 4); // the up band goes at the bottom limit
         EXPECT_TRUE(f.Image8[3]->Enabled());
         EXPECT_TRUE(f.Image1->Visible());
-        EXPECT_FLOAT_EQ(f.PanStepHeight, 1350);
+        EXPECT_FLOAT_EQ(f.view.PanStepHeight, 1350);
     }
-    EXPECT_EQ(f.PanStep, 5);
+    EXPECT_EQ(f.view.PanStep, 5);
     const double downs[] = {-5385, -4035, -2685, -1335, 15, 15};
     const char* back[] = {"4", "3", "2", "1", "0", "0"};
     for (int i = 0; i < 6; ++i) {
@@ -35,7 +35,7 @@ TEST(Panning, MagnifiedPageStepsDownToItsLimitAndBackToTheTop) {
         // Only the extra step at the top takes the down band away.
         EXPECT_EQ(f.Image8[3]->Enabled(), i < 5);
     }
-    EXPECT_EQ(f.PanStep, 0);
+    EXPECT_EQ(f.view.PanStep, 0);
 }
 
 TEST(Panning, BandsStayOnTheViewingAreaWhileThePageMoves) {
@@ -58,7 +58,7 @@ TEST(Panning, UnmagnifiedPageIsLoweredOntoTheEdgeAndLiftedBack) {
     f.Image1->setTop(15);
     f.PAGSU();
     EXPECT_DOUBLE_EQ(f.Image1->Top(), 2530);
-    EXPECT_EQ(f.PanStep, 1);
+    EXPECT_EQ(f.view.PanStep, 1);
     EXPECT_FALSE(f.Image8[2]->Enabled());
     f.PAGGIU();
     EXPECT_DOUBLE_EQ(f.Image1->Top(), 15);
@@ -71,9 +71,9 @@ TEST(Panning, AtTheTopPagGiuKeepsThePageAndANegativeCountStartsAtZero) {
     f.Image8_Click(4);
     f.PAGGIU();
     EXPECT_DOUBLE_EQ(f.Image1->Top(), 15);
-    EXPECT_EQ(f.PanStep, 0);
+    EXPECT_EQ(f.view.PanStep, 0);
     EXPECT_FALSE(f.Image8[3]->Enabled());
-    f.PanStep = -2;
+    f.view.PanStep = -2;
     f.PAGSU();
     EXPECT_FLOAT_EQ(f.Image1->Top(), -1335);
     EXPECT_EQ(f.Label8->Caption(), "1");

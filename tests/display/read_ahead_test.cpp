@@ -73,7 +73,7 @@ void expectShown(Reader& r, int book, int page) {
     const QString where = QStringLiteral("book %1 page %2").arg(book).arg(page);
     EXPECT_TRUE(r.showing(book, page)) << where.toStdString();
     EXPECT_EQ(r.form->Combo2->ListIndex(), book);
-    EXPECT_EQ(r.form->CurrentPageIndex, page);
+    EXPECT_EQ(r.form->place.CurrentPageIndex, page);
     const QByteArray work = contentOf(r.volume.workImagePath());
     EXPECT_EQ(r.form->Image1->picture().bytes(), work) << where.toStdString();
     const QImage shown = plain(r.form->Image1->shownImage());
@@ -369,7 +369,7 @@ TEST(ReadAheadViewer, ShiftTakesThePageShownMagnifiedAhead) {
     const ReadAhead::Stats before = r.form->readAhead().stats();
     r.key(kShift);
     expectShown(r, 0, 0);
-    EXPECT_EQ(r.form->Magnified, True);
+    EXPECT_EQ(r.form->view.Magnified, True);
     EXPECT_EQ(r.form->readAhead().stats().hits, before.hits + 1);
     EXPECT_EQ(r.form->readAhead().stats().misses, before.misses);
 }
@@ -382,7 +382,7 @@ TEST(ReadAheadViewer, MagnifiedTurnsTakeBothDecodesFromTheCache) {
     const ReadAhead::Stats before = r.form->readAhead().stats();
     r.key(kRight);
     expectShown(r, 0, 1);
-    EXPECT_EQ(r.form->Magnified, True);
+    EXPECT_EQ(r.form->view.Magnified, True);
     EXPECT_EQ(r.form->readAhead().stats().hits, before.hits + 2); // fitted, then magnified
     EXPECT_EQ(r.form->readAhead().stats().misses, before.misses);
 }

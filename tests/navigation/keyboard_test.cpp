@@ -50,13 +50,13 @@ TEST(Keyboard, ShiftMagnifiesAndReducesByTheFlagAlone) {
     Reader r(largePageVolume());
     BookForm& f = *r.form;
     r.key(Shift);
-    EXPECT_EQ(f.Magnified, True);
+    EXPECT_EQ(f.view.Magnified, True);
     EXPECT_NEAR(f.Image1->Width(), 19140, 0.01);
     r.key(Down);
-    ASSERT_EQ(f.PanStep, 1);
+    ASSERT_EQ(f.view.PanStep, 1);
     r.key(Shift);
-    EXPECT_EQ(f.Magnified, False);
-    EXPECT_EQ(f.PanStep, 0);
+    EXPECT_EQ(f.view.Magnified, False);
+    EXPECT_EQ(f.view.PanStep, 0);
     EXPECT_TRUE(f.Image8[4]->Enabled());
     EXPECT_FALSE(f.Image8[2]->Enabled());
     EXPECT_FALSE(f.Image8[3]->Enabled());
@@ -64,7 +64,7 @@ TEST(Keyboard, ShiftMagnifiesAndReducesByTheFlagAlone) {
     // The zones play no part: with the closing panel's zones off, Shift still magnifies.
     f.Command1_Click();
     r.key(Shift);
-    EXPECT_EQ(f.Magnified, True);
+    EXPECT_EQ(f.view.Magnified, True);
 }
 
 TEST(Keyboard, VerticalKeysPanTheMagnifiedPage) {
@@ -81,7 +81,7 @@ TEST(Keyboard, VerticalKeysPanTheMagnifiedPage) {
     EXPECT_FLOAT_EQ(f.Image1->Top(), -2856);
     r.key(PageUp);
     EXPECT_FLOAT_EQ(f.Image1->Top(), 15);
-    EXPECT_EQ(f.PanStep, 0);
+    EXPECT_EQ(f.view.PanStep, 0);
 }
 
 TEST(Keyboard, EscAndEndOpenTheClosingPanelAndRestartItsCountdown) {
@@ -157,8 +157,8 @@ TEST(Keyboard, KeysOutsideTheTableDoNothing) {
         r.key(code);
         SCOPED_TRACE(code);
         EXPECT_TRUE(r.showing(0, 0));
-        EXPECT_EQ(f.Magnified, False);
-        EXPECT_EQ(f.PanStep, 0);
+        EXPECT_EQ(f.view.Magnified, False);
+        EXPECT_EQ(f.view.PanStep, 0);
         EXPECT_FALSE(f.Picture1->Visible());
         EXPECT_FALSE(f.Picture7->Visible());
         EXPECT_EQ(QApplication::focusWidget(), f.SCHERMO->widget());
@@ -176,9 +176,9 @@ TEST(Keyboard, KeysReachTheWindowWhileASelectorHasTheFocus) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Left);
     EXPECT_TRUE(r.showing(0, 0));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Shift);
-    EXPECT_EQ(f.Magnified, True);
+    EXPECT_EQ(f.view.Magnified, True);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Shift);
-    EXPECT_EQ(f.Magnified, False);
+    EXPECT_EQ(f.view.Magnified, False);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_F3);
     EXPECT_TRUE(f.Picture1->Visible());
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_F3);
@@ -191,7 +191,7 @@ TEST(Keyboard, TheKeyStillReachesTheSelectorAfterTheWindow) {
     focusOn(f, f.Combo2->widget());
     // Down runs the pan step first, then moves the book selector to the next book.
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
-    EXPECT_EQ(f.PanStep, 1);
+    EXPECT_EQ(f.view.PanStep, 1);
     EXPECT_EQ(r.book(), 1);
     EXPECT_TRUE(r.showing(1, 0));
     EXPECT_TRUE(f.keyPreview());
@@ -207,7 +207,7 @@ TEST(Keyboard, EnterInThePageSelectorLooksTheNumberUpAndLeavesIt) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     // Whichever book carries the number, its page is shown and the selector shows its label.
     EXPECT_EQ(numericValue(r.pageText()), 3);
-    EXPECT_TRUE(r.showing(r.book(), f.CurrentPageIndex));
+    EXPECT_TRUE(r.showing(r.book(), f.place.CurrentPageIndex));
     EXPECT_FALSE(r.showing(0, 0));
     EXPECT_EQ(QApplication::focusWidget(), f.SCHERMO->widget());
     EXPECT_TRUE(r.newBoxes().isEmpty());

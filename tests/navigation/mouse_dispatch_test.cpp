@@ -27,7 +27,7 @@ TEST(MouseDispatch, ForwardStripAtTheEndOfTheVolumeRefusesAsTheKeyDoes) {
     r.clickAt(p.x(), p.y());
     EXPECT_EQ(r.newBoxes(), QStringList{"ATTENZIONE: Raggiunta la FINE del Libro"});
     EXPECT_TRUE(r.showing(2, 2));
-    EXPECT_EQ(r.form->CurrentPageIndex, 2);
+    EXPECT_EQ(r.form->place.CurrentPageIndex, 2);
 }
 
 TEST(MouseDispatch, BackStripAtTheStartOfTheVolumeReopensTheFirstBookAtItsEnd) {
@@ -60,14 +60,14 @@ TEST(MouseDispatch, WhereTheForwardStripLiesOverTheLowerBandThePageTurns) {
     ASSERT_EQ(r.zoneAt(x, y), 0);
     r.clickAt(x, y);
     EXPECT_TRUE(r.showing(0, 1));
-    EXPECT_EQ(f.PanStep, 0);
+    EXPECT_EQ(f.view.PanStep, 0);
     EXPECT_DOUBLE_EQ(f.Image1->Top(), 15);
     // A little to the left only the band lies there: the page moves up instead.
     const double inBand = strip.Left() - 200;
     ASSERT_EQ(r.zoneAt(inBand, y), 2);
     r.clickAt(inBand, y);
     EXPECT_TRUE(r.showing(0, 1));
-    EXPECT_EQ(f.PanStep, 1);
+    EXPECT_EQ(f.view.PanStep, 1);
 }
 
 TEST(MouseDispatch, ZonesSixAndSevenDoWhatTwoAndThreeDo) {
@@ -77,14 +77,14 @@ TEST(MouseDispatch, ZonesSixAndSevenDoWhatTwoAndThreeDo) {
     b.form->Image8_Click(4);
     a.form->Image8_Click(2);
     b.form->Image8_Click(6);
-    EXPECT_EQ(a.form->PanStep, 1);
-    EXPECT_EQ(b.form->PanStep, 1);
+    EXPECT_EQ(a.form->view.PanStep, 1);
+    EXPECT_EQ(b.form->view.PanStep, 1);
     EXPECT_DOUBLE_EQ(a.form->Image1->Top(), b.form->Image1->Top());
     a.form->Image8_Click(2);
     b.form->Image8_Click(6);
     a.form->Image8_Click(3);
     b.form->Image8_Click(7);
-    EXPECT_EQ(b.form->PanStep, 1);
+    EXPECT_EQ(b.form->view.PanStep, 1);
     EXPECT_DOUBLE_EQ(a.form->Image1->Top(), b.form->Image1->Top());
     EXPECT_EQ(a.form->Label8->Caption(), b.form->Label8->Caption());
 }
@@ -96,11 +96,11 @@ TEST(MouseDispatch, MagnifierFlagsAreSetBeforeTheMagnifierRuns) {
     // click had already set.
     ASSERT_TRUE(QFile::remove(r.volume.workImagePath()));
     EXPECT_THROW(f.Image8_Click(4), PageUnreadable);
-    EXPECT_EQ(f.Magnified, True);
-    f.PanStep = 3;
+    EXPECT_EQ(f.view.Magnified, True);
+    f.view.PanStep = 3;
     EXPECT_THROW(f.Image8_Click(5), PageUnreadable);
-    EXPECT_EQ(f.Magnified, False);
-    EXPECT_EQ(f.PanStep, 0);
+    EXPECT_EQ(f.view.Magnified, False);
+    EXPECT_EQ(f.view.PanStep, 0);
 }
 
 TEST(MouseDispatch, OtherIndexesAndDisabledZonesDoNothing) {
@@ -109,7 +109,7 @@ TEST(MouseDispatch, OtherIndexesAndDisabledZonesDoNothing) {
     f.Image8_Click(8);
     f.Image8_Click(-1);
     EXPECT_TRUE(r.showing(0, 0));
-    EXPECT_EQ(f.Magnified, False);
+    EXPECT_EQ(f.view.Magnified, False);
     // The closing panel takes the zones away: clicks on the page reach nothing.
     f.Command1_Click();
     const QPointF centre = insideZone(f, 4);
@@ -117,7 +117,7 @@ TEST(MouseDispatch, OtherIndexesAndDisabledZonesDoNothing) {
     EXPECT_EQ(r.zoneAt(centre.x(), centre.y()), -1);
     r.clickAt(centre.x(), centre.y());
     r.clickAt(right.x(), right.y());
-    EXPECT_EQ(f.Magnified, False);
+    EXPECT_EQ(f.view.Magnified, False);
     EXPECT_TRUE(r.showing(0, 0));
     EXPECT_TRUE(r.newBoxes().isEmpty());
 }

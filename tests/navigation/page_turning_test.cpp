@@ -22,7 +22,7 @@ TEST(PageTurning, ForwardAndBackInsideABook) {
     ASSERT_TRUE(r.showing(0, 0));
     r.key(kRight);
     EXPECT_TRUE(r.showing(0, 1));
-    EXPECT_EQ(r.form->CurrentPageIndex, 1);
+    EXPECT_EQ(r.form->place.CurrentPageIndex, 1);
     EXPECT_EQ(r.pageText(), r.form->Combo1->List(1));
     r.key(kRight);
     r.key(kLeft);
@@ -52,11 +52,11 @@ TEST(PageTurning, PastTheLastPageTheNextBookOpensAtItsFirstPage) {
     EXPECT_EQ(r.book(), 1);
     EXPECT_EQ(r.form->Combo2->Text(), r.form->Combo2->List(1));
     EXPECT_TRUE(r.showing(1, 0));
-    EXPECT_EQ(r.form->CurrentPageIndex, 0);
+    EXPECT_EQ(r.form->place.CurrentPageIndex, 0);
     const QString first = r.form->Combo1->List(0);
     EXPECT_EQ(r.pageText(), first);
-    EXPECT_EQ(r.form->PageLabel.text(), first.leftJustified(4, QLatin1Char(' ')).left(4));
-    EXPECT_EQ(r.form->PageNumber, toInteger(numericValue(first)));
+    EXPECT_EQ(r.form->place.PageLabel.text(), first.leftJustified(4, QLatin1Char(' ')).left(4));
+    EXPECT_EQ(r.form->place.PageNumber, toInteger(numericValue(first)));
     EXPECT_FALSE(r.form->Image6->Visible());
     EXPECT_TRUE(r.form->keyPreview());
 }
@@ -69,7 +69,7 @@ TEST(PageTurning, AtTheLastPageOfTheLastBookTheVolumeEnds) {
     EXPECT_EQ(r.platform.boxes.back().style, kStyleOk);
     EXPECT_TRUE(r.platform.boxes.back().title.isEmpty());
     EXPECT_EQ(r.book(), 2);
-    EXPECT_EQ(r.form->CurrentPageIndex, 2);
+    EXPECT_EQ(r.form->place.CurrentPageIndex, 2);
     EXPECT_EQ(r.form->Combo1->ListIndex(), 2);
     EXPECT_EQ(r.pageText(), r.form->Combo1->List(2));
     EXPECT_TRUE(r.showing(2, 2));
@@ -88,7 +88,7 @@ TEST(PageTurning, BeforeTheFirstPageThePreviousBookOpensAtItsLastPage) {
     ASSERT_EQ(r.newBoxes(), QStringList{kPrevious});
     EXPECT_TRUE(r.platform.boxes.back().title.isEmpty());
     EXPECT_EQ(r.book(), 1);
-    EXPECT_EQ(r.form->CurrentPageIndex, 4);
+    EXPECT_EQ(r.form->place.CurrentPageIndex, 4);
     EXPECT_EQ(r.pageText(), r.form->Combo1->List(4));
     EXPECT_TRUE(r.showing(1, 4));
     EXPECT_FALSE(r.form->Image5->Visible());
@@ -99,7 +99,7 @@ TEST(PageTurning, BeforeTheFirstPageOfTheFirstBookItOpensAgainAtItsLastPage) {
     r.key(kLeft);
     ASSERT_EQ(r.newBoxes(), QStringList{kPrevious});
     EXPECT_EQ(r.book(), 0);
-    EXPECT_EQ(r.form->CurrentPageIndex, 3);
+    EXPECT_EQ(r.form->place.CurrentPageIndex, 3);
     EXPECT_EQ(r.pageText(), r.form->Combo1->List(3));
     EXPECT_TRUE(r.showing(0, 3));
 }
@@ -110,11 +110,11 @@ TEST(PageTurning, MagnifiedPagesStayMagnifiedFromTheirTop) {
     f.Image8_Click(4);
     f.PAGSU();
     f.PAGSU();
-    ASSERT_EQ(f.PanStep, 2);
+    ASSERT_EQ(f.view.PanStep, 2);
     ASSERT_LT(f.Image1->Top(), 0);
     const auto expectMagnifiedAtTop = [&] {
-        EXPECT_EQ(f.Magnified, True);
-        EXPECT_EQ(f.PanStep, 0);
+        EXPECT_EQ(f.view.Magnified, True);
+        EXPECT_EQ(f.view.PanStep, 0);
         EXPECT_EQ(f.Label8->Caption(), "0");
         EXPECT_DOUBLE_EQ(f.Image1->Top(), 15);
         EXPECT_NEAR(f.Image1->Width(), 19140, 0.01);
@@ -176,9 +176,9 @@ TEST(PageTurning, UnreadablePageKeepsThePageShown) {
     r.key(kRight);
     const QStringList boxes = r.newBoxes();
     ASSERT_EQ(boxes.size(), 1);
-    EXPECT_TRUE(boxes[0].contains(r.form->ArchivePath)) << boxes[0].toStdString();
+    EXPECT_TRUE(boxes[0].contains(r.form->place.ArchivePath)) << boxes[0].toStdString();
     EXPECT_TRUE(r.showing(0, 1));
-    EXPECT_EQ(r.form->CurrentPageIndex, 1);
+    EXPECT_EQ(r.form->place.CurrentPageIndex, 1);
     EXPECT_EQ(r.pageText(), r.form->Combo1->List(1));
     EXPECT_TRUE(r.form->Image1->Visible());
     EXPECT_FALSE(r.form->Image6->Visible());

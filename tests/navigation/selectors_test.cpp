@@ -120,7 +120,7 @@ TEST(Selectors, PickingABookOpensItAtItsFirstPageWithKeyPreview) {
     f.Picture1->setVisible(true);
     t.v.event([&] { f.Combo2->setListIndex(1); });
     EXPECT_EQ(f.Combo1->Text(), "001d");
-    EXPECT_EQ(f.CurrentPageIndex, 0);
+    EXPECT_EQ(f.place.CurrentPageIndex, 0);
     EXPECT_EQ(f.Combo1->ListIndex(), -1);
     EXPECT_FALSE(f.Picture1->Visible());
     EXPECT_TRUE(f.keyPreview());
@@ -134,13 +134,13 @@ TEST(Selectors, PickingABookOpensItAtItsFirstPageWithKeyPreview) {
 TEST(Selectors, PickingAPageWhileMagnifiedStartsFromTheTop) {
     Typing t;
     BookForm& f = *t.v.form;
-    f.Magnified = True;
-    f.PanStep = 3;
+    f.view.Magnified = True;
+    f.view.PanStep = 3;
     f.Label8->setCaption("3");
     t.v.event([&] { f.Combo1->setListIndex(2); });
-    EXPECT_EQ(f.PanStep, 0);
+    EXPECT_EQ(f.view.PanStep, 0);
     EXPECT_EQ(f.Label8->Caption(), "0");
-    EXPECT_EQ(f.Magnified, True);
+    EXPECT_EQ(f.view.Magnified, True);
     EXPECT_EQ(f.Combo1->Text(), "0003");
 }
 

@@ -26,10 +26,8 @@ bool ends(const std::function<void()>& action) {
 
 // The reader is on the fourth page of the first book.
 void onFourthPageOfFirstBook(BookForm& form) {
-    form.Combo2->restore(form.Combo2->items(), 0, form.Combo2->List(0));
-    form.Combo1->restore(
-        {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4")}, 3,
-        QStringLiteral("4   "));
+    form.Combo2->restore({form.Combo2->items(), 0, form.Combo2->List(0)});
+    form.Combo1->restore({{"1", "2", "3", "4"}, 3, QStringLiteral("4   ")});
 }
 
 std::array<bool, 8> zones(const BookForm& form) {
@@ -185,8 +183,7 @@ TEST(ClosingPanel, YesMatchesTextsWithoutBlanksOrCase) {
     StartedViewer v;
     ASSERT_GE(v.form->Combo2->ListCount(), 3);
     v.form->Combo2->setText(QStringLiteral("  ") + v.form->Combo2->List(2).toLower());
-    v.form->Combo1->restore({QStringLiteral("1s"), QStringLiteral("1d"), QStringLiteral("2s")}, 0,
-                            QStringLiteral("1D  "));
+    v.form->Combo1->restore({{"1s", "1d", "2s"}, 0, QStringLiteral("1D  ")});
     EXPECT_TRUE(ends([&] { v.form->Image13_Click(0); }));
     EXPECT_EQ(contentOf(v.volume.bookmarkPath()), " 2\r\n 1\r\n");
 }
