@@ -20,10 +20,6 @@
 #include <memory>
 #include <vector>
 
-namespace cvx::fit {
-struct Fit;
-}
-
 namespace cvx {
 
 class BookForm : public QWidget {
@@ -63,6 +59,8 @@ public:
     void CARICOPAG();
     // The pages read ahead of the reader, decoded in the background.
     [[nodiscard]] ReadAhead& readAhead() { return *readAhead_; }
+    // The viewing area's size and the screen's pixel ratio: what a page's shown size depends on.
+    [[nodiscard]] shown::Area viewingArea() const;
 
     // ---- display/hot_zones.cpp ------------------------------------------------------------
     void IMMAGIN8();
@@ -325,9 +323,9 @@ private:
     // What this window last wrote into the working image (none before the first write): put
     // back after a failed write without reading the file first.
     std::optional<QByteArray> workImageHeld_;
-    // Gives `image` the picture at its fitted size (Stretch on) and records the fit in the
-    // form's fit variables; the caller places it.
-    void showFitted(ImageControl& image, const Picture& picture, const fit::Fit& f);
+    // Gives `image` the picture at the size of `placement` (Stretch on) and records the fit in
+    // view; the caller moves it to its place.
+    void showPlaced(ImageControl& image, const Picture& picture, const shown::Placement& placement);
     // The entry of the page being loaded or shown, and what its shown size depends on.
     [[nodiscard]] PageKey shownPageKey() const;
     [[nodiscard]] PageView pageView() const;
@@ -337,7 +335,8 @@ private:
     // Has the pages a turn can show next prepared in the background, nearest first.
     void readAround();
     [[nodiscard]] std::optional<PageKey> pageKeyAt(int index) const;
-    [[nodiscard]] std::optional<PageKey> nextBookFirstPage() const;
+    // The first or last page of book `book`, from its archive's directory.
+    [[nodiscard]] std::optional<PageKey> bookPageKey(int book, bool lastPage) const;
     std::unique_ptr<ReadAhead> readAhead_ = std::make_unique<ReadAhead>();
 
     // ---- app/reading_place.cpp --------------------------------------------------------------

@@ -6,6 +6,7 @@
 #include "archive/bookmark_file.h"
 #include "archive/label_rules.h"
 #include "display/fit_geometry.h"
+#include "display/shown_geometry.h"
 #include "platform/dispatch.h"
 #include "platform/files.h"
 
@@ -141,17 +142,15 @@ void BookForm::loadCover() {
         QStringLiteral("IMPOSSIBILE LEGGERE LA COPERTINA DALL'ARCHIVIO ") + CoverArchiveName;
     const Picture cover = readEntryPicture(CoverArchiveName, failure);
 
-    const fit::Fit f =
-        fit::fitInto(cover.naturalTwips(), QSizeF(fit::kCoverBoxWidth, fit::kCoverBoxHeight));
-    const float width = static_cast<float>(f.width);
-    const float height = static_cast<float>(f.height);
-    const double left = fit::centredLeft(fit::kCoverBoxWidth, width);
-    if (cover.scaled(Image4->devicePixelsAt(left, fit::kCoverTop, width, height)).isNull())
+    const shown::Placement placement = shown::fittedInto(
+        cover.naturalTwips(), QSizeF(fit::kCoverBoxWidth, fit::kCoverBoxHeight),
+        fit::kCoverBoxWidth, fit::kCoverTop, Image4->widget()->devicePixelRatioF());
+    if (cover.scaled(placement.pixels).isNull())
         throw PageUnreadable(failure);
     writeWorkImage();
 
-    showFitted(*Image4, cover, f);
-    Image4->Move(fit::centredLeft(fit::kCoverBoxWidth, Image4->Width()), fit::kCoverTop);
+    showPlaced(*Image4, cover, placement);
+    Image4->Move(placement.left, placement.top);
 
     const auto places = fit::coverPointers(Image4->Left(), Image4->Top(), Image4->Width(),
                                            Image4->Height(), view.PageHeight / 2);

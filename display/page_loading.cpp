@@ -6,7 +6,7 @@
 
 #include "archive/archive_layout.h"
 #include "archive/entry_restore.h"
-#include "display/fit_geometry.h"
+#include "display/shown_geometry.h"
 #include "platform/files.h"
 
 #include <QDir>
@@ -65,9 +65,12 @@ PageKey BookForm::shownPageKey() const {
     return {underRoot(ProgramFolder, place.ArchivePath), entry->position, entry->length};
 }
 
+shown::Area BookForm::viewingArea() const {
+    return {SCHERMO->Width(), SCHERMO->Height(), Image1->widget()->devicePixelRatioF()};
+}
+
 PageView BookForm::pageView() const {
-    return {ProgramFolder, SCHERMO->Width(), SCHERMO->Height(),
-            Image1->widget()->devicePixelRatioF(), view.Magnified == True};
+    return {ProgramFolder, viewingArea(), view.Magnified == True};
 }
 
 Picture BookForm::readyPicture(const Picture& read, QSize pixels) {
@@ -90,19 +93,22 @@ std::optional<PageKey> BookForm::pageKeyAt(int index) const {
     return PageKey{underRoot(ProgramFolder, place.ArchivePath), entry->position, entry->length};
 }
 
-std::optional<PageKey> BookForm::nextBookFirstPage() const {
-    const int book = Combo2->ListIndex() + 1;
-    if (book <= 0 || book >= File2.ListCount() || book >= Combo2->ListCount())
+std::optional<PageKey> BookForm::bookPageKey(int book, bool lastPage) const {
+    if (book < 0 || book >= File2.ListCount() || book >= Combo2->ListCount())
         return std::nullopt;
-    // Its first directory slot, as the book's activation reads it.
+    // Its directory as the book's activation reads it; the first slot is enough for the first
+    // page.
     const QString path = underRoot(ProgramFolder, File2.List(book));
-    const files::Read slot = files::readAt(path, archive::kFirstSlotText, archive::kSlotTextLength);
-    if (slot.status != files::Status::Ok || slot.data.size() != archive::kSlotTextLength)
+    const files::Read read =
+        files::readAt(path, archive::kFirstSlotText,
+                      lastPage ? archive::kDirectoryTextLength : archive::kSlotTextLength);
+    if (read.status != files::Status::Ok)
         return std::nullopt;
-    const QString text = trimBlanks(fromSingleByte(slot.data));
-    if (archive::endsDirectory(text))
+    const QStringList texts = archive::directorySlots(read.data);
+    if (texts.isEmpty())
         return std::nullopt;
-    const archive::SlotFields fields = archive::splitSlotText(text);
+    const archive::SlotFields fields =
+        archive::splitSlotText(lastPage ? texts.last() : texts.first());
     const auto entry = archive::entryLocation(fields.offsetText, fields.lengthText);
     if (!entry)
         return std::nullopt;
@@ -114,12 +120,20 @@ void BookForm::readAround() {
     std::vector<PageKey> around;
     // Only a page of the current book's list has neighbours to read.
     if (!shown.archive.isEmpty() && pageKeyAt(place.CurrentPageIndex) == shown) {
+        const int book = Combo2->ListIndex();
         if (const auto next = pageKeyAt(place.CurrentPageIndex + 1))
             around.push_back(*next);
-        else if (const auto first = nextBookFirstPage())
+        else if (const auto first = book >= 0 ? bookPageKey(book + 1, false) : std::nullopt)
             around.push_back(*first);
-        if (const auto previous = pageKeyAt(place.CurrentPageIndex - 1))
+        if (const auto previous = pageKeyAt(place.CurrentPageIndex - 1)) {
             around.push_back(*previous);
+        } else if (book > 0) {
+            // Back past a book's first page the previous book opens at its first page on the
+            // way to its last.
+            for (const bool last : {true, false})
+                if (const auto page = bookPageKey(book - 1, last))
+                    around.push_back(*page);
+        }
         // A typed page number opens its book at the first page on the way to the page asked.
         if (const auto first = pageKeyAt(0); first && place.CurrentPageIndex > 1)
             around.push_back(*first);
@@ -127,39 +141,34 @@ void BookForm::readAround() {
     readAhead_->prepare(pageView(), shown, around);
 }
 
-void BookForm::showFitted(ImageControl& image, const Picture& picture, const fit::Fit& f) {
+void BookForm::showPlaced(ImageControl& image, const Picture& picture,
+                          const shown::Placement& p) {
     image.setStretch(false);
     image.setPicture(picture);
-    view.WidthRatio = f.widthRatio;
-    view.HeightRatio = f.heightRatio;
-    view.PageScale = f.scale;
-    view.PageWidth = f.width;
-    view.PageHeight = f.height;
+    view.WidthRatio = p.widthRatio;
+    view.HeightRatio = p.heightRatio;
+    view.PageScale = p.scale;
+    view.PageWidth = p.width;
+    view.PageHeight = p.height;
     // The control keeps its sizes as Singles.
-    image.setWidth(static_cast<float>(f.width));
-    image.setHeight(static_cast<float>(f.height));
+    image.setWidth(static_cast<float>(p.width));
+    image.setHeight(static_cast<float>(p.height));
     image.setStretch(true);
 }
 
 void BookForm::CARICOPAG() {
     const QString failure = unreadablePage(loadingLabel(*this), place.ArchivePath);
     const Picture read = readEntryPicture(place.ArchivePath, failure);
-    const fit::Fit f =
-        fit::fitInto(read.naturalTwips(), QSizeF(SCHERMO->Width() - fit::kBorderAllowance,
-                                                 SCHERMO->Height() - fit::kBorderAllowance));
-    // The control keeps its sizes as Singles.
-    const float width = static_cast<float>(f.width);
-    const float height = static_cast<float>(f.height);
     // Decoded here at the size it will be drawn, so painting reuses this decode.
-    const QSize pixels = Image1->devicePixelsAt(fit::centredLeft(SCHERMO->Width(), width),
-                                                Image1->Top(), width, height);
-    const Picture picture = readyPicture(read, pixels);
-    if (picture.scaled(pixels).isNull())
+    const shown::Placement placement =
+        shown::fitted(read.naturalTwips(), viewingArea(), Image1->Top());
+    const Picture picture = readyPicture(read, placement.pixels);
+    if (picture.scaled(placement.pixels).isNull())
         throw PageUnreadable(failure);
     writeWorkImage();
 
-    showFitted(*Image1, picture, f); // the bytes just written to the working image
-    Image1->setLeft(fit::centredLeft(SCHERMO->Width(), Image1->Width()));
+    showPlaced(*Image1, picture, placement); // the bytes just written to the working image
+    Image1->setLeft(placement.left);
     readAround();
 }
 

@@ -3,8 +3,6 @@
 
 #include "archive/entry_restore.h"
 #include "display/fit_geometry.h"
-#include "display/magnify_geometry.h"
-#include "platform/controls.h"
 #include "platform/files.h"
 
 #include <QTimer>
@@ -14,42 +12,19 @@
 namespace cvx {
 
 namespace {
-// A page turn puts the page at the top of the viewing area before loading it.
-constexpr double kTurnTop = 15;
-
-// The device pixels an image control decodes at when placed at this geometry (twips).
-QSize devicePixels(double left, double top, double width, double height, qreal ratio) {
-    return (QSizeF(pixelRect(left, top, width, height).size()) * ratio).toSize();
-}
-
 qint64 imageBytes(QSize size) {
     return qint64(size.width()) * size.height() * 4;
 }
 } // namespace
 
-QSize magnifiedSize(QSizeF natural, const PageView& view) {
-    const magnify::Fit m =
-        magnify::magnified(natural.width(), natural.height(), view.areaWidth, view.areaHeight);
-    const auto width = static_cast<float>(m.pageWidth);
-    const auto height = static_cast<float>(m.pageHeight);
-    return devicePixels(fit::centredLeft(view.areaWidth, width), magnify::kMagnifiedTop, width,
-                        height, view.pixelRatio);
-}
-
 std::vector<QSize> shownSizes(QSizeF natural, const PageView& view) {
     std::vector<QSize> sizes;
-    if (natural.isEmpty() || view.areaWidth <= fit::kBorderAllowance ||
-        view.areaHeight <= fit::kBorderAllowance)
+    if (natural.isEmpty() || view.area.width <= fit::kBorderAllowance ||
+        view.area.height <= fit::kBorderAllowance)
         return sizes;
-    // The control keeps its sizes as Singles, as the page loaders give them.
-    const fit::Fit f = fit::fitInto(natural, QSizeF(view.areaWidth - fit::kBorderAllowance,
-                                                    view.areaHeight - fit::kBorderAllowance));
-    const auto width = static_cast<float>(f.width);
-    const auto height = static_cast<float>(f.height);
-    sizes.push_back(devicePixels(fit::centredLeft(view.areaWidth, width), kTurnTop, width, height,
-                                 view.pixelRatio));
+    sizes.push_back(shown::fitted(natural, view.area, shown::kTopOfArea).pixels);
     if (view.magnified)
-        sizes.push_back(magnifiedSize(natural, view));
+        sizes.push_back(shown::magnified(natural, view.area).pixels);
     return sizes;
 }
 
@@ -86,7 +61,9 @@ void ReadAhead::prepare(const PageView& view, const PageKey& shown,
                    !(inFlight_ && *inFlight_ == shown);
     around_.assign(around.begin(),
                    around.begin() + std::min<std::size_t>(around.size(), kMaxAround));
-    forgetUnwanted();
+    // Forgotten once the event has ended: an event that shows a page on the way to another (a
+    // book opened at its first page on the way to its last) still finds the last one.
+    forgetPending_ = true;
     queue_.clear();
     for (const PageKey& key : around_)
         if (!cached(key) && !(inFlight_ && *inFlight_ == key))
@@ -199,12 +176,16 @@ int ReadAhead::cachedPages() const {
 }
 
 void ReadAhead::startWhenIdle() {
-    if (running_ || startPending_ || !hasWork())
+    if (startPending_ || (!forgetPending_ && (running_ || !hasWork())))
         return;
     startPending_ = true;
     QTimer::singleShot(0, &starter_, [this] {
         const std::lock_guard lock(mutex_);
         startPending_ = false;
+        if (forgetPending_) {
+            forgetPending_ = false;
+            forgetUnwanted();
+        }
         if (!running_ && hasWork())
             launch();
     });
@@ -276,8 +257,9 @@ std::optional<ReadAhead::Entry> ReadAhead::prepareEntry(const PageKey& key, cons
     const Picture header = Picture::fromBytes(entry.bytes, key.archive, nullptr);
     if (header.isNull())
         return std::nullopt;
-    const std::vector<QSize> sizes = lens ? std::vector{magnifiedSize(header.naturalTwips(), view)}
-                                          : shownSizes(header.naturalTwips(), view);
+    const std::vector<QSize> sizes =
+        lens ? std::vector{shown::magnified(header.naturalTwips(), view.area).pixels}
+             : shownSizes(header.naturalTwips(), view);
     for (const QSize size : sizes) {
         // A picture keeps one decode: one picture per size, all on the same bytes.
         const Picture picture =

@@ -5,6 +5,7 @@
 // screen and on disk stays theirs, on the window's thread.
 #pragma once
 
+#include "display/shown_geometry.h"
 #include "platform/picture.h"
 
 #include <QByteArray>
@@ -32,17 +33,11 @@ struct PageKey {
 
 // What the size of a shown page depends on.
 struct PageView {
-    QString volume;       // the volume's folder
-    double areaWidth = 0; // the viewing area, twips
-    double areaHeight = 0;
-    qreal pixelRatio = 1;   // device pixels per pixel
+    QString volume;         // the volume's folder
+    shown::Area area;       // the viewing area and the screen's pixel ratio
     bool magnified = false; // pages are shown magnified after a turn
     friend bool operator==(const PageView&, const PageView&) = default;
 };
-
-// The device pixels a page of `natural` twips is decoded at when magnified in `view`: as wide
-// as the viewing area.
-[[nodiscard]] QSize magnifiedSize(QSizeF natural, const PageView& view);
 
 // The device-pixel sizes a page of `natural` twips is decoded at when a turn shows it in `view`:
 // first fitted at the top of the viewing area, then, when magnified, as wide as the viewing area.
@@ -71,8 +66,9 @@ class ReadAhead {
 
     // `shown` is the page on screen, `around` the pages to prepare, nearest first, and then,
     // when the view is not magnified, the shown page at its magnified size (held apart from the
-    // budget, for that page only). Pages no longer around are forgotten and their queued work
-    // dropped; a change of `view` forgets everything. Returns at once; the work starts once the running event has ended, so that
+    // budget, for that page only). Queued work for pages no longer around is dropped, and the
+    // pages themselves forgotten once the running event has ended; a change of `view` forgets
+    // everything. Returns at once; the work starts once the running event has ended, so that
     // an event showing several pages in turn prepares only around the last one.
     void prepare(const PageView& view, const PageKey& shown, const std::vector<PageKey>& around);
 
@@ -147,6 +143,7 @@ class ReadAhead {
     bool lensPending_ = false;
     std::vector<Entry> trash_; // forgotten pages, freed on the background thread
     bool startPending_ = false;
+    bool forgetPending_ = false; // pages no longer around are forgotten once the event has ended
     bool running_ = false;
     Stats stats_;
     QThreadPool pool_;

@@ -2,6 +2,8 @@
 // pixels), visible and enabled flags, tooltips, click handlers and immediate repaint.
 #pragma once
 
+#include "platform/twips.h"
+
 #include <QColor>
 #include <QRect>
 #include <QPointer>
@@ -16,16 +18,6 @@ class QRadioButton;
 class QGroupBox;
 
 namespace cvx {
-
-[[nodiscard]] inline int twipsToPixels(double twips) { return qRound(twips / 15.0); }
-
-// The pixels a control covers at this geometry in twips: each edge goes to its nearest pixel.
-[[nodiscard]] inline QRect pixelRect(double left, double top, double width, double height) {
-    const int x = twipsToPixels(left);
-    const int y = twipsToPixels(top);
-    return {x, y, std::max(0, twipsToPixels(left + width) - x),
-            std::max(0, twipsToPixels(top + height) - y)};
-}
 
 class Control {
 public:

@@ -76,11 +76,6 @@ QSize ImageControl::devicePixels() const {
     return (QSizeF(widget_->size()) * ratio).toSize();
 }
 
-QSize ImageControl::devicePixelsAt(double left, double top, double width, double height) const {
-    const qreal ratio = widget_->devicePixelRatioF();
-    return (QSizeF(pixelRect(left, top, width, height).size()) * ratio).toSize();
-}
-
 bool ImageControl::realize() { return !picture_.isNull() && !picture_.scaled(devicePixels()).isNull(); }
 
 QImage ImageControl::paintedImage() const {

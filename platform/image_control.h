@@ -32,9 +32,6 @@ public:
     // data cannot be decoded. Painting uses the same decoded image.
     [[nodiscard]] bool realize();
 
-    // The device pixels the control decodes its picture at when placed at this geometry.
-    [[nodiscard]] QSize devicePixelsAt(double left, double top, double width, double height) const;
-
     // The image as it is drawn now (null when nothing is drawn).
     [[nodiscard]] QImage shownImage() const;
     // What paintEvent draws: shownImage() without its pixel ratio set, which would copy the
