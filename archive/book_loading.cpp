@@ -145,11 +145,12 @@ void BookForm::loadCover() {
     const shown::Placement placement = shown::fittedInto(
         cover.naturalTwips(), QSizeF(fit::kCoverBoxWidth, fit::kCoverBoxHeight),
         fit::kCoverBoxWidth, fit::kCoverTop, Image4->widget()->devicePixelRatioF());
-    if (cover.scaled(placement.pixels).isNull())
+    const Picture decoded = cover.decodedAt(placement.pixels);
+    if (decoded.scaled(placement.pixels).isNull())
         throw PageUnreadable(failure);
     writeWorkImage();
 
-    showPlaced(*Image4, cover, placement);
+    showPlaced(*Image4, decoded, placement);
     Image4->Move(placement.left, placement.top);
 
     const auto places = fit::coverPointers(Image4->Left(), Image4->Top(), Image4->Width(),

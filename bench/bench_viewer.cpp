@@ -15,7 +15,7 @@ namespace {
 // Records which decode the page's control painted last.
 class PaintRecorder : public QObject {
   public:
-    PaintRecorder(QObject* parent, const ImageControl* image, qint64* painted)
+    PaintRecorder(QObject* parent, ImageControl* image, qint64* painted)
         : QObject(parent), image_(image), painted_(painted) {}
 
   protected:
@@ -26,7 +26,7 @@ class PaintRecorder : public QObject {
     }
 
   private:
-    const ImageControl* image_;
+    ImageControl* image_;
     qint64* painted_;
 };
 

@@ -78,9 +78,10 @@ Picture BookForm::readyPicture(const Picture& read, QSize pixels) {
     const Picture ready = readAhead_->take(key, read.bytes(), pixels);
     if (!ready.isNull())
         return ready;
-    if (!read.scaled(pixels).isNull())
-        readAhead_->keep(pageView(), key, read, pixels);
-    return read;
+    const Picture decoded = read.decodedAt(pixels);
+    if (!decoded.scaled(pixels).isNull())
+        readAhead_->keep(pageView(), key, decoded, pixels);
+    return decoded;
 }
 
 std::optional<PageKey> BookForm::pageKeyAt(int index) const {

@@ -29,14 +29,14 @@ std::vector<QSize> shownSizes(QSizeF natural, const PageView& view) {
 }
 
 ReadAhead::ReadAhead()
-    : decoder_([](const Picture& picture, QSize size) { return !picture.scaled(size).isNull(); }) {
+    : decoder_([](const Picture& picture, QSize size) { return picture.decodedAt(size); }) {
     // One page at a time beside the window's thread: the reader's turn keeps a core of its own.
     pool_.setMaxThreadCount(1);
 }
 
 ReadAhead::~ReadAhead() {
     {
-        const std::lock_guard lock(mutex_);
+        const MutexLock lock(mutex_);
         queue_.clear();
         lensPending_ = false;
     }
@@ -44,14 +44,15 @@ ReadAhead::~ReadAhead() {
 }
 
 void ReadAhead::setDecoder(Decoder decoder) {
-    std::unique_lock lock(mutex_);
-    changed_.wait(lock, [&] { return !running_; });
+    const MutexLock lock(mutex_);
+    while (running_)
+        changed_.wait(mutex_);
     decoder_ = std::move(decoder);
 }
 
 void ReadAhead::prepare(const PageView& view, const PageKey& shown,
                         const std::vector<PageKey>& around) {
-    const std::lock_guard lock(mutex_);
+    const MutexLock lock(mutex_);
     useView(view);
     if (!(shown == shown_))
         forgetLens();
@@ -73,7 +74,7 @@ void ReadAhead::prepare(const PageView& view, const PageKey& shown,
 }
 
 void ReadAhead::expect(const PageView& view, const PageKey& key) {
-    const std::lock_guard lock(mutex_);
+    const MutexLock lock(mutex_);
     useView(view);
     expected_ = key;
     eventOnly_ = true;
@@ -81,7 +82,7 @@ void ReadAhead::expect(const PageView& view, const PageKey& key) {
     if (!running_)
         launch();
     QTimer::singleShot(0, &starter_, [this] {
-        const std::lock_guard lock(mutex_);
+        const MutexLock lock(mutex_);
         expected_.reset();
         eventOnly_ = false;
         forgetUnwanted();
@@ -90,16 +91,18 @@ void ReadAhead::expect(const PageView& view, const PageKey& key) {
     });
 }
 
+bool ReadAhead::takeWaits(const PageKey& key) const {
+    // Being prepared right now, or picked up next by a thread just started.
+    const bool starting = running_ && !inFlight_ && !queue_.empty() && queue_.front() == key;
+    return (inFlight_ && *inFlight_ == key) || starting;
+}
+
 Picture ReadAhead::take(const PageKey& key, const QByteArray& bytes, QSize size) {
-    std::unique_lock lock(mutex_);
+    const MutexLock lock(mutex_);
     Picture found = cachedPicture(key, bytes, size);
     if (found.isNull()) {
-        // Being prepared right now, or picked up next by a thread just started: wait for it.
-        changed_.wait(lock, [&] {
-            const bool starting =
-                running_ && !inFlight_ && !queue_.empty() && queue_.front() == key;
-            return !(inFlight_ && *inFlight_ == key) && !starting;
-        });
+        while (takeWaits(key))
+            changed_.wait(mutex_);
         found = cachedPicture(key, bytes, size);
     }
     if (!found.isNull()) {
@@ -128,7 +131,7 @@ Picture ReadAhead::cachedPicture(const PageKey& key, const QByteArray& bytes, QS
 }
 
 void ReadAhead::keep(const PageView& view, const PageKey& key, const Picture& picture, QSize size) {
-    const std::lock_guard lock(mutex_);
+    const MutexLock lock(mutex_);
     useView(view);
     shown_ = key;
     forgetUnwanted();
@@ -149,7 +152,7 @@ void ReadAhead::keep(const PageView& view, const PageKey& key, const Picture& pi
 }
 
 void ReadAhead::clear() {
-    const std::lock_guard lock(mutex_);
+    const MutexLock lock(mutex_);
     discardAll();
     around_.clear();
     shown_ = {};
@@ -159,19 +162,20 @@ void ReadAhead::clear() {
 }
 
 void ReadAhead::waitIdle() {
-    std::unique_lock lock(mutex_);
+    const MutexLock lock(mutex_);
     if (!running_ && hasWork())
         launch();
-    changed_.wait(lock, [&] { return !running_; });
+    while (running_)
+        changed_.wait(mutex_);
 }
 
 ReadAhead::Stats ReadAhead::stats() const {
-    const std::lock_guard lock(mutex_);
+    const MutexLock lock(mutex_);
     return stats_;
 }
 
 int ReadAhead::cachedPages() const {
-    const std::lock_guard lock(mutex_);
+    const MutexLock lock(mutex_);
     return static_cast<int>(entries_.size());
 }
 
@@ -180,7 +184,7 @@ void ReadAhead::startWhenIdle() {
         return;
     startPending_ = true;
     QTimer::singleShot(0, &starter_, [this] {
-        const std::lock_guard lock(mutex_);
+        const MutexLock lock(mutex_);
         startPending_ = false;
         if (forgetPending_) {
             forgetPending_ = false;
@@ -208,7 +212,7 @@ void ReadAhead::work() {
         Decoder decoder;
         bool lens = false;
         {
-            const std::lock_guard lock(mutex_);
+            const MutexLock lock(mutex_);
             garbage.swap(trash_);
             if (!queue_.empty() && mayStart(queue_.front())) {
                 key = queue_.front();
@@ -228,7 +232,7 @@ void ReadAhead::work() {
         }
         garbage.clear();
         std::optional<Entry> entry = prepareEntry(key, view, decoder, lens);
-        const std::lock_guard lock(mutex_);
+        const MutexLock lock(mutex_);
         inFlight_.reset();
         if (!entry) {
             ++stats_.failed; // simply not cached: the page loader reports it if it is shown
@@ -247,7 +251,7 @@ void ReadAhead::work() {
 }
 
 std::optional<ReadAhead::Entry> ReadAhead::prepareEntry(const PageKey& key, const PageView& view,
-                                                        const Decoder& decoder, bool lens) const {
+                                                        const Decoder& decoder, bool lens) {
     const files::Read read = files::readAt(key.archive, key.position, key.length);
     if (read.status != files::Status::Ok || read.data.size() != key.length)
         return std::nullopt;
@@ -261,12 +265,10 @@ std::optional<ReadAhead::Entry> ReadAhead::prepareEntry(const PageKey& key, cons
         lens ? std::vector{shown::magnified(header.naturalTwips(), view.area).pixels}
              : shownSizes(header.naturalTwips(), view);
     for (const QSize size : sizes) {
-        // A picture keeps one decode: one picture per size, all on the same bytes.
-        const Picture picture =
-            entry.pictures.empty() ? header : Picture::fromBytes(entry.bytes, key.archive, nullptr);
-        if (picture.isNull() || !decoder(picture, size))
+        const Picture decoded = decoder(header, size);
+        if (decoded.isNull() || decoded.scaled(size).isNull())
             return std::nullopt;
-        entry.pictures.emplace_back(size, picture);
+        entry.pictures.emplace_back(size, decoded);
         entry.decodedBytes += imageBytes(size);
     }
     if (entry.pictures.empty())
@@ -312,11 +314,13 @@ qint64 ReadAhead::aroundBytes() const {
 }
 
 void ReadAhead::forgetUnwanted() {
-    const auto unwanted = std::stable_partition(entries_.begin(), entries_.end(),
-                                                [&](const Entry& e) { return wanted(e.key); });
+    // The predicates run here, under the lock this function holds.
+    const auto unwanted =
+        std::stable_partition(entries_.begin(), entries_.end(),
+                              [&](const Entry& e) CVX_REQUIRES(mutex_) { return wanted(e.key); });
     std::move(unwanted, entries_.end(), std::back_inserter(trash_));
     entries_.erase(unwanted, entries_.end());
-    std::erase_if(queue_, [&](const PageKey& key) { return !wanted(key); });
+    std::erase_if(queue_, [&](const PageKey& key) CVX_REQUIRES(mutex_) { return !wanted(key); });
 }
 
 void ReadAhead::discardAll() {

@@ -7,6 +7,7 @@
 
 #include "display/shown_geometry.h"
 #include "platform/picture.h"
+#include "platform/thread_safety.h"
 
 #include <QByteArray>
 #include <QSize>
@@ -16,7 +17,6 @@
 #include <condition_variable>
 #include <deque>
 #include <functional>
-#include <mutex>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -45,9 +45,9 @@ struct PageView {
 
 class ReadAhead {
   public:
-    // Decodes `picture` at `size` device pixels (the decode stays with the picture); false when
-    // it cannot. Runs on the background thread.
-    using Decoder = std::function<bool(const Picture& picture, QSize size)>;
+    // `picture` carrying its decode at `size` device pixels (a null decode when it cannot be
+    // decoded). Runs on the background thread.
+    using Decoder = std::function<Picture(const Picture& picture, QSize size)>;
 
     // Pages read ahead around the shown one at most: the next (or the next book's first), the
     // previous, and the book's first, which a typed page number passes through.
@@ -61,7 +61,7 @@ class ReadAhead {
     ReadAhead(const ReadAhead&) = delete;
     ReadAhead& operator=(const ReadAhead&) = delete;
 
-    // Replaces the decoder (the default is Picture::scaled). Waits until nothing runs.
+    // Replaces the decoder (the default is Picture::decodedAt). Waits until nothing runs.
     void setDecoder(Decoder decoder);
 
     // `shown` is the page on screen, `around` the pages to prepare, nearest first, and then,
@@ -109,43 +109,51 @@ class ReadAhead {
         qint64 decodedBytes = 0;
     };
 
-    void startWhenIdle();
-    void launch();
-    [[nodiscard]] bool mayStart(const PageKey& key) const;
-    void useView(const PageView& view);
-    void queueExpected();
-    void work();
-    // The page restored and decoded at its shown sizes, or at its magnified size only (`lens`).
-    [[nodiscard]] std::optional<Entry> prepareEntry(const PageKey& key, const PageView& view,
-                                                    const Decoder& decoder, bool lens) const;
+    // The helpers below work on the shared state: they run with mutex_ held.
+    void startWhenIdle() CVX_REQUIRES(mutex_);
+    void launch() CVX_REQUIRES(mutex_);
+    [[nodiscard]] bool mayStart(const PageKey& key) const CVX_REQUIRES(mutex_);
+    void useView(const PageView& view) CVX_REQUIRES(mutex_);
+    void queueExpected() CVX_REQUIRES(mutex_);
     [[nodiscard]] Picture cachedPicture(const PageKey& key, const QByteArray& bytes,
-                                        QSize size) const;
-    [[nodiscard]] bool hasWork() const;
-    void forgetLens();
-    [[nodiscard]] bool wanted(const PageKey& key) const;
-    [[nodiscard]] bool cached(const PageKey& key) const;
-    [[nodiscard]] qint64 aroundBytes() const;
-    void forgetUnwanted();
-    void discardAll();
+                                        QSize size) const CVX_REQUIRES(mutex_);
+    [[nodiscard]] bool hasWork() const CVX_REQUIRES(mutex_);
+    [[nodiscard]] bool takeWaits(const PageKey& key) const CVX_REQUIRES(mutex_);
+    void forgetLens() CVX_REQUIRES(mutex_);
+    [[nodiscard]] bool wanted(const PageKey& key) const CVX_REQUIRES(mutex_);
+    [[nodiscard]] bool cached(const PageKey& key) const CVX_REQUIRES(mutex_);
+    [[nodiscard]] qint64 aroundBytes() const CVX_REQUIRES(mutex_);
+    void forgetUnwanted() CVX_REQUIRES(mutex_);
+    void discardAll() CVX_REQUIRES(mutex_);
 
-    mutable std::mutex mutex_;
-    std::condition_variable changed_;
-    Decoder decoder_;
-    PageView view_;
-    PageKey shown_;
-    std::vector<PageKey> around_;
-    std::optional<PageKey> expected_;
-    bool eventOnly_ = false; // while an event runs, only the expected page is prepared
-    std::deque<PageKey> queue_;
-    std::optional<PageKey> inFlight_;
-    std::vector<Entry> entries_;
-    std::optional<Entry> lens_; // the shown page at its magnified size
-    bool lensPending_ = false;
-    std::vector<Entry> trash_; // forgotten pages, freed on the background thread
-    bool startPending_ = false;
-    bool forgetPending_ = false; // pages no longer around are forgotten once the event has ended
-    bool running_ = false;
-    Stats stats_;
+    // The background thread's loop; it takes mutex_ itself between pages.
+    void work() CVX_EXCLUDES(mutex_);
+    // The page restored and decoded at its shown sizes, or at its magnified size only (`lens`),
+    // from values copied out of the shared state: runs without the lock.
+    [[nodiscard]] static std::optional<Entry> prepareEntry(const PageKey& key, const PageView& view,
+                                                           const Decoder& decoder, bool lens);
+
+    mutable Mutex mutex_;
+    std::condition_variable_any changed_; // signalled whenever a page is done or work stops
+    Decoder decoder_ CVX_GUARDED_BY(mutex_);
+    PageView view_ CVX_GUARDED_BY(mutex_);
+    PageKey shown_ CVX_GUARDED_BY(mutex_);
+    std::vector<PageKey> around_ CVX_GUARDED_BY(mutex_);
+    std::optional<PageKey> expected_ CVX_GUARDED_BY(mutex_);
+    // While an event runs, only the expected page is prepared.
+    bool eventOnly_ CVX_GUARDED_BY(mutex_) = false;
+    std::deque<PageKey> queue_ CVX_GUARDED_BY(mutex_);
+    std::optional<PageKey> inFlight_ CVX_GUARDED_BY(mutex_);
+    std::vector<Entry> entries_ CVX_GUARDED_BY(mutex_);
+    std::optional<Entry> lens_ CVX_GUARDED_BY(mutex_); // the shown page at its magnified size
+    bool lensPending_ CVX_GUARDED_BY(mutex_) = false;
+    // Forgotten pages, freed on the background thread.
+    std::vector<Entry> trash_ CVX_GUARDED_BY(mutex_);
+    bool startPending_ CVX_GUARDED_BY(mutex_) = false;
+    // Pages no longer around are forgotten once the event has ended.
+    bool forgetPending_ CVX_GUARDED_BY(mutex_) = false;
+    bool running_ CVX_GUARDED_BY(mutex_) = false;
+    Stats stats_ CVX_GUARDED_BY(mutex_);
     QThreadPool pool_;
     QObject starter_; // receives the start once the event loop runs again
 };

@@ -76,19 +76,28 @@ QSize ImageControl::devicePixels() const {
     return (QSizeF(widget_->size()) * ratio).toSize();
 }
 
-bool ImageControl::realize() { return !picture_.isNull() && !picture_.scaled(devicePixels()).isNull(); }
+bool ImageControl::realize() {
+    if (picture_.isNull())
+        return false;
+    const QSize size = devicePixels();
+    if (picture_.decodedSize() != size)
+        picture_ = picture_.decodedAt(size);
+    return !picture_.scaled(size).isNull();
+}
 
-QImage ImageControl::paintedImage() const {
+QImage ImageControl::paintedImage() {
     if (!artwork_.isNull())
         return artwork_;
-    if (picture_.isNull())
+    if (!realize())
         return {};
     return picture_.scaled(devicePixels());
 }
 
 QImage ImageControl::shownImage() const {
-    QImage image = paintedImage();
-    if (!image.isNull() && artwork_.isNull())
+    if (!artwork_.isNull())
+        return artwork_;
+    QImage image = picture_.isNull() ? QImage() : picture_.scaled(devicePixels());
+    if (!image.isNull())
         image.setDevicePixelRatio(widget_->devicePixelRatioF());
     return image;
 }

@@ -28,15 +28,15 @@ public:
     // decoded from a file.
     void setArtwork(const QImage& image);
 
-    // Decodes the picture at the control's current size in device pixels; false when the
-    // data cannot be decoded. Painting uses the same decoded image.
+    // Has the picture carry its decode at the control's current size in device pixels (kept
+    // when it already does); false when the data cannot be decoded. Painting uses that decode.
     [[nodiscard]] bool realize();
 
     // The image as it is drawn now (null when nothing is drawn).
     [[nodiscard]] QImage shownImage() const;
     // What paintEvent draws: shownImage() without its pixel ratio set, which would copy the
     // whole decoded picture at every paint on a screen whose ratio is not 1.
-    [[nodiscard]] QImage paintedImage() const;
+    [[nodiscard]] QImage paintedImage();
 
     // The picture and where and how it is shown, to put back as it was.
     struct State {

@@ -10,8 +10,6 @@ namespace cvx {
 struct Picture::Data {
     QByteArray bytes;
     QSize size;
-    mutable QSize cachedSize;
-    mutable QImage cached;
 };
 
 namespace {
@@ -83,9 +81,10 @@ QSizeF Picture::naturalTwips() const {
 QImage Picture::scaled(QSize size) const {
     if (!d_ || size.isEmpty())
         return {};
-    if (size == d_->cachedSize)
-        return d_->cached;
-    QBuffer buffer(&d_->bytes);
+    if (size == decodedSize_)
+        return decoded_;
+    QByteArray bytes = d_->bytes; // shares the data: the buffer only reads it
+    QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
     prepare(reader);
@@ -94,15 +93,21 @@ QImage Picture::scaled(QSize size) const {
     QImage image = reader.read();
     if (!image.isNull() && image.size() != size)
         image = image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    d_->cachedSize = size;
-    d_->cached = image;
     return image;
+}
+
+Picture Picture::decodedAt(QSize size) const {
+    Picture p = *this;
+    p.decoded_ = scaled(size);
+    p.decodedSize_ = size;
+    return p;
 }
 
 QImage Picture::fullResolution() const {
     if (!d_)
         return {};
-    QBuffer buffer(&d_->bytes);
+    QByteArray bytes = d_->bytes;
+    QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
     prepare(reader);

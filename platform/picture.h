@@ -1,5 +1,7 @@
 // A picture loaded from a JPEG file: its bytes are read once, its natural size comes from the
 // header, and pixels are decoded only at the size they are shown (or in full, for printing).
+// A Picture is an immutable value: copies share its bytes and the decode it carries, and may be
+// handed between threads.
 #pragma once
 
 #include <QByteArray>
@@ -32,9 +34,15 @@ public:
     [[nodiscard]] QSize pixelSize() const;
     [[nodiscard]] QSizeF naturalTwips() const; // pixel size x 15
 
-    // The picture decoded and scaled to `size` device pixels (the last size is kept).
-    // A null image when the data cannot be decoded.
+    // This picture carrying its decode at `size` device pixels, made here once; the decode is
+    // null when the data cannot be decoded.
+    [[nodiscard]] Picture decodedAt(QSize size) const;
+
+    // The picture at `size` device pixels: the decode it carries when it is of that size,
+    // otherwise one made now and not kept. A null image when the data cannot be decoded.
     [[nodiscard]] QImage scaled(QSize size) const;
+    // The size of the decode this picture carries (invalid for none).
+    [[nodiscard]] QSize decodedSize() const { return decodedSize_; }
 
     // The picture at full resolution, for printing.
     [[nodiscard]] QImage fullResolution() const;
@@ -55,7 +63,9 @@ public:
 
 private:
     struct Data;
-    std::shared_ptr<Data> d_;
+    std::shared_ptr<const Data> d_; // the bytes and their size, shared by every copy
+    QSize decodedSize_;             // the size of the decode this value carries
+    QImage decoded_;                // that decode (QImage is itself an implicitly shared value)
 };
 
 } // namespace cvx

@@ -94,8 +94,8 @@ class Recorder {
                 offWindowThread_ = offWindowThread_ && QThread::currentThread() != qApp->thread();
             }
             if (!failing.isEmpty() && picture.bytes().startsWith(failing))
-                return false;
-            return !picture.scaled(size).isNull();
+                return Picture();
+            return picture.decodedAt(size);
         };
     }
     // Indexes into `pages` of the pictures decoded, in order (-1 for none of them).
