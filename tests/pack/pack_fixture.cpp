@@ -12,7 +12,9 @@
 #include <QImageWriter>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QProcess>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 
 namespace cvx::test {
 
@@ -23,6 +25,20 @@ QByteArray noisyJpeg(QSize size, int seed) {
         for (int x = 0; x < size.width(); ++x)
             image.setPixel(x, y, random.generate() | 0xff000000u);
     return jpegBytes(image);
+}
+
+QByteArray withOrientation(const QByteArray& jpeg, int orientation) {
+    // APP1 of 34 bytes: "Exif", a big-endian TIFF header, IFD0 of one SHORT entry, 0x0112.
+    const char head[] = "\xff\xe1\x00\x22"
+                        "Exif\0\0"
+                        "MM\0\x2a\0\0\0\x08"
+                        "\0\x01"
+                        "\x01\x12\0\x03\0\0\0\x01";
+    QByteArray app1(head, sizeof head - 1);
+    app1 += char(0);
+    app1 += char(orientation);
+    app1 += QByteArray(6, '\0'); // the value's padding and the next IFD's offset
+    return QByteArray(jpeg).insert(2, app1);
 }
 
 namespace {
@@ -103,6 +119,17 @@ pack::BuildReport PackBench::build() const {
     options.outDir = outDir();
     options.viewerPath = viewerPath();
     return pack::buildVolume(options);
+}
+
+PackBench::Run PackBench::tool(QStringList args) const {
+    write(QStringLiteral("manifest.json"), QJsonDocument(manifest).toJson());
+    args.replaceInStrings(QRegularExpression(QStringLiteral("^@$")), path("manifest.json"));
+    QProcess p;
+    p.start(QStringLiteral(CARTAVOX_PACK_PATH), args);
+    const bool finished = p.waitForFinished(120000);
+    return {finished && p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+            QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
 }
 
 QStringList PackBench::listing() const {

@@ -17,6 +17,10 @@ namespace cvx::test {
 // A JPEG of `size` filled with noise from `seed`: large for its size, so that it needs no padding.
 [[nodiscard]] QByteArray noisyJpeg(QSize size, int seed);
 
+// `jpeg` with an EXIF segment right after its start whose orientation tag is `orientation`
+// (Qt's writer turns the pixels instead of writing the tag).
+[[nodiscard]] QByteArray withOrientation(const QByteArray& jpeg, int orientation);
+
 // Sets the value at `path` ("books/1/label", "cover/page") in a JSON object, creating nothing:
 // every step but the last must exist.
 void setJson(QJsonObject& root, const QString& path, const QJsonValue& value);
@@ -35,6 +39,13 @@ class PackBench {
 
     // Writes manifest.json and builds it into outDir() with the fake viewer.
     [[nodiscard]] pack::BuildReport build() const;
+
+    // Writes manifest.json and runs the tool with `args` ("@" stands for the manifest's path).
+    struct Run {
+        int status = -1;
+        QString out, err;
+    };
+    [[nodiscard]] Run tool(QStringList args) const;
 
     // Names of everything in the scratch folder, hidden entries included, recursively.
     [[nodiscard]] QStringList listing() const;
