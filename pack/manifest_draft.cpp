@@ -16,7 +16,7 @@
 namespace cvx::pack {
 
 QStringList naturalOrder(QStringList names) {
-    QCollator collator(QLocale::c());
+    QCollator collator(QLocale(QLocale::Italian));
     collator.setNumericMode(true);
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     std::stable_sort(names.begin(), names.end(), [&](const QString& a, const QString& b) {
@@ -60,7 +60,8 @@ QString fittedLabel(const QString& name, const QStringList& taken) {
 
 QString workFolderFrom(const QString& title) {
     QString name;
-    for (const QString& word : title.normalized(QString::NormalizationForm_KD).split(QLatin1Char(' '))) {
+    for (const QString& word :
+         title.normalized(QString::NormalizationForm_KD).split(QLatin1Char(' '))) {
         QString clean;
         for (const QChar c : word)
             if (c.unicode() < 128 && c.isLetterOrNumber())
