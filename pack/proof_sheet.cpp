@@ -29,14 +29,21 @@ QString dataUri(const QImage& image) {
     return QStringLiteral("data:image/jpeg;base64,") + QString::fromLatin1(bytes.toBase64());
 }
 
+// The findings of a page (page >= 0) or of a book and its runs of pages (page < 0). A run of
+// pages is told once over the book, and each of its pages points there.
 QString findingItems(const QList<Finding>& findings, int book, int page) {
     QString items;
     for (const Finding& f : findings) {
-        const bool here = page < 0 ? f.book == book && f.firstPage < 0
-                                   : f.book == book && f.firstPage <= page && page <= f.lastPage;
-        if (here)
+        if (f.book != book)
+            continue;
+        const bool run = f.firstPage >= 0 && f.firstPage != f.lastPage;
+        const bool inRun = run && f.firstPage <= page && page <= f.lastPage;
+        if (page < 0 ? f.firstPage < 0 || run : f.firstPage == page && !run)
             items += QStringLiteral("<li class=\"%1\">%2</li>")
                          .arg(severityName(f.severity), f.text.toHtmlEscaped());
+        else if (inRun)
+            items += QStringLiteral("<li class=\"%1\">vedi la segnalazione del libro, sopra</li>")
+                         .arg(severityName(f.severity));
     }
     return items.isEmpty() ? QString() : QStringLiteral("<ul class=\"avvisi\">%1</ul>").arg(items);
 }
@@ -84,12 +91,13 @@ const char* const kStyle =
 } // namespace
 
 QString numberingText(int kind, const QString& side, int firstNumber) {
-    const QString what = kind == labels::Sheets    ? QStringLiteral("fogli")
+    const QString what = kind == labels::Sheets     ? QStringLiteral("fogli")
                          : kind == labels::Pages    ? QStringLiteral("pagine")
                          : kind == labels::Openings ? QStringLiteral("pagine doppie")
                                                     : QStringLiteral("numerazione %1").arg(kind);
     return QStringLiteral("%1, la prima a %2, dal numero %3")
-        .arg(what, labels::firstOnRight(side) ? QStringLiteral("destra") : QStringLiteral("sinistra"))
+        .arg(what,
+             labels::firstOnRight(side) ? QStringLiteral("destra") : QStringLiteral("sinistra"))
         .arg(firstNumber);
 }
 
@@ -97,9 +105,10 @@ QByteArray proofHtml(const ProofSheet& sheet) {
     int pages = 0;
     for (const ProofBook& b : sheet.books)
         pages += static_cast<int>(b.pages.size());
-    QString html = QStringLiteral("<!DOCTYPE html>\n<html lang=\"it\"><head><meta charset=\"utf-8\">"
-                                  "<title>Bozza: %1</title><style>%2</style></head><body>\n")
-                       .arg(shown(sheet.title), QLatin1String(kStyle));
+    QString html =
+        QStringLiteral("<!DOCTYPE html>\n<html lang=\"it\"><head><meta charset=\"utf-8\">"
+                       "<title>Bozza: %1</title><style>%2</style></head><body>\n")
+            .arg(shown(sheet.title), QLatin1String(kStyle));
     html += QStringLiteral("<header class=\"titolo\"><h1>%1</h1><p class=\"seconda\">%2</p>"
                            "<p class=\"anno\">%3</p><p class=\"crediti\">Editore %4 · Stampato in "
                            "%5 nel %3</p></header>\n")
