@@ -20,9 +20,8 @@ void printFindings(const QList<Finding>& findings, int books, int pages) {
         ++counts[static_cast<int>(f.severity)];
     }
     err().flush();
-    QTextStream(stdout) << "Controllo: " << books << " libri, " << pages << " pagine: "
-                        << counts[2] << " errori, " << counts[1] << " avvisi, " << counts[0]
-                        << " note\n";
+    QTextStream(stdout) << "Controllo: " << books << " libri, " << pages << " pagine: " << counts[2]
+                        << " errori, " << counts[1] << " avvisi, " << counts[0] << " note\n";
 }
 
 // What init guessed, for the curator to correct.
@@ -54,19 +53,21 @@ int runInit(const QCommandLineParser& parser) {
                                                     "--iiif MANIFESTO con --images CARTELLA"));
     if (!iiif.isEmpty() && !parser.isSet(QStringLiteral("images")))
         return cli::usageError(spec, QStringLiteral("con --iiif serve --images CARTELLA"));
-    const QString path = QFileInfo(parser.isSet(QStringLiteral("o"))
-                                       ? parser.value(QStringLiteral("o"))
-                                       : QStringLiteral("manifest.json"))
-                             .absoluteFilePath();
+    const QString path =
+        QFileInfo(parser.isSet(QStringLiteral("o")) ? parser.value(QStringLiteral("o"))
+                                                    : QStringLiteral("manifest.json"))
+            .absoluteFilePath();
     if (QFileInfo::exists(path))
-        return reportFaults({QStringLiteral("%1 esiste già: scegliere un altro nome con -o").arg(path)});
+        return reportFaults(
+            {QStringLiteral("%1 esiste già: scegliere un altro nome con -o").arg(path)});
     Draft draft;
     if (iiif.isEmpty()) {
         draft = draftFromFolder(scans[0]);
     } else {
         const files::Read json = files::readAll(iiif);
         if (json.status != files::Status::Ok)
-            return reportFaults({QStringLiteral("impossibile leggere il manifesto IIIF %1").arg(iiif)});
+            return reportFaults(
+                {QStringLiteral("impossibile leggere il manifesto IIIF %1").arg(iiif)});
         draft = draftFromIiif(json.data, parser.value(QStringLiteral("images")));
     }
     if (!draft.problems.isEmpty())
@@ -86,9 +87,9 @@ int runProof(const QCommandLineParser& parser) {
     const ProofSheet sheet = QFileInfo(source).isDir() ? proofOfVolume(source, &errors)
                                                        : proofOfManifest(source, &errors);
     if (sheet.books.isEmpty())
-        return reportFaults(errors.isEmpty() ? QStringList{QStringLiteral("%1: nessun libro")
-                                                               .arg(source)}
-                                             : errors);
+        return reportFaults(errors.isEmpty()
+                                ? QStringList{QStringLiteral("%1: nessun libro").arg(source)}
+                                : errors);
     if (!files::writeAll(path, proofHtml(sheet)).ok())
         return reportFaults({QStringLiteral("impossibile scrivere %1").arg(path)});
     int pages = 0;
@@ -113,9 +114,7 @@ int runExportIiif(const QCommandLineParser& parser) {
 }
 
 int runCheck(const QCommandLineParser& parser) {
-    ProgressLine line;
     const ManifestCheck c = checkManifest(parser.positionalArguments()[0], CheckScope{});
-    line.end();
     int pages = 0;
     for (const CheckedBook& b : c.books)
         pages += static_cast<int>(b.pages.size());
@@ -128,7 +127,8 @@ QList<ToolCommand> publisherCommands() {
     const QCommandLineOption output(QStringLiteral("o"), QStringLiteral("il file da scrivere"),
                                     QStringLiteral("FILE"));
     return {
-        {{QStringLiteral("init"), QStringLiteral("SCANSIONI [-o FILE] | --iiif MANIFESTO --images CARTELLA [-o FILE]"),
+        {{QStringLiteral("init"),
+          QStringLiteral("SCANSIONI [-o FILE] | --iiif MANIFESTO --images CARTELLA [-o FILE]"),
           QStringLiteral("scrive un primo manifesto da una cartella di scansioni o da IIIF"),
           QStringLiteral(
               "Scrive un primo manifesto, da correggere: un libro per sottocartella (una "
@@ -141,14 +141,16 @@ QList<ToolCommand> publisherCommands() {
               "supposto. Non scrive sopra un file che esiste (di solito manifest.json)."),
           {{QStringLiteral("SCANSIONI"), QStringLiteral("la cartella delle scansioni"), true}},
           {output,
-           QCommandLineOption(QStringLiteral("iiif"), QStringLiteral("il manifesto IIIF da leggere"),
+           QCommandLineOption(QStringLiteral("iiif"),
+                              QStringLiteral("il manifesto IIIF da leggere"),
                               QStringLiteral("MANIFESTO")),
            QCommandLineOption(QStringLiteral("images"),
                               QStringLiteral("la cartella delle immagini del manifesto IIIF"),
                               QStringLiteral("CARTELLA"))},
           QStringLiteral("0 manifesto scritto, 1 errori, 2 comando non valido.")},
          runInit},
-        {{QStringLiteral("check"), QStringLiteral("MANIFESTO"),
+        {{QStringLiteral("check"),
+          QStringLiteral("MANIFESTO"),
           QStringLiteral("controlla un manifesto e le sue scansioni prima della costruzione"),
           QStringLiteral(
               "Trova senza scrivere nulla i problemi di un libro: immagini illeggibili o "
@@ -161,7 +163,8 @@ QList<ToolCommand> publisherCommands() {
           QStringLiteral("0 nessun problema (solo note), 1 avvisi, 2 errori o comando non "
                          "valido.")},
          runCheck},
-        {{QStringLiteral("proof"), QStringLiteral("VOLUME|MANIFESTO [-o FILE]"),
+        {{QStringLiteral("proof"),
+          QStringLiteral("VOLUME|MANIFESTO [-o FILE]"),
           QStringLiteral("scrive la bozza HTML di un volume o di un manifesto"),
           QStringLiteral(
               "Scrive una bozza in un solo file HTML (di solito bozza.html): il titolo come lo "
@@ -173,14 +176,16 @@ QList<ToolCommand> publisherCommands() {
           {output},
           QStringLiteral("0 bozza scritta, 1 errori, 2 comando non valido.")},
          runProof},
-        {{QStringLiteral("export-iiif"), QStringLiteral("VOLUME CARTELLA [--base-url URL]"),
+        {{QStringLiteral("export-iiif"),
+          QStringLiteral("VOLUME CARTELLA [--base-url URL]"),
           QStringLiteral("scrive un volume come manifesto IIIF con le sue immagini"),
           QStringLiteral(
               "Scrive CARTELLA/manifest.json (IIIF Presentation 3) e le pagine in "
               "CARTELLA/immagini:\nuna tela per pagina con l'etichetta che il visore mostra, "
               "una sezione per libro."),
           {{QStringLiteral("VOLUME"), QStringLiteral("la cartella del volume")},
-           {QStringLiteral("CARTELLA"), QStringLiteral("dove scrivere il manifesto e le immagini")}},
+           {QStringLiteral("CARTELLA"),
+            QStringLiteral("dove scrivere il manifesto e le immagini")}},
           {QCommandLineOption(QStringLiteral("base-url"),
                               QStringLiteral("l'indirizzo web di CARTELLA (di solito il suo "
                                              "indirizzo file://)"),
