@@ -22,8 +22,10 @@ namespace {
 void expectRefused(PackBench& bench, const QString& message, QString outDir = {}) {
     bench.write("manifest.json", QJsonDocument(bench.manifest).toJson());
     const QStringList before = bench.listing();
-    pack::BuildOptions options{bench.path("manifest.json"),
-                               outDir.isEmpty() ? bench.outDir() : outDir, bench.viewerPath()};
+    pack::BuildOptions options;
+    options.manifestPath = bench.path("manifest.json");
+    options.outDir = outDir.isEmpty() ? bench.outDir() : outDir;
+    options.viewerPath = bench.viewerPath();
     const pack::BuildReport report = pack::buildVolume(options);
     EXPECT_FALSE(report.ok());
     EXPECT_TRUE(report.errors.join('\n').contains(message))
