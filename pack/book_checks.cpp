@@ -51,8 +51,8 @@ void checkPages(const CheckedBook& book, int b, const CheckScope& scope, QList<F
     for (int p = 0; p < book.pages.size(); ++p) {
         const CheckedPage& page = book.pages[p];
         if (scope.pageErrors && !page.facts.problem.isEmpty())
-            out << pageFinding(Severity::Error, b, p, page.title + QStringLiteral(": ") +
-                                                          page.facts.problem);
+            out << pageFinding(Severity::Error, b, p,
+                               page.title + QStringLiteral(": ") + page.facts.problem);
         if (scope.orientation && page.facts.problem.isEmpty() && page.facts.orientation != 1)
             out << pageFinding(Severity::Warning, b, p,
                                QStringLiteral("%1: l'orientamento EXIF %2 la vuole %3; il visore "
@@ -67,12 +67,12 @@ QString wrongShapeText(const CheckedBook& book, const CheckedPage& page, QSize u
     const QSize size = page.facts.upright();
     if (usual.isValid() && near(size.transposed(), usual))
         return QStringLiteral("%1: sembra girata di lato: misura %2, le altre pagine del libro "
-                              "%3").arg(page.title, pixels(size), pixels(usual));
-    return book.kind == 2
-               ? QStringLiteral("%1: è verticale (%2), ma il libro è di pagine doppie")
-                     .arg(page.title, pixels(size))
-               : QStringLiteral("%1: è orizzontale (%2) fra pagine verticali")
-                     .arg(page.title, pixels(size));
+                              "%3")
+            .arg(page.title, pixels(size), pixels(usual));
+    return book.kind == 2 ? QStringLiteral("%1: è verticale (%2), ma il libro è di pagine doppie")
+                                .arg(page.title, pixels(size))
+                          : QStringLiteral("%1: è orizzontale (%2) fra pagine verticali")
+                                .arg(page.title, pixels(size));
 }
 
 void checkShapes(const CheckedBook& book, int b, QList<Finding>& out) {
@@ -91,10 +91,14 @@ void checkShapes(const CheckedBook& book, int b, QList<Finding>& out) {
                        book.kind == 2
                            ? QStringLiteral("%1: %2 pagine doppie su %3 sono verticali: il tipo "
                                             "di numerazione forse è 1 (pagine)")
-                                 .arg(book.title).arg(wrong.size()).arg(wrong.size() + right.size())
+                                 .arg(book.title)
+                                 .arg(wrong.size())
+                                 .arg(wrong.size() + right.size())
                            : QStringLiteral("%1: %2 pagine su %3 sono orizzontali: il tipo di "
                                             "numerazione forse è 2 (pagine doppie)")
-                                 .arg(book.title).arg(wrong.size()).arg(wrong.size() + right.size())};
+                                 .arg(book.title)
+                                 .arg(wrong.size())
+                                 .arg(wrong.size() + right.size())};
         return;
     }
     const QSize usual = sizes.size() >= 3 ? medianSize(sizes) : QSize();
@@ -108,12 +112,12 @@ void checkShapes(const CheckedBook& book, int b, QList<Finding>& out) {
     if (3 * odd.size() >= right.size())
         return;
     for (int p : odd)
-        out << pageFinding(Severity::Warning, b, p,
-                           QStringLiteral("%1: misura %2, le altre pagine del libro circa %3: "
-                                          "una tabella dei colori, una pagina bianca o una "
-                                          "ripresa a un'altra scala?")
-                               .arg(book.pages[p].title, pixels(book.pages[p].facts.upright()),
-                                    pixels(usual)));
+        out << pageFinding(
+            Severity::Warning, b, p,
+            QStringLiteral("%1: misura %2, le altre pagine del libro circa %3: "
+                           "una tabella dei colori, una pagina bianca o una "
+                           "ripresa a un'altra scala?")
+                .arg(book.pages[p].title, pixels(book.pages[p].facts.upright()), pixels(usual)));
 }
 
 void checkDoubles(const QList<CheckedBook>& books, QList<Finding>& out) {
@@ -125,9 +129,9 @@ void checkDoubles(const QList<CheckedBook>& books, QList<Finding>& out) {
                 continue;
             const auto key = std::pair{page.facts.contentKey, page.facts.contentLength};
             if (const CheckedPage* first = seen.value(key))
-                out << pageFinding(Severity::Warning, b, p,
-                                   QStringLiteral("%1: è la stessa immagine di %2")
-                                       .arg(page.title, first->title));
+                out << pageFinding(
+                    Severity::Warning, b, p,
+                    QStringLiteral("%1: è la stessa immagine di %2").arg(page.title, first->title));
             else
                 seen.insert(key, &page);
         }
@@ -147,7 +151,8 @@ void checkProgressive(const QList<CheckedBook>& books, QList<Finding>& out) {
         return;
     QString text = QStringLiteral("%1 scansioni JPEG sono progressive: il visore le decodifica "
                                   "più lentamente; con \"build --optimize\" diventano sequenziali "
-                                  "senza perdita").arg(count);
+                                  "senza perdita")
+                       .arg(count);
     if (after > 0)
         text += QStringLiteral(", da %1 a %2 byte").arg(before).arg(after);
     out << Finding{Severity::Note, -1, -1, -1, text};

@@ -40,8 +40,8 @@ QString versionLine() {
 }
 
 QString commandHelp(const Command& c) {
-    QString text = QStringLiteral("Uso: cartavox-pack %1 %2\n\n%3\n").arg(c.name, c.synopsis,
-                                                                         c.description);
+    QString text =
+        QStringLiteral("Uso: cartavox-pack %1 %2\n\n%3\n").arg(c.name, c.synopsis, c.description);
     QList<std::pair<QString, QString>> rows;
     for (const Argument& a : c.arguments)
         rows.append({a.name, a.description});
@@ -61,8 +61,9 @@ QString toolHelp(const QList<Command>& commands) {
     for (const Command& c : commands)
         rows.append({c.name, c.summary});
     text += table(rows);
-    text += QStringLiteral("\nOpzioni:\n") + table({{optionName(kHelp), kHelp.description()},
-                                                    {optionName(kVersion), kVersion.description()}});
+    text +=
+        QStringLiteral("\nOpzioni:\n") + table({{optionName(kHelp), kHelp.description()},
+                                                {optionName(kVersion), kVersion.description()}});
     return text + QStringLiteral(
                       "\n\"cartavox-pack COMANDO --help\" descrive un comando.\n"
                       "Stato di uscita: 0 riuscito, 1 non riuscito (errori nei dati), 2 comando "
@@ -104,8 +105,9 @@ std::optional<int> parseCommand(QCommandLineParser& parser, const Command& comma
     if (given < required)
         return usageError(command, QStringLiteral("manca %1").arg(command.arguments[given].name));
     if (given > command.arguments.size())
-        return usageError(command, QStringLiteral("argomento in più: %1")
-                                       .arg(parser.positionalArguments()[command.arguments.size()]));
+        return usageError(command,
+                          QStringLiteral("argomento in più: %1")
+                              .arg(parser.positionalArguments()[command.arguments.size()]));
     return std::nullopt;
 }
 

@@ -25,7 +25,7 @@ struct Folio {
 [[nodiscard]] QStringList inFolioOrder(const QStringList& names);
 
 struct Numbering {
-    int kind = 1;        // 0 sheets, 1 pages, 2 openings
+    int kind = 1; // 0 sheets, 1 pages, 2 openings
     QString side = QStringLiteral("D");
     int firstNumber = 1;
     bool fromLabels = false; // false when no label was a folio: the defaults stand

@@ -30,11 +30,16 @@ QJsonObject pair(const QString& label, const QString& value) {
 
 QJsonObject canvas(const QString& id, const QString& label, const QString& image, QSize size,
                    bool opening) {
-    const QJsonObject body{{"id", image},         {"type", "Image"},
-                           {"format", "image/jpeg"}, {"width", size.width()},
+    const QJsonObject body{{"id", image},
+                           {"type", "Image"},
+                           {"format", "image/jpeg"},
+                           {"width", size.width()},
                            {"height", size.height()}};
-    const QJsonObject painting{{"id", id + "/immagine"}, {"type", "Annotation"},
-                               {"motivation", "painting"}, {"target", id}, {"body", body}};
+    const QJsonObject painting{{"id", id + "/immagine"},
+                               {"type", "Annotation"},
+                               {"motivation", "painting"},
+                               {"target", id},
+                               {"body", body}};
     QJsonObject c{{"id", id},
                   {"type", "Canvas"},
                   {"label", language("none", label)},
@@ -74,19 +79,20 @@ IiifExport exportIiif(const VolumeInfo& v, const QString& outDir, const QString&
             const QByteArray image = bytes.image(e);
             if (bytes.problem.isEmpty() &&
                 !files::writeAll(out.filePath(QStringLiteral("immagini/") + name), image).ok())
-                r.problems << QStringLiteral("%1: impossibile scrivere %2").arg(pageTitle(v, b, e), name);
+                r.problems
+                    << QStringLiteral("%1: impossibile scrivere %2").arg(pageTitle(v, b, e), name);
             else if (!bytes.problem.isEmpty())
                 r.problems << pageTitle(v, b, e) + QStringLiteral(": ") + bytes.problem;
             else
                 ++r.images;
-            const QString id = QStringLiteral("%1/canvas/%2/%3").arg(base).arg(b + 1).arg(e.index + 1);
+            const QString id =
+                QStringLiteral("%1/canvas/%2/%3").arg(base).arg(b + 1).arg(e.index + 1);
             canvases << canvas(id, e.label, base + QStringLiteral("/immagini/") + name,
                                readJpegHeader(image).size, book.fields.numberingKind == 2);
             items << QJsonObject{{"id", id}, {"type", "Canvas"}};
         }
-        const QString numbering = numberingMetadata(book.fields.numberingKind,
-                                                    book.fields.firstSide,
-                                                    int(book.fields.firstNumber));
+        const QString numbering = numberingMetadata(
+            book.fields.numberingKind, book.fields.firstSide, int(book.fields.firstNumber));
         ranges << QJsonObject{{"id", QStringLiteral("%1/libro/%2").arg(base).arg(b + 1)},
                               {"type", "Range"},
                               {"label", language("it", book.fields.label)},

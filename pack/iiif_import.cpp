@@ -81,9 +81,12 @@ void addImageNames(const QJsonObject& resource, IiifCanvas& c) {
 }
 
 IiifCanvas canvasOf(const QJsonObject& o, bool version3) {
-    IiifCanvas c{idOf(o), textOf(o.value(QLatin1String("label"))), {},
-                 hasHint(o, QStringLiteral("facing-pages")),
-                 QSize(o.value(QLatin1String("width")).toInt(), o.value(QLatin1String("height")).toInt())};
+    IiifCanvas c{
+        idOf(o),
+        textOf(o.value(QLatin1String("label"))),
+        {},
+        hasHint(o, QStringLiteral("facing-pages")),
+        QSize(o.value(QLatin1String("width")).toInt(), o.value(QLatin1String("height")).toInt())};
     if (version3) {
         const QJsonObject page = o.value(QLatin1String("items")).toArray().first().toObject();
         const QJsonObject note = page.value(QLatin1String("items")).toArray().first().toObject();
@@ -111,7 +114,8 @@ void collect(const QJsonObject& range, const QHash<QString, QJsonObject>& all, Q
             const QString type = item.toObject().value(QLatin1String("type")).toString() +
                                  item.toObject().value(QLatin1String("@type")).toString();
             if (type.contains(QLatin1String("Range")) || (all.contains(id) && !item.isObject()))
-                collect(item.isObject() && item.toObject().size() > 2 ? item.toObject() : all.value(id),
+                collect(item.isObject() && item.toObject().size() > 2 ? item.toObject()
+                                                                      : all.value(id),
                         all, ids, depth + 1);
             else if (!id.isEmpty())
                 ids << id;
@@ -211,7 +215,7 @@ DraftBook bookOf(const IiifRange& range, const QHash<QString, IiifCanvas>& canva
     book.kind = n.kind;
     book.side = n.side;
     book.firstNumber = n.firstNumber;
-    book.how = ours ? QStringLiteral("dai metadati della sezione")
+    book.how = ours           ? QStringLiteral("dai metadati della sezione")
                : n.fromLabels ? QStringLiteral("dalle etichette delle tele")
                               : QStringLiteral("nessuna etichetta è un numero di pagina: da "
                                                "controllare");
@@ -238,10 +242,13 @@ Draft draftFromIiif(const QByteArray& json, const QString& imagesDir) {
     const bool version3 = context.toString().contains(QLatin1String("presentation/3")) ||
                           QJsonDocument(context.toArray()).toJson().contains("presentation/3");
     d.title = textOf(m.value(QLatin1String("label")));
-    const QJsonArray list =
-        version3 ? m.value(QLatin1String("items")).toArray()
-                 : m.value(QLatin1String("sequences")).toArray().first().toObject().value(
-                       QLatin1String("canvases")).toArray();
+    const QJsonArray list = version3 ? m.value(QLatin1String("items")).toArray()
+                                     : m.value(QLatin1String("sequences"))
+                                           .toArray()
+                                           .first()
+                                           .toObject()
+                                           .value(QLatin1String("canvases"))
+                                           .toArray();
     QHash<QString, IiifCanvas> canvases;
     QStringList order;
     for (const QJsonValue& v : list) {
@@ -265,7 +272,8 @@ Draft draftFromIiif(const QByteArray& json, const QString& imagesDir) {
         if (!placed.contains(id))
             loose << QStringLiteral("%1 (%2)").arg(canvases[id].label, id);
     if (!loose.isEmpty())
-        d.report << QStringLiteral("tele in nessuna sezione, lasciate fuori: %1").arg(listed(loose));
+        d.report
+            << QStringLiteral("tele in nessuna sezione, lasciate fuori: %1").arg(listed(loose));
     if (canvases.isEmpty())
         d.problems << QStringLiteral("il manifesto IIIF non ha tele");
     return d;

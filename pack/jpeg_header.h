@@ -10,12 +10,12 @@
 namespace cvx::pack {
 
 struct JpegHeader {
-    bool complete = false;  // the first scan header was reached inside the bytes given
-    QSize size;             // of the frame, as stored (before any orientation)
+    bool complete = false; // the first scan header was reached inside the bytes given
+    QSize size;            // of the frame, as stored (before any orientation)
     int components = 0;
     bool progressive = false;
-    int orientation = 1;              // EXIF orientation 1-8; 1 when there is none or it is invalid
-    qsizetype orientationAt = -1;     // file offset of the tag's 16-bit value; -1 when none
+    int orientation = 1;          // EXIF orientation 1-8; 1 when there is none or it is invalid
+    qsizetype orientationAt = -1; // file offset of the tag's 16-bit value; -1 when none
     bool orientationBigEndian = false;
     qsizetype scanStart = -1; // first byte of the compressed data; -1 when not reached
 };
@@ -30,7 +30,9 @@ struct JpegHeader {
 
 // The EXIF orientation of an image rotated by 90 or 270 degrees or transposed (5 to 8): its
 // upright width is its stored height.
-[[nodiscard]] constexpr bool orientationSwapsSides(int orientation) { return orientation >= 5 && orientation <= 8; }
+[[nodiscard]] constexpr bool orientationSwapsSides(int orientation) {
+    return orientation >= 5 && orientation <= 8;
+}
 
 // The stored size as it looks once turned upright by `orientation`.
 [[nodiscard]] QSize uprightSize(QSize stored, int orientation);

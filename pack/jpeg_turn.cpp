@@ -50,9 +50,9 @@ std::optional<QByteArray> turnLosslessly(const QByteArray& jpeg, int orientation
     transform.options = TJXOPT_PERFECT; // never drop the edge blocks that cannot move
     unsigned char* out = nullptr;
     unsigned long outSize = 0;
-    const int status = tjTransform(handle.get(), reinterpret_cast<const unsigned char*>(jpeg.data()),
-                                   static_cast<unsigned long>(jpeg.size()), 1, &out, &outSize,
-                                   &transform, 0);
+    const int status =
+        tjTransform(handle.get(), reinterpret_cast<const unsigned char*>(jpeg.data()),
+                    static_cast<unsigned long>(jpeg.size()), 1, &out, &outSize, &transform, 0);
     const std::unique_ptr<unsigned char, decltype(&tjFree)> owned(out, &tjFree);
     if (status != 0 || !out)
         return std::nullopt;

@@ -35,7 +35,8 @@ ScanFacts factsOfFile(const QString& path, bool optimizeGain, const ScanVisitor&
 }
 } // namespace
 
-ManifestCheck checkManifest(const QString& path, const CheckScope& scope, const ScanVisitor& visit) {
+ManifestCheck checkManifest(const QString& path, const CheckScope& scope,
+                            const ScanVisitor& visit) {
     ManifestCheck c;
     const ManifestRead read = readManifest(path);
     QStringList errors = read.errors;
@@ -58,8 +59,8 @@ ManifestCheck checkManifest(const QString& path, const CheckScope& scope, const 
     for (std::size_t i = 0; i < order.size(); ++i)
         pool.start([&, i] {
             const auto [b, p] = order[i];
-            facts[i] = factsOfFile(std::as_const(c.manifest).books[b].pageFiles[p], scope.progressive,
-                                   visit, b, p);
+            facts[i] = factsOfFile(std::as_const(c.manifest).books[b].pageFiles[p],
+                                   scope.progressive, visit, b, p);
         });
     pool.waitForDone();
     for (std::size_t i = 0; i < order.size(); ++i)

@@ -37,7 +37,7 @@ namespace cvx::pack {
 struct PreparedImage {
     QByteArray image; // the JPEG to store
     bool converted = false;
-    int turned = 1;         // the EXIF orientation of a JPEG scan turned upright; 1 when none
+    int turned = 1; // the EXIF orientation of a JPEG scan turned upright; 1 when none
     bool turnedLosslessly = false;
     QString problem; // Italian; empty when the image is ready
 };

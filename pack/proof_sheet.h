@@ -14,8 +14,8 @@
 namespace cvx::pack {
 
 struct ProofPage {
-    QString label;   // as the page selector lists it
-    QString source;  // the scan's file, or the entry's slot
+    QString label;    // as the page selector lists it
+    QString source;   // the scan's file, or the entry's slot
     QImage thumbnail; // null when the picture cannot be decoded
 };
 

@@ -37,13 +37,12 @@ QImage proofThumbnail(const QByteArray& scan) {
 ProofSheet proofOfManifest(const QString& path, QStringList* errors) {
     QMutex guard; // over `thumbnails`, filled by the checks' reading threads
     std::map<std::pair<int, int>, QImage> thumbnails;
-    const ManifestCheck c = checkManifest(
-        path, CheckScope{true, true, false, true},
-        [&](int b, int p, const QByteArray& bytes) {
-            const QImage image = proofThumbnail(bytes);
-            const QMutexLocker lock(&guard);
-            thumbnails[{b, p}] = image;
-        });
+    const ManifestCheck c = checkManifest(path, CheckScope{true, true, false, true},
+                                          [&](int b, int p, const QByteArray& bytes) {
+                                              const QImage image = proofThumbnail(bytes);
+                                              const QMutexLocker lock(&guard);
+                                              thumbnails[{b, p}] = image;
+                                          });
     ProofSheet sheet;
     if (c.books.isEmpty()) {
         for (const Finding& f : c.findings)
@@ -66,20 +65,20 @@ ProofSheet proofOfManifest(const QString& path, QStringList* errors) {
 ProofSheet proofOfVolume(const QString& folder, QStringList* errors) {
     const VolumeInfo v = readVolume(folder);
     *errors << v.problems;
-    ProofSheet sheet{v.headings[0], v.headings[1], v.headings[2], v.headings[3], v.headings[4],
-                     folder, {}, {}};
+    ProofSheet sheet{
+        v.headings[0], v.headings[1], v.headings[2], v.headings[3], v.headings[4], folder, {}, {}};
     QList<CheckedBook> checked;
     std::vector<std::pair<int, int>> order;
     for (int b = 0; b < v.books.size(); ++b) {
         const BookInfo& info = v.books[b];
         const int kind = info.fields.numberingKind;
         const int first = int(info.fields.firstNumber);
-        sheet.books << ProofBook{info.fields.label, info.archive, kind, info.fields.firstSide,
-                                 first, {}};
+        sheet.books << ProofBook{info.fields.label,     info.archive, kind,
+                                 info.fields.firstSide, first,        {}};
         checked << CheckedBook{bookTitle(v, b), kind, info.fields.firstSide, first, {}};
         for (const EntryInfo& e : info.entries) {
-            sheet.books[b].pages << ProofPage{e.label, QStringLiteral("%1, voce %2")
-                                                           .arg(info.archive).arg(e.index), {}};
+            sheet.books[b].pages << ProofPage{
+                e.label, QStringLiteral("%1, voce %2").arg(info.archive).arg(e.index), {}};
             checked[b].pages << CheckedPage{pageTitle(v, b, e), QString(), {}};
             order.emplace_back(b, int(sheet.books[b].pages.size()) - 1);
         }

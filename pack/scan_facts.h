@@ -11,9 +11,9 @@
 namespace cvx::pack {
 
 struct ScanFacts {
-    QString problem;   // why the scan cannot go into a volume (Italian); empty when it can
-    QByteArray format; // "jpeg", "png", "tiff"; empty when unknown
-    QSize size;        // pixels as stored
+    QString problem;     // why the scan cannot go into a volume (Italian); empty when it can
+    QByteArray format;   // "jpeg", "png", "tiff"; empty when unknown
+    QSize size;          // pixels as stored
     int orientation = 1; // EXIF orientation of a JPEG scan
     bool progressive = false;
     qint64 bytes = 0;

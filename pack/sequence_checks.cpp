@@ -40,21 +40,24 @@ struct Landing {
 QString whereText(const QList<CheckedBook>& books, const QList<QStringList>& labels, Landing l) {
     if (l.page >= labels[l.book].size())
         return QStringLiteral("il %1, che non ha quella pagina (il visore avvisa e ne apre "
-                              "l'ultima)").arg(books[l.book].title);
+                              "l'ultima)")
+            .arg(books[l.book].title);
     return QStringLiteral("il %1, pagina %2").arg(books[l.book].title, labels[l.book][l.page]);
 }
 
 void reportUnreached(const QList<CheckedBook>& books, const QList<QStringList>& labels, int b,
                      int first, int last, Landing l, QList<Finding>& out) {
-    const QString pages = first == last ? QStringLiteral("pagina %1").arg(labels[b][first])
-                                        : QStringLiteral("pagine da %1 a %2")
-                                              .arg(labels[b][first], labels[b][last]);
-    const QString typed = first == last ? QStringLiteral("digitando %1")
-                                              .arg(int(numericValue(labels[b][first])))
-                                        : QStringLiteral("digitando i loro numeri");
-    out << Finding{Severity::Warning, b, first, last,
-                   QStringLiteral("%1, %2: %3 si apre %4")
-                       .arg(books[b].title, pages, typed, whereText(books, labels, l))};
+    const QString pages =
+        first == last ? QStringLiteral("pagina %1").arg(labels[b][first])
+                      : QStringLiteral("pagine da %1 a %2").arg(labels[b][first], labels[b][last]);
+    const QString typed =
+        first == last ? QStringLiteral("digitando %1").arg(int(numericValue(labels[b][first])))
+                      : QStringLiteral("digitando i loro numeri");
+    const QString where =
+        first == last ? whereText(books, labels, l) : QStringLiteral("il ") + books[l.book].title;
+    out << Finding{
+        Severity::Warning, b, first, last,
+        QStringLiteral("%1, %2: %3 si apre %4").arg(books[b].title, pages, typed, where)};
 }
 
 void checkOpeningsLookup(const CheckedBook& book, int b, QList<Finding>& out) {
@@ -84,7 +87,8 @@ void checkTypedNumbers(const QList<CheckedBook>& books, QList<Finding>& out) {
             out << Finding{Severity::Note, 0, -1, -1,
                            QStringLiteral("%1: il visore non apre mai il primo libro da un numero "
                                           "digitato; le sue pagine si raggiungono dall'elenco dei "
-                                          "libri").arg(books[0].title)};
+                                          "libri")
+                               .arg(books[0].title)};
             continue;
         }
         int runStart = -1;
@@ -146,8 +150,8 @@ void checkFileNames(const CheckedBook& book, int b, QList<Finding>& out) {
     QList<NumberedName> names;
     for (const CheckedPage& page : book.pages) {
         const auto n = numberedName(page.file);
-        if (!n || (!names.isEmpty() && (n->pattern != names[0].pattern ||
-                                        n->side.isNull() != names[0].side.isNull())))
+        if (!n || (!names.isEmpty() &&
+                   (n->pattern != names[0].pattern || n->side.isNull() != names[0].side.isNull())))
             return;
         names << *n;
     }
@@ -170,7 +174,8 @@ void checkFileNames(const CheckedBook& book, int b, QList<Finding>& out) {
             text = QStringLiteral("%1: è fuori ordine, dopo %2").arg(title, before);
         else if (step > usual->first)
             text = QStringLiteral("%1: i nomi dei file saltano da %2 a questa: manca qualche "
-                                  "scansione?").arg(title, before);
+                                  "scansione?")
+                       .arg(title, before);
         if (!text.isEmpty())
             out << Finding{Severity::Warning, b, p, p, text};
     }

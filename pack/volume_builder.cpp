@@ -55,7 +55,7 @@ struct PageOutcome {
     qint64 bytesBefore = 0, bytesAfter = 0; // of an optimized image
     int turned = 1;                         // the EXIF orientation applied; 1 for none
     bool turnedLosslessly = false;
-    std::pair<quint64, qint64> content;     // the scan's content key (see scan_facts.h)
+    std::pair<quint64, qint64> content; // the scan's content key (see scan_facts.h)
 };
 
 // Reads a scan, makes its image ready and checks it as the viewer will decode it; converted or
@@ -264,8 +264,8 @@ bool Builder::preparePages(const QString& staging) {
 // The image of a page read to be stored, and checked if it was not yet.
 struct StoredImage {
     QByteArray bytes;
-    qint64 scanBytes = 0; // of the publisher's scan read for it
-    QString problem;      // Italian; empty when the image can be stored
+    qint64 scanBytes = 0;               // of the publisher's scan read for it
+    QString problem;                    // Italian; empty when the image can be stored
     std::pair<quint64, qint64> content; // of a scan stored as it is (see scan_facts.h)
 };
 

@@ -20,8 +20,8 @@ struct BuildProgress {
 
 struct BuildOptions {
     QString manifestPath;
-    QString outDir;     // must not exist, or be an empty folder
-    QString viewerPath; // the viewer executable to put into the volume
+    QString outDir;        // must not exist, or be an empty folder
+    QString viewerPath;    // the viewer executable to put into the volume
     bool optimize = false; // re-encode JPEG scans losslessly as baseline with optimised tables
     std::function<void(const BuildProgress&)> progress;
 };
@@ -33,8 +33,8 @@ struct BuildReport {
     int books = 0;
     int pages = 0;
     int convertedPages = 0;
-    qint64 scanBytes = 0;   // bytes of the publisher's scans read
-    qint64 volumeBytes = 0; // bytes of the volume folder written
+    qint64 scanBytes = 0;     // bytes of the publisher's scans read
+    qint64 volumeBytes = 0;   // bytes of the volume folder written
     int optimizedPages = 0;   // JPEG images stored re-encoded (with `optimize`)
     int progressivePages = 0; // of those, the progressive scans made baseline
     qint64 bytesBeforeOptimizing = 0, bytesAfterOptimizing = 0; // of those images

@@ -24,7 +24,9 @@ int reportFaults(const QStringList& faults) {
     return faults.isEmpty() ? cli::kSuccess : cli::kFailure;
 }
 
-ProgressLine::ProgressLine() : terminal_(isatty(fileno(stderr)) != 0) { clock_.start(); }
+ProgressLine::ProgressLine() : terminal_(isatty(fileno(stderr)) != 0) {
+    clock_.start();
+}
 
 void ProgressLine::show(const QString& text) {
     const qint64 now = clock_.elapsed();
@@ -81,7 +83,7 @@ QString turnSummary(const BuildReport& r, int quality) {
 int runBuild(const QCommandLineParser& parser) {
     BuildOptions o;
     o.viewerPath = parser.isSet(QStringLiteral("viewer")) ? parser.value(QStringLiteral("viewer"))
-                                                         : defaultViewerPath();
+                                                          : defaultViewerPath();
     o.optimize = parser.isSet(QStringLiteral("optimize"));
     o.manifestPath = parser.positionalArguments()[0];
     o.outDir = parser.positionalArguments()[1];
@@ -150,7 +152,8 @@ const cli::Argument kVolume{QStringLiteral("CARTELLA"), QStringLiteral("la carte
 
 QList<ToolCommand> volumeCommands() {
     return {
-        {{QStringLiteral("build"), QStringLiteral("MANIFESTO CARTELLA [opzioni]"),
+        {{QStringLiteral("build"),
+          QStringLiteral("MANIFESTO CARTELLA [opzioni]"),
           QStringLiteral("costruisce un volume dal manifesto delle scansioni"),
           QStringLiteral("Costruisce la cartella di un volume: il visore come Cartavox.exe con i "
                          "dati del volume\ne un archivio per libro. Prima fa i controlli di "
@@ -166,25 +169,32 @@ QList<ToolCommand> volumeCommands() {
                               QStringLiteral("ricodifica le scansioni JPEG senza perdita"))},
           kFaultStatuses},
          runBuild},
-        {{QStringLiteral("inspect"), QStringLiteral("CARTELLA"),
+        {{QStringLiteral("inspect"),
+          QStringLiteral("CARTELLA"),
           QStringLiteral("mostra i dati, i libri e gli indici di un volume"),
           QStringLiteral("Mostra i testi e i libri del volume e l'indice di ogni archivio con le "
                          "etichette delle pagine."),
-          {kVolume}, {}, QStringLiteral("0 volume leggibile, 1 difetti, 2 comando non valido.")},
+          {kVolume},
+          {},
+          QStringLiteral("0 volume leggibile, 1 difetti, 2 comando non valido.")},
          runInspect},
-        {{QStringLiteral("verify"), QStringLiteral("CARTELLA"),
+        {{QStringLiteral("verify"),
+          QStringLiteral("CARTELLA"),
           QStringLiteral("controlla che ogni pagina di un volume si possa mostrare"),
-          QStringLiteral("Legge, ricompone e decodifica ogni pagina del volume."), {kVolume}, {},
+          QStringLiteral("Legge, ricompone e decodifica ogni pagina del volume."),
+          {kVolume},
+          {},
           QStringLiteral("0 volume integro, 1 difetti (elencati su stderr), 2 comando non "
                          "valido.")},
          runVerify},
-        {{QStringLiteral("extract"), QStringLiteral("CARTELLA CARTELLA_PAGINE"),
+        {{QStringLiteral("extract"),
+          QStringLiteral("CARTELLA CARTELLA_PAGINE"),
           QStringLiteral("estrae le pagine di un volume come file JPEG"),
           QStringLiteral("Scrive ogni pagina del volume, come l'editore l'ha data, in "
                          "CARTELLA_PAGINE."),
-          {kVolume,
-           {QStringLiteral("CARTELLA_PAGINE"), QStringLiteral("dove scrivere le pagine")}},
-          {}, kFaultStatuses},
+          {kVolume, {QStringLiteral("CARTELLA_PAGINE"), QStringLiteral("dove scrivere le pagine")}},
+          {},
+          kFaultStatuses},
          runExtract},
     };
 }

@@ -52,7 +52,8 @@ void cmykToRgb(QImage& image, int row) {
     const uchar* cmyk = image.scanLine(row);
     for (int x = 0; x < image.width(); ++x) {
         const int k = cmyk[4 * x + 3];
-        pixel[x] = qRgb(cmyk[4 * x] * k / 255, cmyk[4 * x + 1] * k / 255, cmyk[4 * x + 2] * k / 255);
+        pixel[x] =
+            qRgb(cmyk[4 * x] * k / 255, cmyk[4 * x + 1] * k / 255, cmyk[4 * x + 2] * k / 255);
     }
 }
 
@@ -71,7 +72,7 @@ bool decodeInto(Decoder& d, const QByteArray& jpeg, QSize box, QImage& image) {
     d.info.scale_num = static_cast<unsigned>(thumbnailScale(full, wanted));
     d.info.scale_denom = 8;
     const J_COLOR_SPACE in = d.info.jpeg_color_space;
-    d.info.out_color_space = in == JCS_GRAYSCALE ? JCS_GRAYSCALE
+    d.info.out_color_space = in == JCS_GRAYSCALE                ? JCS_GRAYSCALE
                              : in == JCS_CMYK || in == JCS_YCCK ? JCS_CMYK
                                                                 : JCS_EXT_BGRX;
     jpeg_start_decompress(&d.info);
