@@ -53,7 +53,10 @@ TEST(PackCommandLine, BuildInspectVerifyExtract) {
     EXPECT_TRUE(built.out.contains(" MB/s"));
     const auto inspect = bench.tool({"inspect", bench.outDir()});
     EXPECT_EQ(inspect.status, 0);
-    EXPECT_TRUE(inspect.out.contains("002s"));
+    for (const char* shown : {"\"Historia Naturalis\"", "\"PLINIO  \"", "dv00002.ex_, voce 2",
+                              "02 Lib.02 Primo libro", "0 fogli", "2 doppie", "002s", "0005"})
+        EXPECT_TRUE(inspect.out.contains(QString::fromUtf8(shown))) << shown;
+    EXPECT_FALSE(inspect.out.contains(QChar(0)));
     const auto verify = bench.tool({"verify", bench.outDir()});
     EXPECT_EQ(verify.status, 0) << verify.err.toStdString();
     EXPECT_TRUE(verify.out.contains("Volume integro: 3 libri, 7 pagine verificate"));

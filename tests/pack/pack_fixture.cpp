@@ -15,6 +15,7 @@
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QRegularExpression>
+#include <gtest/gtest.h>
 
 namespace cvx::test {
 
@@ -39,6 +40,24 @@ QByteArray withOrientation(const QByteArray& jpeg, int orientation) {
     app1 += char(orientation);
     app1 += QByteArray(6, '\0'); // the value's padding and the next IFD's offset
     return QByteArray(jpeg).insert(2, app1);
+}
+
+QByteArray corpusFile(const QString& name) {
+    const QByteArray bytes = contentOf(qEnvironmentVariable("CARTAVOX_CORPUS") + '/' + name);
+    EXPECT_FALSE(bytes.isEmpty()) << "missing from CARTAVOX_CORPUS: " << name.toStdString();
+    return bytes;
+}
+
+double meanDifference(const QImage& a, const QImage& b) {
+    const QImage x = a.convertToFormat(QImage::Format_RGB32);
+    const QImage y = b.convertToFormat(QImage::Format_RGB32);
+    double sum = 0;
+    for (int row = 0; row < x.height(); ++row)
+        for (int col = 0; col < x.width(); ++col)
+            for (int shift : {0, 8, 16})
+                sum += std::abs(int(x.pixel(col, row) >> shift & 0xff) -
+                                int(y.pixel(col, row) >> shift & 0xff));
+    return sum / (3.0 * x.width() * x.height());
 }
 
 namespace {

@@ -8,6 +8,7 @@
 #include <QByteArray>
 #include <QColor>
 #include <QHash>
+#include <QImage>
 #include <QJsonObject>
 #include <QSize>
 #include <QTemporaryDir>
@@ -20,6 +21,13 @@ namespace cvx::test {
 // `jpeg` with an EXIF segment right after its start whose orientation tag is `orientation`
 // (Qt's writer turns the pixels instead of writing the tag).
 [[nodiscard]] QByteArray withOrientation(const QByteArray& jpeg, int orientation);
+
+// The bytes of a file of the real-world corpus (CARTAVOX_CORPUS), by its path there; a test
+// failure when it is missing.
+[[nodiscard]] QByteArray corpusFile(const QString& name);
+
+// The mean difference per channel, 0 to 255, between two pictures of the same size.
+[[nodiscard]] double meanDifference(const QImage& a, const QImage& b);
 
 // Sets the value at `path` ("books/1/label", "cover/page") in a JSON object, creating nothing:
 // every step but the last must exist.

@@ -10,24 +10,7 @@ using namespace cvx;
 using namespace cvx::pack;
 using namespace cvx::test;
 
-namespace {
-QByteArray corpus(const char* name) {
-    return contentOf(qEnvironmentVariable("CARTAVOX_CORPUS") + '/' + QLatin1String(name));
-}
-
-// The mean difference per channel between two pictures of the same size.
-double meanDifference(const QImage& a, const QImage& b) {
-    const QImage x = a.convertToFormat(QImage::Format_RGB32);
-    const QImage y = b.convertToFormat(QImage::Format_RGB32);
-    double sum = 0;
-    for (int row = 0; row < x.height(); ++row)
-        for (int col = 0; col < x.width(); ++col)
-            for (int shift : {0, 8, 16})
-                sum += std::abs(int(x.pixel(col, row) >> shift & 0xff) -
-                                int(y.pixel(col, row) >> shift & 0xff));
-    return sum / (3.0 * x.width() * x.height());
-}
-} // namespace
+namespace {} // namespace
 
 TEST(Thumbnail, DecodesAtTheSmallestScaleThatCoversTheBox) {
     EXPECT_EQ(thumbnailSize({4000, 6000}, {240, 240}), QSize(160, 240));
@@ -39,7 +22,7 @@ TEST(Thumbnail, DecodesAtTheSmallestScaleThatCoversTheBox) {
          {"real-scans/lept_breviar.38.150.jpg", "real-scans/lept_lucasta.047_gray.jpg",
           "jpeg-variants/jd_mozilla_jpg-cmyk-2.jpg"}) {
         SCOPED_TRACE(name);
-        const QByteArray jpeg = corpus(name);
+        const QByteArray jpeg = corpusFile(name);
         const QImage small = decodeThumbnail(jpeg, {240, 240});
         const QImage qt = QImage::fromData(jpeg).scaled(small.size(), Qt::IgnoreAspectRatio,
                                                         Qt::SmoothTransformation);
@@ -48,9 +31,9 @@ TEST(Thumbnail, DecodesAtTheSmallestScaleThatCoversTheBox) {
         // print the two differ by some 7 levels of 255 on average (a swapped red and blue: 51).
         EXPECT_LT(meanDifference(small, qt), 8.0);
     }
-    EXPECT_EQ(decodeThumbnail(corpus("real-scans/lept_breviar.38.150.jpg"), {240, 240}).size(),
+    EXPECT_EQ(decodeThumbnail(corpusFile("real-scans/lept_breviar.38.150.jpg"), {240, 240}).size(),
               QSize(153, 240));
-    QByteArray bomb = corpus("real-scans/lept_breviar.38.150.jpg");
+    QByteArray bomb = corpusFile("real-scans/lept_breviar.38.150.jpg");
     const qsizetype frame = bomb.indexOf(QByteArrayView("\xff\xc0", 2));
     bomb.replace(frame + 5, 4, QByteArray("\x4e\x20\x4e\x20", 4)); // 20000 x 20000 claimed
     EXPECT_TRUE(decodeThumbnail(bomb, {240, 240}).isNull());

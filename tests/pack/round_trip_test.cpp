@@ -5,7 +5,6 @@
 #include "archive/archive_layout.h"
 #include "archive/entry_restore.h"
 #include "pack/volume_check.h"
-#include "pack/volume_table.h"
 #include "pack/volume_writer.h"
 #include "tests/pack/pack_fixture.h"
 
@@ -114,16 +113,6 @@ TEST(PackRoundTrip, ExtractGivesBackTheScansByteForByte) {
                   bench.scans.value(scan))
             << extracted;
     EXPECT_EQ(QDir(bench.path("pages")).entryList(QDir::Files).size(), 7);
-}
-
-TEST(PackRoundTrip, InspectShowsTextsRecordsAndLabels) {
-    PackBench bench;
-    ASSERT_TRUE(bench.build().ok());
-    const QString table = pack::inspectTable(pack::readVolume(bench.outDir()));
-    for (const char* shown : {"\"Historia Naturalis\"", "\"PLINIO  \"", "dv00002.ex_, voce 2",
-                              "02 Lib.02 Primo libro", "0 fogli", "2 doppie", "002s", "0005"})
-        EXPECT_TRUE(table.contains(QString::fromUtf8(shown))) << shown;
-    EXPECT_FALSE(table.contains(QChar(0)));
 }
 
 TEST(PackRoundTrip, PngAndTiffScansBecomeJpegOfTheSameSize) {
