@@ -39,13 +39,15 @@ ManifestCheck checkManifest(const QString& path, const CheckScope& scope,
                             const ScanVisitor& visit) {
     ManifestCheck c;
     const ManifestRead read = readManifest(path);
-    QStringList errors = read.errors;
-    if (errors.isEmpty())
-        errors = manifestProblems(read.manifest);
+    const QStringList errors =
+        read.errors.isEmpty() ? manifestProblems(read.manifest) : read.errors;
+    QList<Finding> limits;
     for (const QString& e : errors)
-        c.findings << Finding{Severity::Error, -1, -1, -1, e};
-    if (!errors.isEmpty())
+        limits << Finding{Severity::Error, -1, -1, -1, e};
+    if (!read.errors.isEmpty()) {
+        c.findings = limits;
         return c;
+    }
     c.manifest = read.manifest;
     c.books = checkedBooks(c.manifest);
     // Each task writes its own element of a vector sized beforehand; nothing else is shared.
@@ -65,7 +67,7 @@ ManifestCheck checkManifest(const QString& path, const CheckScope& scope,
     pool.waitForDone();
     for (std::size_t i = 0; i < order.size(); ++i)
         c.books[order[i].first].pages[order[i].second].facts = facts[i];
-    c.findings = checkBooks(c.books, scope);
+    c.findings = limits + checkBooks(c.books, scope);
     return c;
 }
 

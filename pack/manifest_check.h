@@ -19,8 +19,8 @@ struct ManifestCheck {
 // Called on a worker thread with each scan's bytes as it is read (0-based book and page).
 using ScanVisitor = std::function<void(int book, int page, const QByteArray& bytes)>;
 
-// Reads the manifest at `path` and checks it. A manifest that cannot be read or breaks the limits
-// of the formats gives its errors alone; its scans are read only when it is sound.
+// Reads the manifest at `path` and checks it: first the limits of the formats it breaks, then
+// its scans. A manifest that cannot be read gives its errors alone, and no books.
 [[nodiscard]] ManifestCheck checkManifest(const QString& path, const CheckScope& scope,
                                           const ScanVisitor& visit = {});
 
