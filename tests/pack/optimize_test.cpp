@@ -137,8 +137,9 @@ TEST(OptimizeBuild, StoresReencodedScansThatShowTheSamePixels) {
             const QByteArray image = pack::readEntry(volume, b, entry).image(entry);
             const QByteArray scan = bench.scans.value(files[n++]);
             EXPECT_TRUE(decode(image) == decode(scan)) << n;
-            if (files[n - 1] == QLatin1String("text/1.jpg"))
+            if (files[n - 1] == QLatin1String("text/1.jpg")) {
                 EXPECT_TRUE(hasFrame(image, '\xc0') && image != scan);
+            }
         }
     EXPECT_EQ(n, files.size());
 }
