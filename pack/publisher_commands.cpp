@@ -45,7 +45,7 @@ void printDraft(const Draft& d, const QJsonObject& manifest, const QString& path
 }
 
 int runInit(const QCommandLineParser& parser) {
-    const cli::Command& spec = publisherCommands()[0].spec;
+    const cli::Command spec = publisherCommands()[0].spec; // a copy: the list is a temporary
     const QString iiif = parser.value(QStringLiteral("iiif"));
     const QStringList scans = parser.positionalArguments();
     if (iiif.isEmpty() == scans.isEmpty())
