@@ -16,7 +16,7 @@
 namespace cvx::pack {
 
 QStringList naturalOrder(QStringList names) {
-    QCollator collator(QLocale(QLocale::Italian));
+    QCollator collator{QLocale(QLocale::Italian)};
     collator.setNumericMode(true);
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     std::stable_sort(names.begin(), names.end(), [&](const QString& a, const QString& b) {
