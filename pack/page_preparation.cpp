@@ -15,14 +15,19 @@
 namespace cvx::pack {
 
 namespace {
-// A full-resolution read of a scan to convert. The decoder's allocation guard is process-wide:
-// the tool raises it once at start-up (see main.cpp), never here, where threads read side by side.
+// A full-resolution read of a scan to convert: the decoder's allocation guard is raised for it.
+// The guard is process-wide, and Picture (which checks every image) still sets it back to its
+// own limit on each read, so it is raised here again before each conversion, as it always was;
+// once Picture leaves it alone, the tool's start-up setting (main.cpp) is enough.
+constexpr int kConversionLimitMb = 1024;
+
 QImage readScan(const QByteArray& scan, bool upright, QString* problem) {
     QByteArray bytes = scan;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
     reader.setAutoTransform(upright);
+    reader.setAllocationLimit(kConversionLimitMb);
     QImage image = reader.read();
     if (image.isNull())
         *problem = QStringLiteral("l'immagine non si può leggere (%1)").arg(reader.errorString());
