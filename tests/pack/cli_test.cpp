@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QJsonDocument>
 #include <gtest/gtest.h>
 
 using namespace cvx::test;
@@ -32,15 +31,9 @@ TEST(PackCommandLine, HelpVersionAndWrongCommandLines) {
         EXPECT_EQ(v.status, 0);
         EXPECT_EQ(v.out, "cartavox-pack 0.1\n");
     }
-    for (const QStringList& wrong : {QStringList{},
-                                     {"verify"},
-                                     {"build", "only-one"},
-                                     {"build", "a", "b", "--viewer"},
-                                     {"check", "a", "b"},
-                                     {"init"},
-                                     {"proof", "x", "--bogus"},
-                                     {"pack"}})
-        EXPECT_EQ(bench.tool(wrong).status, 2) << wrong.join(' ').toStdString();
+    for (const char* wrong : {"", "verify", "build only-one", "build a b --viewer", "check a b",
+                              "init", "proof x --bogus", "pack"})
+        EXPECT_EQ(bench.tool(QString(wrong).split(' ', Qt::SkipEmptyParts)).status, 2) << wrong;
     EXPECT_TRUE(bench.tool({"pack"}).err.startsWith("Uso:"));
     EXPECT_TRUE(bench.tool({"proof", "x", "--bogus"}).err.contains("opzione sconosciuta: --bogus"));
 }

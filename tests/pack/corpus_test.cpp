@@ -5,10 +5,8 @@
 #include "tests/pack/pack_fixture.h"
 
 #include <QDirIterator>
-#include <QFile>
 #include <QImageReader>
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <gtest/gtest.h>
 
 using namespace cvx;
@@ -54,13 +52,6 @@ const Turned* turned(const QString& path) {
     return nullptr;
 }
 
-QJsonObject oneBook(const QStringList& pages) {
-    return {{"label", "01 Lib.01 Corpus"},
-            {"kind", 1},
-            {"side", "D"},
-            {"firstNumber", 1},
-            {"pages", QJsonArray::fromStringList(pages)}};
-}
 } // namespace
 
 TEST(PackCorpus, EveryJpegQtDecodesPacksVerifiesAndExtractsUnchanged) {
@@ -73,10 +64,8 @@ TEST(PackCorpus, EveryJpegQtDecodesPacksVerifiesAndExtractsUnchanged) {
             good << f;
     ASSERT_GE(good.size(), 20);
     PackBench bench;
-    setJson(bench.manifest, "books", QJsonArray{oneBook(good)});
-    setJson(bench.manifest, "cover", QJsonObject{{"book", 1}, {"page", 1}});
+    bench.setBooks({bookJson("01 Lib.01 Corpus", 1, 1, good)});
     // check names the three scans to turn, and no error (unlike scans differ in size, too).
-    bench.write("manifest.json", QJsonDocument(bench.manifest).toJson());
     int turns = 0;
     for (const pack::Finding& f : pack::checkManifest(bench.path("manifest.json"), {}).findings)
         turns += f.text.contains("l'orientamento EXIF") ? 1 : f.severity == pack::Severity::Error;

@@ -1,7 +1,6 @@
 // The manifest's JSON: paths taken from the manifest's folder, unreadable manifests named.
 #include "pack/manifest.h"
 
-#include <QDir>
 #include <gtest/gtest.h>
 
 using namespace cvx::pack;

@@ -3,13 +3,11 @@
 
 #include "tests/support/test_volume.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
-#include <QImageWriter>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QProcess>
@@ -76,14 +74,21 @@ QJsonValue withValue(const QJsonValue& node, QStringList steps, const QJsonValue
     return object;
 }
 
-QJsonObject book(const QString& label, int kind, const QStringList& pages) {
+} // namespace
+
+QJsonObject bookJson(const QString& label, int kind, int firstNumber, const QStringList& pages) {
     return {{"label", label},
             {"kind", kind},
             {"side", "D"},
-            {"firstNumber", 1},
+            {"firstNumber", firstNumber},
             {"pages", QJsonArray::fromStringList(pages)}};
 }
-} // namespace
+
+void PackBench::setBooks(const QJsonArray& books) {
+    setJson(manifest, QStringLiteral("books"), books);
+    setJson(manifest, QStringLiteral("cover"), QJsonObject{{"book", 1}, {"page", 1}});
+    write(QStringLiteral("manifest.json"), QJsonDocument(manifest).toJson());
+}
 
 void setJson(QJsonObject& root, const QString& path, const QJsonValue& value) {
     root = withValue(root, path.split(QLatin1Char('/')), value).toObject();
@@ -115,9 +120,9 @@ PackBench::PackBench() {
                 {"year", "1472"},
                 {"workFolder", "PLINIO"},
                 {"cover", QJsonObject{{"book", 2}, {"page", 3}}},
-                {"books", QJsonArray{book("01 Lib.01 Antiporta", 1, front),
-                                     book("02 Lib.02 Primo libro", 0, sheets),
-                                     book("03 Lib.03 Tavole", 2, openings)}}};
+                {"books", QJsonArray{bookJson("01 Lib.01 Antiporta", 1, 1, front),
+                                     bookJson("02 Lib.02 Primo libro", 0, 1, sheets),
+                                     bookJson("03 Lib.03 Tavole", 2, 1, openings)}}};
 }
 
 QString PackBench::path(const QString& name) const {

@@ -9,6 +9,7 @@
 #include <QColor>
 #include <QHash>
 #include <QImage>
+#include <QJsonArray>
 #include <QJsonObject>
 #include <QSize>
 #include <QTemporaryDir>
@@ -29,6 +30,10 @@ namespace cvx::test {
 // The mean difference per channel, 0 to 255, between two pictures of the same size.
 [[nodiscard]] double meanDifference(const QImage& a, const QImage& b);
 
+// A book of a manifest whose first page is on the right.
+[[nodiscard]] QJsonObject bookJson(const QString& label, int kind, int firstNumber,
+                                   const QStringList& pages);
+
 // Sets the value at `path` ("books/1/label", "cover/page") in a JSON object, creating nothing:
 // every step but the last must exist.
 void setJson(QJsonObject& root, const QString& path, const QJsonValue& value);
@@ -44,6 +49,9 @@ class PackBench {
 
     // Writes `bytes` to `name` under the scratch folder, creating folders.
     void write(const QString& name, const QByteArray& bytes) const;
+
+    // The manifest's books replaced, the cover their first page; manifest.json written.
+    void setBooks(const QJsonArray& books);
 
     // Writes manifest.json and builds it into outDir() with the fake viewer.
     [[nodiscard]] pack::BuildReport build() const;

@@ -10,7 +10,11 @@ using namespace cvx;
 using namespace cvx::pack;
 using namespace cvx::test;
 
-namespace {} // namespace
+namespace {
+QString numbering(const DraftBook& b) {
+    return QStringLiteral("%1 %2 %3").arg(b.kind).arg(b.side).arg(b.firstNumber);
+}
+} // namespace
 
 TEST(Thumbnail, DecodesAtTheSmallestScaleThatCoversTheBox) {
     EXPECT_EQ(thumbnailSize({4000, 6000}, {240, 240}), QSize(160, 240));
@@ -79,14 +83,10 @@ TEST(PublisherDraft, ReadsAIiifThreeManifestWithRangesAndFolios) {
     EXPECT_EQ(d.title, "Breviario");
     // 1r, 1v, 2r: sheets from 1 on the right; the viewer shows them as 001d, 002s, 002d.
     EXPECT_EQ(d.books[0].label, "Calendario");
-    EXPECT_EQ(d.books[0].kind, 0);
-    EXPECT_EQ(d.books[0].side, "D");
-    EXPECT_EQ(d.books[0].firstNumber, 1);
+    EXPECT_EQ(numbering(d.books[0]), "0 D 1");
     EXPECT_EQ(d.books[0].pages.size(), 3); // c4 has no image
     // p. 5 first, an odd page: pages from 5 on the right.
-    EXPECT_EQ(d.books[1].kind, 1);
-    EXPECT_EQ(d.books[1].side, "D");
-    EXPECT_EQ(d.books[1].firstNumber, 5);
+    EXPECT_EQ(numbering(d.books[1]), "1 D 5");
     EXPECT_EQ(d.books[1].pages, QStringList({bench.path("img/c5.jpg"), bench.path("img/c6.jpg"),
                                              bench.path("img/c7.jpg")}));
     EXPECT_EQ(d.report.join('\n'),
@@ -110,9 +110,7 @@ TEST(PublisherDraft, ReadsAIiifTwoManifestOfFacingPages) {
     ASSERT_EQ(d.books.size(), 1);
     // Openings whose first page is even: on the left from 0, labels 2k + 0 = 0002, 0004.
     EXPECT_EQ(d.books[0].label, "Atlante");
-    EXPECT_EQ(d.books[0].kind, 2);
-    EXPECT_EQ(d.books[0].side, "S");
-    EXPECT_EQ(d.books[0].firstNumber, 0);
+    EXPECT_EQ(numbering(d.books[0]), "2 S 0");
     EXPECT_EQ(d.books[0].pages.size(), 2);
     EXPECT_TRUE(d.report.isEmpty()) << d.report.join('\n').toStdString();
 }

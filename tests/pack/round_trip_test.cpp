@@ -10,7 +10,6 @@
 
 #include <QBuffer>
 #include <QDir>
-#include <QFile>
 #include <QImage>
 #include <QImageWriter>
 #include <QJsonArray>
