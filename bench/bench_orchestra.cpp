@@ -2,6 +2,7 @@
 #include "bench/bench_orchestra.h"
 
 #include "bench/bench_pages.h"
+#include "bench/bench_publisher.h"
 #include "bench/bench_stats.h"
 #include "pack/manifest.h"
 
@@ -56,8 +57,9 @@ qint64 filesBytes(const QStringList& paths) {
 
 class Orchestra {
   public:
-    Orchestra(QString data, bool quick)
-        : data_(std::move(data)), bin_(QCoreApplication::applicationDirPath()), quick_(quick) {}
+    Orchestra(QString data, bool quick, bool publisherOnly)
+        : data_(std::move(data)), bin_(QCoreApplication::applicationDirPath()), quick_(quick),
+          publisherOnly_(publisherOnly) {}
     int run();
 
   private:
@@ -76,6 +78,7 @@ class Orchestra {
 
     QString data_, bin_;
     bool quick_;
+    bool publisherOnly_; // only the publisher's commands: init, check, proof
     QList<VolumeDef> volumes_;
     QList<Figure> figures_;
 };
@@ -83,6 +86,12 @@ class Orchestra {
 int Orchestra::run() {
     QElapsedTimer clock;
     clock.start();
+    if (publisherOnly_) {
+        say(QStringLiteral("publisher's commands: init, check, proof"));
+        figures_ << publisherFigures(data_, bin_);
+        QTextStream(stdout) << machine() << "\n" << table(figures_);
+        return figures_.isEmpty() ? 1 : 0;
+    }
     const QList<ScanSize> sizes = scanSizes();
     for (const ScanSize& s : sizes) {
         if (quick_ && s.name != QLatin1String("24 MP"))
@@ -103,6 +112,8 @@ int Orchestra::run() {
             (v.scans == QLatin1String("24 MP") || v.scans == QLatin1String("70 MP")))
             startup(v);
     memory();
+    say(QStringLiteral("publisher's commands: init, check, proof"));
+    figures_ << publisherFigures(data_, bin_);
     const QString text = machine() + QStringLiteral("\n") + table(figures_) +
                          QStringLiteral("\nWhole run: %1 s\n").arg(clock.elapsed() / 1000);
     QTextStream(stdout) << text;
@@ -366,7 +377,9 @@ int orchestrate(const QStringList& args) {
         say(QStringLiteral("cannot create %1").arg(data));
         return 1;
     }
-    return Orchestra(QDir(data).absolutePath(), args.contains(QStringLiteral("--quick"))).run();
+    return Orchestra(QDir(data).absolutePath(), args.contains(QStringLiteral("--quick")),
+                     args.contains(QStringLiteral("--publisher")))
+        .run();
 }
 
 } // namespace cvx::bench

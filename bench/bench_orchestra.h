@@ -7,7 +7,8 @@
 namespace cvx::bench {
 
 // Runs everything; `args` may hold "--data DIR" (where scans and volumes are kept, by default
-// bench-data beside the build's bin folder) and "--quick" (fewer sizes, for a smoke run).
+// bench-data beside the build's bin folder), "--quick" (fewer sizes, for a smoke run) and
+// "--publisher" (only the publisher's commands init, check and proof).
 [[nodiscard]] int orchestrate(const QStringList& args);
 
 } // namespace cvx::bench

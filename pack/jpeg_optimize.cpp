@@ -2,7 +2,7 @@
 // decoded to pixels, and written again.
 #include "pack/jpeg_optimize.h"
 
-#include "pack/jpeg_errors.h"
+#include "platform/jpeg_errors.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -2,7 +2,7 @@
 // of a single scan skipped.
 #include "pack/jpeg_structure.h"
 
-#include "pack/jpeg_errors.h"
+#include "platform/jpeg_errors.h"
 
 #include <cstdint>
 #include <cstring>

@@ -1,7 +1,9 @@
 // Page scans made ready for an archive.
 #include "pack/page_preparation.h"
 
+#include "pack/jpeg_header.h"
 #include "pack/jpeg_structure.h"
+#include "pack/jpeg_turn.h"
 #include "pack/volume_writer.h"
 #include "platform/picture.h"
 
@@ -13,16 +15,13 @@
 namespace cvx::pack {
 
 namespace {
-// A full-resolution read of a scan to convert: the decoder's allocation guard is raised for it.
-constexpr int kConversionLimitMb = 1024;
-
-QImage readScan(const QByteArray& scan, QString* problem) {
+// A full-resolution read of a scan to convert, within the decoder's guard set at start-up.
+QImage readScan(const QByteArray& scan, bool upright, QString* problem) {
     QByteArray bytes = scan;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
-    reader.setAutoTransform(true);
-    reader.setAllocationLimit(kConversionLimitMb);
+    reader.setAutoTransform(upright);
     QImage image = reader.read();
     if (image.isNull())
         *problem = QStringLiteral("l'immagine non si può leggere (%1)").arg(reader.errorString());
@@ -55,6 +54,15 @@ QSize headerSize(const QByteArray& bytes) {
     QBuffer buffer(&copy);
     buffer.open(QIODevice::ReadOnly);
     return QImageReader(&buffer).size();
+}
+
+QString formatProblem(const QByteArray& format) {
+    if (format.isEmpty())
+        return QStringLiteral("il file non contiene un'immagine leggibile");
+    if (format == "jpeg" || convertible(format))
+        return {};
+    return QStringLiteral("il formato %1 non è ammesso: solo JPEG, PNG o TIFF")
+        .arg(QString::fromLatin1(format));
 }
 
 bool convertible(const QByteArray& format) {
@@ -110,24 +118,10 @@ bool jpegComplete(const QByteArray& jpeg) {
     return end >= 0 && QByteArrayView(jpeg).sliced(end).indexOf(QByteArrayView("\xff\xda", 2)) < 0;
 }
 
-PreparedImage prepareImage(const QByteArray& scan, int quality) {
-    PreparedImage r;
-    const QByteArray format = scanFormat(scan);
-    if (format == "jpeg") {
-        r.image = scan;
-        r.problem = scanProblem(scan);
-        return r;
-    }
-    if (!convertible(format)) {
-        r.problem = format.isEmpty()
-                        ? QStringLiteral("il file non contiene un'immagine leggibile")
-                        : QStringLiteral("il formato %1 non è ammesso: solo JPEG, PNG o TIFF")
-                              .arg(QString::fromLatin1(format));
-        return r;
-    }
-    const QImage image = readScan(scan, &r.problem);
-    if (image.isNull())
-        return r;
+namespace {
+// `image` encoded as the JPEG to store, checked as the viewer will decode it.
+void encodeInto(PreparedImage& r, const QImage& image, int quality) {
+    r.image.clear();
     QBuffer buffer(&r.image);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, "jpeg");
@@ -135,10 +129,46 @@ PreparedImage prepareImage(const QByteArray& scan, int quality) {
     if (!writer.write(opaque(image))) {
         r.problem =
             QStringLiteral("la conversione in JPEG non è riuscita (%1)").arg(writer.errorString());
+        return;
+    }
+    r.problem = decodeProblem(r.image);
+}
+
+// A sound JPEG scan whose EXIF orientation asks for a turn, turned upright.
+void turnUpright(PreparedImage& r, int orientation, int quality) {
+    r.turned = orientation;
+    if (const auto lossless = turnLosslessly(r.image, orientation)) {
+        r.turnedLosslessly = true;
+        r.image = *lossless;
+        r.problem = decodeProblem(r.image);
+        return;
+    }
+    const QImage image = readScan(r.image, false, &r.problem);
+    if (!image.isNull())
+        encodeInto(r, turnedUpright(image, orientation), quality);
+}
+} // namespace
+
+PreparedImage prepareImage(const QByteArray& scan, int quality) {
+    PreparedImage r;
+    const QByteArray format = scanFormat(scan);
+    if (format == "jpeg") {
+        r.image = scan;
+        r.problem = scanProblem(scan);
+        const int orientation = readJpegHeader(scan).orientation;
+        if (r.problem.isEmpty() && orientation != 1)
+            turnUpright(r, orientation, quality);
         return r;
     }
+    if (!convertible(format)) {
+        r.problem = formatProblem(format);
+        return r;
+    }
+    const QImage image = readScan(scan, true, &r.problem);
+    if (image.isNull())
+        return r;
     r.converted = true;
-    r.problem = decodeProblem(r.image);
+    encodeInto(r, image, quality);
     return r;
 }
 

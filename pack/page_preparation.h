@@ -14,6 +14,10 @@ namespace cvx::pack {
 // Pixel size of an image from its header; invalid when it has none.
 [[nodiscard]] QSize headerSize(const QByteArray& bytes);
 
+// Why a scan of this format cannot go into a volume: not a picture, or not JPEG, PNG or TIFF;
+// empty when it can.
+[[nodiscard]] QString formatProblem(const QByteArray& format);
+
 // True for the formats converted to JPEG.
 [[nodiscard]] bool convertible(const QByteArray& format);
 
@@ -33,11 +37,15 @@ namespace cvx::pack {
 struct PreparedImage {
     QByteArray image; // the JPEG to store
     bool converted = false;
+    int turned = 1; // the EXIF orientation of a JPEG scan turned upright; 1 when none
+    bool turnedLosslessly = false;
     QString problem; // Italian; empty when the image is ready
 };
 
-// A scan ready to store: a decodable JPEG as it is, or a PNG or TIFF converted to JPEG at
-// `quality` (transparency laid on white, orientation applied). Other content is refused.
+// A scan ready to store: a decodable JPEG as it is, or turned upright when its EXIF orientation
+// asks for it (losslessly where the picture's size allows, otherwise re-encoded at `quality`),
+// or a PNG or TIFF converted to JPEG at `quality` (transparency laid on white, orientation
+// applied). Other content is refused. The stored JPEG carries no orientation to apply again.
 [[nodiscard]] PreparedImage prepareImage(const QByteArray& scan, int quality);
 
 } // namespace cvx::pack

@@ -3,9 +3,12 @@
 
 #include "app/product_block.h"
 #include "archive/entry_restore.h"
+#include "pack/book_checks.h"
 #include "pack/format_limits.h"
+#include "pack/jpeg_header.h"
 #include "pack/jpeg_optimize.h"
 #include "pack/manifest.h"
+#include "pack/manifest_check.h"
 #include "pack/page_preparation.h"
 #include "pack/volume_writer.h"
 #include "platform/files.h"
@@ -13,6 +16,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImageReader>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QThreadPool>
@@ -31,6 +35,7 @@ struct PagePlan {
     QString staged;       // the image made from it (converted or re-encoded), when stored instead
     qint64 length = 0;    // of the image to store
     bool jpeg = false;    // a JPEG scan by its first bytes
+    bool turn = false;    // a JPEG scan whose EXIF orientation asks for a turn
     bool checked = false; // made ready and checked before anything is written
 };
 
@@ -48,6 +53,9 @@ struct PageOutcome {
     bool optimized = false; // re-encoded losslessly, the re-encoded image stored
     bool progressive = false;
     qint64 bytesBefore = 0, bytesAfter = 0; // of an optimized image
+    int turned = 1;                         // the EXIF orientation applied; 1 for none
+    bool turnedLosslessly = false;
+    std::pair<quint64, qint64> content; // the scan's content key (see scan_facts.h)
 };
 
 // Reads a scan, makes its image ready and checks it as the viewer will decode it; converted or
@@ -56,9 +64,12 @@ PageOutcome preparePage(const QString& source, const QString& staged, int qualit
     PageOutcome o;
     const files::Read scan = files::readAll(source);
     o.scanBytes = scan.data.size();
-    PreparedImage ready = scan.status == files::Status::Ok
-                              ? prepareImage(scan.data, quality)
-                              : PreparedImage{{}, false, scan.description};
+    o.content = contentKey(scan.data);
+    PreparedImage ready;
+    if (scan.status == files::Status::Ok)
+        ready = prepareImage(scan.data, quality);
+    else
+        ready.problem = scan.description;
     if (ready.problem.isEmpty() && optimize) {
         const OptimizedJpeg better = optimizeJpeg(ready.image);
         if (worthStoring(ready.image, better)) {
@@ -74,7 +85,9 @@ PageOutcome preparePage(const QString& source, const QString& staged, int qualit
     if (o.problem.isEmpty())
         o.problem = limits::entryLengthProblem(ready.image.size());
     o.converted = ready.converted;
-    if (o.problem.isEmpty() && (ready.converted || o.optimized)) {
+    o.turned = ready.turned;
+    o.turnedLosslessly = ready.turnedLosslessly;
+    if (o.problem.isEmpty() && (ready.converted || o.optimized || ready.turned != 1)) {
         o.staged = staged;
         if (!files::writeAll(staged, ready.image).ok())
             o.problem = QStringLiteral("impossibile scrivere %1").arg(staged);
@@ -100,7 +113,9 @@ class Builder {
             return fail(QStringLiteral("impossibile creare la cartella %1").arg(staging));
         if (preparePages(staging))
             (void)checkArchiveLengths();
-        if (!storePages(temp.path()))
+        const bool stored = storePages(temp.path());
+        checkBooks();
+        if (!stored)
             return;
         QDir(staging).removeRecursively();
         if (QFileInfo(out).isDir())
@@ -118,6 +133,7 @@ class Builder {
     bool preparePages(const QString& staging);
     bool checkArchiveLengths();
     bool storePages(const QString& folder);
+    void checkBooks();
     bool writeExecutable(const QString& folder);
     bool openArchive(QFile& out, const QString& folder, int book);
     bool closeArchive(QFile& out);
@@ -126,6 +142,7 @@ class Builder {
     BuildReport& r_;
     Manifest m_;
     QList<QList<PagePlan>> plans_;
+    QList<CheckedBook> books_; // the facts of every page, for the checks of the whole volume
 };
 
 bool Builder::readInputs() {
@@ -134,6 +151,7 @@ bool Builder::readInputs() {
     if (!read.errors.isEmpty())
         return false;
     m_ = read.manifest;
+    r_.jpegQuality = m_.jpegQuality;
     r_.errors << manifestProblems(m_);
     if (const QString p = destinationProblem(o_.outDir); !p.isEmpty())
         fail(p);
@@ -142,15 +160,6 @@ bool Builder::readInputs() {
         fail(QStringLiteral("il programma del visore %1 non si trova").arg(o_.viewerPath));
     else if (const QString p = limits::executableProblem(viewer.length); !p.isEmpty())
         fail(QStringLiteral("%1: %2").arg(o_.viewerPath, p));
-    for (int b = 0; b < m_.books.size(); ++b) {
-        const ManifestBook& book = m_.books[b];
-        if (!limits::kindProblem(book.kind).isEmpty() || book.kind != 2 ||
-            limits::openingsLookupAgrees(book.side, book.firstNumber))
-            continue;
-        r_.warnings << QStringLiteral("%1: con pagine doppie il visore trova i numeri digitati "
-                                      "solo se il primo numero è 1 a destra (D) o 0 a sinistra")
-                           .arg(bookName(m_, b));
-    }
     r_.books = static_cast<int>(m_.books.size());
     return r_.errors.isEmpty();
 }
@@ -158,6 +167,7 @@ bool Builder::readInputs() {
 // What the files tell without decoding: they exist, and JPEG scans, stored as they are, fit
 // the columns of the directory.
 bool Builder::surveyPages() {
+    books_ = checkedBooks(m_);
     for (int b = 0; b < m_.books.size(); ++b) {
         QList<PagePlan> plan;
         for (int p = 0; p < m_.books[b].pageFiles.size(); ++p) {
@@ -169,9 +179,14 @@ bool Builder::surveyPages() {
                          .arg(pageName(m_, b, p), file));
                 continue;
             }
+            ScanFacts& facts = books_[b].pages[p].facts;
+            facts.size = QImageReader(file).size();
             if (scanFormat(files::readAt(file, 1, 64).data) != "jpeg")
                 continue; // the converted size is known only after conversion
+            const JpegHeader header = readJpegHeaderOf(file);
+            facts.orientation = header.orientation;
             plan.last().jpeg = true;
+            plan.last().turn = header.orientation != 1;
             plan.last().length = length.length;
             if (const QString e = limits::entryLengthProblem(length.length); !e.isEmpty())
                 fail(pageName(m_, b, p) + QStringLiteral(": ") + e);
@@ -201,7 +216,7 @@ bool Builder::preparePages(const QString& staging) {
     std::vector<std::pair<int, int>> order;
     for (int b = 0; b < plans_.size(); ++b)
         for (int p = 0; p < plans_[b].size(); ++p)
-            if (!plans_[b][p].jpeg || o_.optimize)
+            if (!plans_[b][p].jpeg || plans_[b][p].turn || o_.optimize)
                 order.emplace_back(b, p);
     std::vector<PageOutcome> outcomes(order.size());
     std::atomic<int> finished = 0;
@@ -227,6 +242,8 @@ bool Builder::preparePages(const QString& staging) {
         r_.scanBytes += o.scanBytes;
         if (o.converted && !o.staged.isEmpty())
             ++r_.convertedPages;
+        if (o.problem.isEmpty() && o.turned != 1)
+            ++(o.turnedLosslessly ? r_.turnedLosslessly : r_.turnedReencoded);
         if (o.optimized) {
             ++r_.optimizedPages;
             r_.progressivePages += o.progressive ? 1 : 0;
@@ -235,6 +252,8 @@ bool Builder::preparePages(const QString& staging) {
         }
         if (!o.problem.isEmpty())
             fail(QStringLiteral("%1: %2").arg(pageName(m_, b, p), o.problem));
+        std::tie(books_[b].pages[p].facts.contentKey, books_[b].pages[p].facts.contentLength) =
+            o.content;
         plans_[b][p].staged = o.staged;
         plans_[b][p].length = o.length;
         plans_[b][p].checked = true;
@@ -245,8 +264,9 @@ bool Builder::preparePages(const QString& staging) {
 // The image of a page read to be stored, and checked if it was not yet.
 struct StoredImage {
     QByteArray bytes;
-    qint64 scanBytes = 0; // of the publisher's scan read for it
-    QString problem;      // Italian; empty when the image can be stored
+    qint64 scanBytes = 0;               // of the publisher's scan read for it
+    QString problem;                    // Italian; empty when the image can be stored
+    std::pair<quint64, qint64> content; // of a scan stored as it is (see scan_facts.h)
 };
 
 StoredImage readForStoring(const PagePlan& page) {
@@ -261,6 +281,8 @@ StoredImage readForStoring(const PagePlan& page) {
         return s;
     }
     s.bytes = read.data;
+    if (page.staged.isEmpty())
+        s.content = contentKey(s.bytes);
     if (!page.checked) {
         s.scanBytes = s.bytes.size();
         s.problem = scanProblem(s.bytes);
@@ -299,6 +321,9 @@ bool Builder::storePages(const QString& folder) {
             const StoredImage image = ahead.front().get();
             ahead.pop_front();
             r_.scanBytes += image.scanBytes;
+            if (image.content.second > 0)
+                std::tie(books_[b].pages[p].facts.contentKey,
+                         books_[b].pages[p].facts.contentLength) = image.content;
             if (!image.problem.isEmpty()) {
                 fail(QStringLiteral("%1: %2").arg(pageName(m_, b, p), image.problem));
                 writing = false;
@@ -312,6 +337,14 @@ bool Builder::storePages(const QString& folder) {
         writing = writing && closeArchive(out);
     }
     return writing;
+}
+
+// The checks of the whole volume that need every page's facts. Faults of single pages are
+// reported where they are found, and the orientations are applied; the rest are warnings.
+void Builder::checkBooks() {
+    const CheckScope scope{false, false, false, true};
+    for (const Finding& f : pack::checkBooks(books_, scope))
+        (f.severity == Severity::Note ? r_.notes : r_.warnings) << f.text;
 }
 
 bool Builder::writeExecutable(const QString& folder) {

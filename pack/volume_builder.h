@@ -20,23 +20,27 @@ struct BuildProgress {
 
 struct BuildOptions {
     QString manifestPath;
-    QString outDir;     // must not exist, or be an empty folder
-    QString viewerPath; // the viewer executable to put into the volume
+    QString outDir;        // must not exist, or be an empty folder
+    QString viewerPath;    // the viewer executable to put into the volume
     bool optimize = false; // re-encode JPEG scans losslessly as baseline with optimised tables
     std::function<void(const BuildProgress&)> progress;
 };
 
 struct BuildReport {
     QStringList errors;   // Italian, one per fault; empty when the volume was written
-    QStringList warnings; // the volume was written, but the publisher should know this
+    QStringList warnings; // the checks' warnings: the publisher should look at these pages
+    QStringList notes;    // what the checks noted for the publisher's information
     int books = 0;
     int pages = 0;
     int convertedPages = 0;
-    qint64 scanBytes = 0;   // bytes of the publisher's scans read
-    qint64 volumeBytes = 0; // bytes of the volume folder written
+    qint64 scanBytes = 0;     // bytes of the publisher's scans read
+    qint64 volumeBytes = 0;   // bytes of the volume folder written
     int optimizedPages = 0;   // JPEG images stored re-encoded (with `optimize`)
     int progressivePages = 0; // of those, the progressive scans made baseline
     qint64 bytesBeforeOptimizing = 0, bytesAfterOptimizing = 0; // of those images
+    int turnedLosslessly = 0; // JPEG scans turned upright as their EXIF orientation asks
+    int turnedReencoded = 0;  // the same, re-encoded at the manifest's quality
+    int jpegQuality = 0;      // the manifest's
     [[nodiscard]] bool ok() const { return errors.isEmpty(); }
 };
 

@@ -12,13 +12,13 @@
 
 namespace cvx::pack {
 
-namespace {
 QString pageTitle(const VolumeInfo& v, int book, const EntryInfo& e) {
     return QStringLiteral("%1, pagina %2 (voce %3)")
         .arg(bookTitle(v, book), e.label.isEmpty() ? QStringLiteral("senza etichetta") : e.label)
         .arg(e.index);
 }
 
+namespace {
 // The viewer ends the program on a record whose label it reads as blank.
 bool recordUsable(const BookInfo& book) {
     const QString label = book.fields.label;

@@ -16,6 +16,9 @@ struct EntryBytes {
     [[nodiscard]] QByteArray image(const EntryInfo& e) const { return entry.left(e.imageLength); }
 };
 
+// "libro 2 (dv00002.ex_, "..."), pagina 002s (voce 1)".
+[[nodiscard]] QString pageTitle(const VolumeInfo& volume, int book, const EntryInfo& entry);
+
 // Reads one entry from its archive and restores its head.
 [[nodiscard]] EntryBytes readEntry(const VolumeInfo& volume, int book, const EntryInfo& entry);
 

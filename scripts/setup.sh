@@ -6,16 +6,21 @@ packages=(
     clang-14 libclang-rt-14-dev
     qt6-base-dev qt6-svg-dev qt6-qpa-plugins qt6-image-formats-plugins qt6-translations-l10n
     libcups2-dev
-    libjpeg62-turbo-dev
+    libjpeg62-turbo-dev libturbojpeg0-dev libjpeg-turbo-progs
     googletest libgtest-dev
     xvfb xdotool imagemagick x11-utils openbox
     tesseract-ocr tesseract-ocr-ita python3 python3-pil python3-xlib fonts-dejavu-core
     cups printer-driver-cups-pdf poppler-utils
+    chromium
 )
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
+# The packing tool's browser and IIIF tests run on Node with npm. A Node of another origin may
+# already bring its own npm, which Debian's package would conflict with.
+command -v node >/dev/null || missing+=(nodejs)
+command -v npm >/dev/null || missing+=(npm)
 if ((${#missing[@]})); then
     echo "Installing: ${missing[*]}"
     SUDO=""

@@ -1,88 +1,109 @@
-// The command line of cartavox-pack: exit statuses, the summary, and faults on stderr.
+// The command line of cartavox-pack: help and version, exit statuses, summaries on stdout and
+// faults on stderr, for every command.
 #include "tests/pack/pack_fixture.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QJsonDocument>
-#include <QProcess>
 #include <gtest/gtest.h>
 
 using namespace cvx::test;
 
 namespace {
-struct ToolRun {
-    int status = -1;
-    QString out, err;
-};
-
-ToolRun pack(const QStringList& args) {
-    QProcess p;
-    p.start(QStringLiteral(CARTAVOX_PACK_PATH), args);
-    EXPECT_TRUE(p.waitForFinished(60000));
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-            QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
-}
-
 QStringList buildArgs(const PackBench& bench) {
-    bench.write("manifest.json", QJsonDocument(bench.manifest).toJson());
-    return {"build", bench.path("manifest.json"), bench.outDir(), "--viewer", bench.viewerPath()};
+    return {"build", "@", bench.outDir(), "--viewer", bench.viewerPath()};
 }
 } // namespace
 
-TEST(PackCommandLine, BuildInspectVerifyExtract) {
+TEST(PackCommandLine, HelpVersionAndWrongCommandLines) {
     PackBench bench;
-    const ToolRun built = pack(buildArgs(bench));
+    const auto help = bench.tool({"--help"});
+    EXPECT_EQ(help.status, 0);
+    for (const char* command :
+         {"build", "inspect", "verify", "extract", "init", "check", "proof", "export-iiif"})
+        EXPECT_TRUE(help.out.contains(QStringLiteral("\n  %1 ").arg(command))) << command;
+    EXPECT_TRUE(help.out.contains("\"check\": 0 nessun problema, 1 avvisi, 2 errori"));
+    const auto checkHelp = bench.tool({"check", "--help"});
+    EXPECT_EQ(checkHelp.status, 0);
+    EXPECT_TRUE(checkHelp.out.startsWith("Uso: cartavox-pack check MANIFESTO"));
+    for (const QStringList& version : {QStringList{"--version"}, QStringList{"proof", "-v"}}) {
+        const auto v = bench.tool(version);
+        EXPECT_EQ(v.status, 0);
+        EXPECT_EQ(v.out, "cartavox-pack 0.1\n");
+    }
+    for (const char* wrong : {"", "verify", "build only-one", "build a b --viewer", "check a b",
+                              "init", "proof x --bogus", "pack"})
+        EXPECT_EQ(bench.tool(QString(wrong).split(' ', Qt::SkipEmptyParts)).status, 2) << wrong;
+    EXPECT_TRUE(bench.tool({"pack"}).err.startsWith("Uso:"));
+    EXPECT_TRUE(bench.tool({"proof", "x", "--bogus"}).err.contains("opzione sconosciuta: --bogus"));
+}
+
+TEST(PackCommandLine, BuildInspectVerifyExtract) {
+    PackBench bench; // a scan to transpose, which moves no partial block: lossless
+    bench.write("front/b.jpg", withOrientation(bench.scans["front/b.jpg"], 5));
+    const auto built = bench.tool(buildArgs(bench).mid(0, 3)); // the viewer beside the tool
     ASSERT_EQ(built.status, 0) << built.err.toStdString();
-    EXPECT_TRUE(built.out.contains(": 3 libri, 7 pagine (0 convertite in JPEG), "))
-        << built.out.toStdString();
+    EXPECT_TRUE(built.out.contains("Orientamento EXIF: 1 scansioni raddrizzate, 1 senza perdita e "
+                                   "0 ricodificate alla qualità 90"));
+    const QByteArray viewer =
+        contentOf(QFileInfo(QStringLiteral(CARTAVOX_PACK_PATH)).dir().filePath("cartavox"));
+    EXPECT_TRUE(contentOf(QDir(bench.outDir()).filePath("Cartavox.exe")).startsWith(viewer));
+    EXPECT_TRUE(QFile::permissions(QDir(bench.outDir()).filePath("Cartavox.exe")) &
+                QFile::ExeOwner);
+    EXPECT_TRUE(built.out.contains(": 3 libri, 7 pagine (0 convertite in JPEG), "));
     EXPECT_TRUE(built.out.contains(" MB/s"));
-
-    const ToolRun inspect = pack({"inspect", bench.outDir()});
+    const auto inspect = bench.tool({"inspect", bench.outDir()});
     EXPECT_EQ(inspect.status, 0);
-    EXPECT_TRUE(inspect.out.contains("002s"));
-
-    const ToolRun verify = pack({"verify", bench.outDir()});
+    for (const char* shown : {"\"Historia Naturalis\"", "\"PLINIO  \"", "dv00002.ex_, voce 2",
+                              "02 Lib.02 Primo libro", "0 fogli", "2 doppie", "002s", "0005"})
+        EXPECT_TRUE(inspect.out.contains(QString::fromUtf8(shown))) << shown;
+    EXPECT_FALSE(inspect.out.contains(QChar(0)));
+    const auto verify = bench.tool({"verify", bench.outDir()});
     EXPECT_EQ(verify.status, 0) << verify.err.toStdString();
     EXPECT_TRUE(verify.out.contains("Volume integro: 3 libri, 7 pagine verificate"));
-
-    const ToolRun extract = pack({"extract", bench.outDir(), bench.path("pages")});
+    const auto extract = bench.tool({"extract", bench.outDir(), bench.path("pages")});
     EXPECT_EQ(extract.status, 0);
     EXPECT_EQ(QDir(bench.path("pages")).entryList(QDir::Files).size(), 7);
 }
 
-TEST(PackCommandLine, FaultsGiveStatusOneAndUsageTwo) {
+TEST(PackCommandLine, FaultsGiveStatusOneAndCheckTwo) {
     PackBench bench;
     setJson(bench.manifest, "books/0/kind", 5);
-    const ToolRun refused = pack(buildArgs(bench));
+    const auto refused = bench.tool(buildArgs(bench));
     EXPECT_EQ(refused.status, 1);
     EXPECT_TRUE(refused.err.contains("campo \"kind\": il tipo di numerazione è 5"));
     EXPECT_FALSE(QFileInfo::exists(bench.outDir()));
+    const auto check = bench.tool({"check", "@"});
+    EXPECT_EQ(check.status, 2);
+    EXPECT_TRUE(check.err.contains("cartavox-pack: errore: libro 1 (dv00001.ex_, \"01 Lib.01 "
+                                   "Antiporta\"), campo \"kind\": il tipo di numerazione è 5"));
 
     setJson(bench.manifest, "books/0/kind", 1);
-    ASSERT_EQ(pack(buildArgs(bench)).status, 0);
+    ASSERT_EQ(bench.tool(buildArgs(bench)).status, 0);
     QFile archive(QDir(bench.outDir()).filePath("dv00002.ex_"));
     ASSERT_TRUE(archive.resize(archive.size() - 10));
-    const ToolRun verify = pack({"verify", bench.outDir()});
+    const auto verify = bench.tool({"verify", bench.outDir()});
     EXPECT_EQ(verify.status, 1);
     EXPECT_TRUE(verify.err.contains("pagina 002d (voce 2)")) << verify.err.toStdString();
-
-    EXPECT_EQ(pack({}).status, 2);
-    EXPECT_EQ(pack({"verify"}).status, 2);
-    EXPECT_EQ(pack({"build", "only-one"}).status, 2);
-    EXPECT_TRUE(pack({"pack"}).err.startsWith("Uso:"));
 }
 
-TEST(PackCommandLine, ViewerDefaultsToTheOneBesideTheTool) {
+TEST(PackCommandLine, InitProofAndExportSayWhatTheyWrote) {
     PackBench bench;
-    QStringList args = buildArgs(bench);
-    args.resize(3); // without --viewer
-    ASSERT_EQ(pack(args).status, 0);
-    QFile viewer(QFileInfo(QStringLiteral(CARTAVOX_PACK_PATH)).dir().filePath("cartavox"));
-    QFile exe(QDir(bench.outDir()).filePath("Cartavox.exe"));
-    ASSERT_TRUE(viewer.open(QIODevice::ReadOnly) && exe.open(QIODevice::ReadOnly));
-    const QByteArray program = viewer.readAll();
-    EXPECT_EQ(exe.read(program.size()), program);
-    EXPECT_TRUE(exe.permissions() & QFile::ExeOwner);
+    const auto init = bench.tool({"init", bench.path("text"), "-o", bench.path("m.json")});
+    ASSERT_EQ(init.status, 0) << init.err.toStdString();
+    EXPECT_TRUE(init.out.contains(": 1 libri, 3 pagine. Da controllare:"));
+    EXPECT_TRUE(init.out.contains("libro 1 \"text\": 3 pagine, pagine, la prima a destra, dal "
+                                  "numero 1 (dai nomi dei file)"))
+        << init.out.toStdString();
+    const auto again = bench.tool({"init", bench.path("text"), "-o", bench.path("m.json")});
+    EXPECT_EQ(again.status, 1);
+    EXPECT_TRUE(again.err.contains("m.json esiste già"));
+
+    const auto proof = bench.tool({"proof", "@", "-o", bench.path("bozza.html")});
+    EXPECT_EQ(proof.status, 0) << proof.err.toStdString();
+    EXPECT_TRUE(proof.out.contains("bozza.html: 3 libri, 7 pagine, "));
+    ASSERT_EQ(bench.tool(buildArgs(bench)).status, 0);
+    const auto exported = bench.tool({"export-iiif", bench.outDir(), bench.path("web")});
+    EXPECT_EQ(exported.status, 0) << exported.err.toStdString();
+    EXPECT_TRUE(exported.out.contains("web/manifest.json con 7 immagini"));
 }

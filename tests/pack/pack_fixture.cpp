@@ -3,16 +3,17 @@
 
 #include "tests/support/test_volume.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
-#include <QImageWriter>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QProcess>
 #include <QRandomGenerator>
+#include <QRegularExpression>
+#include <gtest/gtest.h>
 
 namespace cvx::test {
 
@@ -23,6 +24,38 @@ QByteArray noisyJpeg(QSize size, int seed) {
         for (int x = 0; x < size.width(); ++x)
             image.setPixel(x, y, random.generate() | 0xff000000u);
     return jpegBytes(image);
+}
+
+QByteArray withOrientation(const QByteArray& jpeg, int orientation) {
+    // APP1 of 34 bytes: "Exif", a big-endian TIFF header, IFD0 of one SHORT entry, 0x0112.
+    const char head[] = "\xff\xe1\x00\x22"
+                        "Exif\0\0"
+                        "MM\0\x2a\0\0\0\x08"
+                        "\0\x01"
+                        "\x01\x12\0\x03\0\0\0\x01";
+    QByteArray app1(head, sizeof head - 1);
+    app1 += char(0);
+    app1 += char(orientation);
+    app1 += QByteArray(6, '\0'); // the value's padding and the next IFD's offset
+    return QByteArray(jpeg).insert(2, app1);
+}
+
+QByteArray corpusFile(const QString& name) {
+    const QByteArray bytes = contentOf(qEnvironmentVariable("CARTAVOX_CORPUS") + '/' + name);
+    EXPECT_FALSE(bytes.isEmpty()) << "missing from CARTAVOX_CORPUS: " << name.toStdString();
+    return bytes;
+}
+
+double meanDifference(const QImage& a, const QImage& b) {
+    const QImage x = a.convertToFormat(QImage::Format_RGB32);
+    const QImage y = b.convertToFormat(QImage::Format_RGB32);
+    double sum = 0;
+    for (int row = 0; row < x.height(); ++row)
+        for (int col = 0; col < x.width(); ++col)
+            for (int shift : {0, 8, 16})
+                sum += std::abs(int(x.pixel(col, row) >> shift & 0xff) -
+                                int(y.pixel(col, row) >> shift & 0xff));
+    return sum / (3.0 * x.width() * x.height());
 }
 
 namespace {
@@ -41,14 +74,21 @@ QJsonValue withValue(const QJsonValue& node, QStringList steps, const QJsonValue
     return object;
 }
 
-QJsonObject book(const QString& label, int kind, const QStringList& pages) {
+} // namespace
+
+QJsonObject bookJson(const QString& label, int kind, int firstNumber, const QStringList& pages) {
     return {{"label", label},
             {"kind", kind},
             {"side", "D"},
-            {"firstNumber", 1},
+            {"firstNumber", firstNumber},
             {"pages", QJsonArray::fromStringList(pages)}};
 }
-} // namespace
+
+void PackBench::setBooks(const QJsonArray& books) {
+    setJson(manifest, QStringLiteral("books"), books);
+    setJson(manifest, QStringLiteral("cover"), QJsonObject{{"book", 1}, {"page", 1}});
+    write(QStringLiteral("manifest.json"), QJsonDocument(manifest).toJson());
+}
 
 void setJson(QJsonObject& root, const QString& path, const QJsonValue& value) {
     root = withValue(root, path.split(QLatin1Char('/')), value).toObject();
@@ -80,9 +120,9 @@ PackBench::PackBench() {
                 {"year", "1472"},
                 {"workFolder", "PLINIO"},
                 {"cover", QJsonObject{{"book", 2}, {"page", 3}}},
-                {"books", QJsonArray{book("01 Lib.01 Antiporta", 1, front),
-                                     book("02 Lib.02 Primo libro", 0, sheets),
-                                     book("03 Lib.03 Tavole", 2, openings)}}};
+                {"books", QJsonArray{bookJson("01 Lib.01 Antiporta", 1, 1, front),
+                                     bookJson("02 Lib.02 Primo libro", 0, 1, sheets),
+                                     bookJson("03 Lib.03 Tavole", 2, 1, openings)}}};
 }
 
 QString PackBench::path(const QString& name) const {
@@ -103,6 +143,17 @@ pack::BuildReport PackBench::build() const {
     options.outDir = outDir();
     options.viewerPath = viewerPath();
     return pack::buildVolume(options);
+}
+
+PackBench::Run PackBench::tool(QStringList args) const {
+    write(QStringLiteral("manifest.json"), QJsonDocument(manifest).toJson());
+    args.replaceInStrings(QRegularExpression(QStringLiteral("^@$")), path("manifest.json"));
+    QProcess p;
+    p.start(QStringLiteral(CARTAVOX_PACK_PATH), args);
+    const bool finished = p.waitForFinished(120000);
+    return {finished && p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+            QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
 }
 
 QStringList PackBench::listing() const {

@@ -8,6 +8,8 @@
 #include <QByteArray>
 #include <QColor>
 #include <QHash>
+#include <QImage>
+#include <QJsonArray>
 #include <QJsonObject>
 #include <QSize>
 #include <QTemporaryDir>
@@ -16,6 +18,21 @@ namespace cvx::test {
 
 // A JPEG of `size` filled with noise from `seed`: large for its size, so that it needs no padding.
 [[nodiscard]] QByteArray noisyJpeg(QSize size, int seed);
+
+// `jpeg` with an EXIF segment right after its start whose orientation tag is `orientation`
+// (Qt's writer turns the pixels instead of writing the tag).
+[[nodiscard]] QByteArray withOrientation(const QByteArray& jpeg, int orientation);
+
+// The bytes of a file of the real-world corpus (CARTAVOX_CORPUS), by its path there; a test
+// failure when it is missing.
+[[nodiscard]] QByteArray corpusFile(const QString& name);
+
+// The mean difference per channel, 0 to 255, between two pictures of the same size.
+[[nodiscard]] double meanDifference(const QImage& a, const QImage& b);
+
+// A book of a manifest whose first page is on the right.
+[[nodiscard]] QJsonObject bookJson(const QString& label, int kind, int firstNumber,
+                                   const QStringList& pages);
 
 // Sets the value at `path` ("books/1/label", "cover/page") in a JSON object, creating nothing:
 // every step but the last must exist.
@@ -33,8 +50,18 @@ class PackBench {
     // Writes `bytes` to `name` under the scratch folder, creating folders.
     void write(const QString& name, const QByteArray& bytes) const;
 
+    // The manifest's books replaced, the cover their first page; manifest.json written.
+    void setBooks(const QJsonArray& books);
+
     // Writes manifest.json and builds it into outDir() with the fake viewer.
     [[nodiscard]] pack::BuildReport build() const;
+
+    // Writes manifest.json and runs the tool with `args` ("@" stands for the manifest's path).
+    struct Run {
+        int status = -1;
+        QString out, err;
+    };
+    [[nodiscard]] Run tool(QStringList args) const;
 
     // Names of everything in the scratch folder, hidden entries included, recursively.
     [[nodiscard]] QStringList listing() const;

@@ -5,14 +5,13 @@
 #include "archive/archive_layout.h"
 #include "archive/entry_restore.h"
 #include "pack/volume_check.h"
-#include "pack/volume_table.h"
 #include "pack/volume_writer.h"
 #include "tests/pack/pack_fixture.h"
 
 #include <QBuffer>
 #include <QDir>
-#include <QFile>
 #include <QImage>
+#include <QImageWriter>
 #include <QJsonArray>
 #include <gtest/gtest.h>
 
@@ -116,16 +115,6 @@ TEST(PackRoundTrip, ExtractGivesBackTheScansByteForByte) {
     EXPECT_EQ(QDir(bench.path("pages")).entryList(QDir::Files).size(), 7);
 }
 
-TEST(PackRoundTrip, InspectShowsTextsRecordsAndLabels) {
-    PackBench bench;
-    ASSERT_TRUE(bench.build().ok());
-    const QString table = pack::inspectTable(pack::readVolume(bench.outDir()));
-    for (const char* shown : {"\"Historia Naturalis\"", "\"PLINIO  \"", "dv00002.ex_, voce 2",
-                              "02 Lib.02 Primo libro", "0 fogli", "2 doppie", "002s", "0005"})
-        EXPECT_TRUE(table.contains(QString::fromUtf8(shown))) << shown;
-    EXPECT_FALSE(table.contains(QChar(0)));
-}
-
 TEST(PackRoundTrip, PngAndTiffScansBecomeJpegOfTheSameSize) {
     PackBench bench;
     QImage picture(80, 100, QImage::Format_ARGB32);
@@ -134,7 +123,9 @@ TEST(PackRoundTrip, PngAndTiffScansBecomeJpegOfTheSameSize) {
         for (int x = 0; x < 16; ++x)
             picture.setPixelColor(x, y, QColor(0, 0, 0, 0)); // a transparent corner
     picture.save(bench.path("front/c.png"));
-    picture.convertToFormat(QImage::Format_RGB32).save(bench.path("front/d.tif"), "tiff");
+    QImageWriter tiff(bench.path("front/d.tif"), "tiff"); // stored 80 x 100, to turn clockwise
+    tiff.setTransformation(QImageIOHandler::TransformationRotate90);
+    ASSERT_TRUE(tiff.write(picture.convertToFormat(QImage::Format_RGB32)));
     setJson(bench.manifest, "books/0/pages",
             QJsonArray{"front/a.jpg", "front/b.jpg", "front/c.png", "front/d.tif"});
     const pack::BuildReport report = bench.build();
@@ -146,16 +137,21 @@ TEST(PackRoundTrip, PngAndTiffScansBecomeJpegOfTheSameSize) {
         const QByteArray jpeg = contentOf(bench.path(name));
         ASSERT_TRUE(jpeg.startsWith("\xff\xd8")) << name;
         const QImage back = QImage::fromData(jpeg);
-        ASSERT_EQ(back.size(), QSize(80, 100)) << name;
-        const QColor middle = back.pixelColor(40, 50);
+        ASSERT_EQ(back.size(), QByteArray(name).contains("0003") ? QSize(80, 100) : QSize(100, 80))
+            << name;
+        const QColor middle = back.pixelColor(back.width() / 2, back.height() / 2);
         EXPECT_NEAR(middle.red(), 200, 8) << name;
         EXPECT_NEAR(middle.green(), 40, 8) << name;
     }
-    // Transparency shows the paper's white, not black.
+    // Transparency shows the paper's white, not black; the TIFF's corner is turned to the right.
     EXPECT_GT(QImage::fromData(contentOf(bench.path("pages/dv00001_0003.jpg")))
                   .pixelColor(4, 4)
                   .lightness(),
               230);
+    EXPECT_LT(QImage::fromData(contentOf(bench.path("pages/dv00001_0004.jpg")))
+                  .pixelColor(95, 4)
+                  .lightness(),
+              40);
 }
 
 TEST(PackRoundTrip, EntriesWrittenInPiecesAreTheStoredEntries) {

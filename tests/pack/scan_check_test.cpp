@@ -3,7 +3,7 @@
 // what it shows, damaged scan data included, as a whole decode at display size finds.
 #include "pack/jpeg_structure.h"
 #include "pack/page_preparation.h"
-#include "tests/support/test_volume.h"
+#include "tests/pack/pack_fixture.h"
 
 #include <QDirIterator>
 #include <QRandomGenerator>
@@ -14,12 +14,6 @@ using namespace cvx::pack;
 using namespace cvx::test;
 
 namespace {
-QByteArray corpusFile(const QString& name) {
-    const QByteArray bytes = contentOf(qEnvironmentVariable("CARTAVOX_CORPUS") + '/' + name);
-    EXPECT_FALSE(bytes.isEmpty()) << "missing from CARTAVOX_CORPUS: " << name.toStdString();
-    return bytes;
-}
-
 // A marker segment of the header: where its 0xFF is, and its length with the marker.
 struct Segment {
     qsizetype at = 0;

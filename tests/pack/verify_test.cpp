@@ -32,11 +32,6 @@ struct Packed : PackBench {
 };
 } // namespace
 
-TEST(PackVerify, IntactVolumeHasNoFault) {
-    Packed v;
-    EXPECT_EQ(faultsOf(v), "");
-}
-
 TEST(PackVerify, DamagedHeadOfOneEntryIsReportedByBookAndLabel) {
     Packed v;
     // Entry 1 of book 2 follows entry 0, which starts at 10669 (0-based 10668).

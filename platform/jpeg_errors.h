@@ -1,6 +1,7 @@
-// libjpeg's error handling for the packing tool's own reading and writing of JPEG data: a fatal
-// error jumps back to the caller's setjmp (libjpeg's default ends the program) with its message
-// kept; warnings are counted, never printed.
+// libjpeg's error handling for our own reading and writing of JPEG data (the packing tool, the
+// thumbnails): a fatal error jumps back to the caller's setjmp (libjpeg's default ends the
+// program) with its message kept; warnings are counted, never printed. One per decoder: no
+// state is shared between threads.
 #pragma once
 
 #include <csetjmp>
@@ -8,7 +9,7 @@
 
 #include <jpeglib.h>
 
-namespace cvx::pack {
+namespace cvx {
 
 struct JpegErrors {
     jpeg_error_mgr base{}; // first, so that libjpeg's pointer to it is one to the whole
@@ -28,4 +29,4 @@ struct JpegErrors {
     }
 };
 
-} // namespace cvx::pack
+} // namespace cvx

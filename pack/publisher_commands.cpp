@@ -1,0 +1,198 @@
+// The commands that help the publisher before and after a build: init, check, proof, export-iiif.
+#include "pack/commands.h"
+#include "pack/iiif.h"
+#include "pack/manifest_check.h"
+#include "pack/proof_source.h"
+#include "platform/files.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonDocument>
+
+namespace cvx::pack {
+
+namespace {
+// Every finding on stderr, then a count on stdout.
+void printFindings(const QList<Finding>& findings, int books, int pages) {
+    int counts[3] = {};
+    for (const Finding& f : findings) {
+        err() << "cartavox-pack: " << severityName(f.severity) << ": " << f.text << "\n";
+        ++counts[static_cast<int>(f.severity)];
+    }
+    err().flush();
+    QTextStream(stdout) << "Controllo: " << books << " libri, " << pages << " pagine: " << counts[2]
+                        << " errori, " << counts[1] << " avvisi, " << counts[0] << " note\n";
+}
+
+// What init guessed, for the curator to correct.
+void printDraft(const Draft& d, const QJsonObject& manifest, const QString& path) {
+    int pages = 0;
+    for (const DraftBook& b : d.books)
+        pages += static_cast<int>(b.pages.size());
+    QTextStream out(stdout);
+    out << "Manifesto scritto in " << path << ": " << d.books.size() << " libri, " << pages
+        << " pagine. Da controllare:\n";
+    out << "  titolo \"" << manifest.value("title").toString() << "\", cartella di lavoro \""
+        << manifest.value("workFolder").toString() << "\"\n";
+    for (int b = 0; b < d.books.size(); ++b) {
+        const DraftBook& book = d.books[b];
+        out << "  libro " << b + 1 << " \"" << book.label << "\": " << book.pages.size()
+            << " pagine, " << numberingText(book.kind, book.side, book.firstNumber) << " ("
+            << book.how << ")\n";
+    }
+    for (const QString& line : d.report)
+        out << "  " << line << "\n";
+}
+
+int runInit(const QCommandLineParser& parser) {
+    const cli::Command spec = publisherCommands()[0].spec; // a copy: the list is a temporary
+    const QString iiif = parser.value(QStringLiteral("iiif"));
+    const QStringList scans = parser.positionalArguments();
+    if (iiif.isEmpty() == scans.isEmpty())
+        return cli::usageError(spec, QStringLiteral("serve una cartella di scansioni oppure "
+                                                    "--iiif MANIFESTO con --images CARTELLA"));
+    if (!iiif.isEmpty() && !parser.isSet(QStringLiteral("images")))
+        return cli::usageError(spec, QStringLiteral("con --iiif serve --images CARTELLA"));
+    const QString path =
+        QFileInfo(parser.isSet(QStringLiteral("o")) ? parser.value(QStringLiteral("o"))
+                                                    : QStringLiteral("manifest.json"))
+            .absoluteFilePath();
+    if (QFileInfo::exists(path))
+        return reportFaults(
+            {QStringLiteral("%1 esiste già: scegliere un altro nome con -o").arg(path)});
+    Draft draft;
+    if (iiif.isEmpty()) {
+        draft = draftFromFolder(scans[0]);
+    } else {
+        const files::Read json = files::readAll(iiif);
+        if (json.status != files::Status::Ok)
+            return reportFaults(
+                {QStringLiteral("impossibile leggere il manifesto IIIF %1").arg(iiif)});
+        draft = draftFromIiif(json.data, parser.value(QStringLiteral("images")));
+    }
+    if (!draft.problems.isEmpty())
+        return reportFaults(draft.problems);
+    const QJsonObject manifest = draftManifest(draft, QFileInfo(path).absolutePath());
+    if (!files::writeAll(path, QJsonDocument(manifest).toJson()).ok())
+        return reportFaults({QStringLiteral("impossibile scrivere %1").arg(path)});
+    printDraft(draft, manifest, path);
+    return cli::kSuccess;
+}
+
+int runProof(const QCommandLineParser& parser) {
+    const QString source = parser.positionalArguments()[0];
+    const QString path = parser.isSet(QStringLiteral("o")) ? parser.value(QStringLiteral("o"))
+                                                           : QStringLiteral("bozza.html");
+    QStringList errors;
+    const ProofSheet sheet = QFileInfo(source).isDir() ? proofOfVolume(source, &errors)
+                                                       : proofOfManifest(source, &errors);
+    if (sheet.books.isEmpty())
+        return reportFaults(errors.isEmpty()
+                                ? QStringList{QStringLiteral("%1: nessun libro").arg(source)}
+                                : errors);
+    if (!files::writeAll(path, proofHtml(sheet)).ok())
+        return reportFaults({QStringLiteral("impossibile scrivere %1").arg(path)});
+    int pages = 0;
+    for (const ProofBook& b : sheet.books)
+        pages += static_cast<int>(b.pages.size());
+    QTextStream(stdout) << "Bozza scritta in " << QFileInfo(path).absoluteFilePath() << ": "
+                        << sheet.books.size() << " libri, " << pages << " pagine, "
+                        << sheet.findings.size() << " segnalazioni\n";
+    return reportFaults(errors);
+}
+
+int runExportIiif(const QCommandLineParser& parser) {
+    const VolumeInfo v = readVolume(parser.positionalArguments()[0]);
+    if (!v.problems.isEmpty())
+        return reportFaults(v.problems);
+    const QString outDir = parser.positionalArguments()[1];
+    const IiifExport r = exportIiif(v, outDir, parser.value(QStringLiteral("base-url")));
+    QTextStream(stdout) << "Manifesto IIIF scritto in "
+                        << QDir(outDir).absoluteFilePath(QStringLiteral("manifest.json")) << " con "
+                        << r.images << " immagini\n";
+    return reportFaults(r.problems);
+}
+
+int runCheck(const QCommandLineParser& parser) {
+    const ManifestCheck c = checkManifest(parser.positionalArguments()[0], CheckScope{});
+    int pages = 0;
+    for (const CheckedBook& b : c.books)
+        pages += static_cast<int>(b.pages.size());
+    printFindings(c.findings, static_cast<int>(c.books.size()), pages);
+    return checkStatus(c.findings);
+}
+} // namespace
+
+QList<ToolCommand> publisherCommands() {
+    const QCommandLineOption output(QStringLiteral("o"), QStringLiteral("il file da scrivere"),
+                                    QStringLiteral("FILE"));
+    return {
+        {{QStringLiteral("init"),
+          QStringLiteral("SCANSIONI [-o FILE] | --iiif MANIFESTO --images CARTELLA [-o FILE]"),
+          QStringLiteral("scrive un primo manifesto da una cartella di scansioni o da IIIF"),
+          QStringLiteral(
+              "Scrive un primo manifesto, da correggere: un libro per sottocartella (una "
+              "cartella senza\nsottocartelle è un libro), le pagine in ordine naturale (p2 prima "
+              "di p10), le etichette dei\nlibri dai nomi delle cartelle, il tipo di numerazione "
+              "dalla forma delle immagini (orizzontali:\npagine doppie) o dai nomi dei file "
+              "(001r, 001v). Con --iiif legge un manifesto IIIF\nPresentation 3 o 2.1: le tele "
+              "in ordine, le sezioni principali come libri, la numerazione\ndalle etichette "
+              "delle tele, le immagini cercate per nome in --images. Dice che cosa ha\n"
+              "supposto. Non scrive sopra un file che esiste (di solito manifest.json)."),
+          {{QStringLiteral("SCANSIONI"), QStringLiteral("la cartella delle scansioni"), true}},
+          {output,
+           QCommandLineOption(QStringLiteral("iiif"),
+                              QStringLiteral("il manifesto IIIF da leggere"),
+                              QStringLiteral("MANIFESTO")),
+           QCommandLineOption(QStringLiteral("images"),
+                              QStringLiteral("la cartella delle immagini del manifesto IIIF"),
+                              QStringLiteral("CARTELLA"))},
+          QStringLiteral("0 manifesto scritto, 1 errori, 2 comando non valido.")},
+         runInit},
+        {{QStringLiteral("check"),
+          QStringLiteral("MANIFESTO"),
+          QStringLiteral("controlla un manifesto e le sue scansioni prima della costruzione"),
+          QStringLiteral(
+              "Trova senza scrivere nulla i problemi di un libro: immagini illeggibili o "
+              "danneggiate,\norientamento EXIF da applicare, pagine di misura o forma diversa "
+              "dalle altre, la stessa\nimmagine due volte, scansioni mancanti nella "
+              "numerazione dei file, numeri digitati che\nportano a un altro libro, scansioni "
+              "progressive. Ogni problema nomina libro, pagina e file."),
+          {{QStringLiteral("MANIFESTO"), QStringLiteral("il manifesto JSON delle scansioni")}},
+          {},
+          QStringLiteral("0 nessun problema (solo note), 1 avvisi, 2 errori o comando non "
+                         "valido.")},
+         runCheck},
+        {{QStringLiteral("proof"),
+          QStringLiteral("VOLUME|MANIFESTO [-o FILE]"),
+          QStringLiteral("scrive la bozza HTML di un volume o di un manifesto"),
+          QStringLiteral(
+              "Scrive una bozza in un solo file HTML (di solito bozza.html): il titolo come lo "
+              "mostra il\nvisore, poi ogni libro come griglia di miniature con l'etichetta che "
+              "il visore mostra\nsotto ciascuna, e le segnalazioni di \"check\" sulle pagine "
+              "che riguardano."),
+          {{QStringLiteral("VOLUME|MANIFESTO"),
+            QStringLiteral("la cartella di un volume o un manifesto JSON")}},
+          {output},
+          QStringLiteral("0 bozza scritta, 1 errori, 2 comando non valido.")},
+         runProof},
+        {{QStringLiteral("export-iiif"),
+          QStringLiteral("VOLUME CARTELLA [--base-url URL]"),
+          QStringLiteral("scrive un volume come manifesto IIIF con le sue immagini"),
+          QStringLiteral(
+              "Scrive CARTELLA/manifest.json (IIIF Presentation 3) e le pagine in "
+              "CARTELLA/immagini:\nuna tela per pagina con l'etichetta che il visore mostra, "
+              "una sezione per libro."),
+          {{QStringLiteral("VOLUME"), QStringLiteral("la cartella del volume")},
+           {QStringLiteral("CARTELLA"),
+            QStringLiteral("dove scrivere il manifesto e le immagini")}},
+          {QCommandLineOption(QStringLiteral("base-url"),
+                              QStringLiteral("l'indirizzo web di CARTELLA (di solito il suo "
+                                             "indirizzo file://)"),
+                              QStringLiteral("URL"))},
+          QStringLiteral("0 manifesto scritto, 1 errori, 2 comando non valido.")},
+         runExportIiif},
+    };
+}
+
+} // namespace cvx::pack
