@@ -1,5 +1,6 @@
 // cartavox-pack: builds a volume folder from a manifest of page scans, and reads volumes back
 // (inspect, verify, extract).
+#include "pack/default_viewer.h"
 #include "pack/volume_builder.h"
 #include "pack/volume_check.h"
 #include "pack/volume_table.h"
@@ -88,8 +89,7 @@ QString optimizeSummary(const BuildReport& r) {
 
 int build(const QStringList& args) {
     BuildOptions o;
-    o.viewerPath =
-        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("cartavox"));
+    o.viewerPath = defaultViewerPath();
     QStringList rest = args;
     o.optimize = rest.removeAll(QStringLiteral("--optimize")) > 0;
     if (const qsizetype at = rest.indexOf(QStringLiteral("--viewer")); at >= 0) {

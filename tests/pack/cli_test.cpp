@@ -79,7 +79,7 @@ TEST(PackCommandLine, ViewerDefaultsToTheOneBesideTheTool) {
     QStringList args = buildArgs(bench);
     args.resize(3); // without --viewer
     ASSERT_EQ(pack(args).status, 0);
-    QFile viewer(QFileInfo(QStringLiteral(CARTAVOX_PACK_PATH)).dir().filePath("cartavox"));
+    QFile viewer(QFileInfo(QStringLiteral(CARTAVOX_PACK_PATH)).dir().filePath("cartavox-viewer"));
     QFile exe(QDir(bench.outDir()).filePath("Cartavox.exe"));
     ASSERT_TRUE(viewer.open(QIODevice::ReadOnly) && exe.open(QIODevice::ReadOnly));
     const QByteArray program = viewer.readAll();
