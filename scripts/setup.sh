@@ -10,6 +10,7 @@ packages=(
     xvfb xdotool imagemagick x11-utils
     tesseract-ocr tesseract-ocr-ita python3 python3-pil python3-xlib fonts-dejavu-core
     cups printer-driver-cups-pdf poppler-utils
+    file fakeroot lintian desktop-file-utils appstream man-db
 )
 missing=()
 for p in "${packages[@]}"; do
