@@ -30,7 +30,6 @@ class Session:
         self.data.mkdir(parents=True)
         self.shots = []
         self.viewer = None
-        self.log = None
         self.display = self._start_x()
 
     # ---- the X server ---------------------------------------------------------------------
@@ -67,8 +66,6 @@ class Session:
     def start(self, folder, program="./Cartavox.exe", *args):
         """Starts `program` (the volume's Cartavox.exe, or the launcher with `args`) with
         `folder` as the current folder."""
-        if self.log:
-            self.log.close()
         self.log = open(self.tmp / "viewer.log", "a")
         self.viewer = subprocess.Popen([str(program), *map(str, args)], cwd=folder, env=self.env,
                                        stdout=self.log, stderr=subprocess.STDOUT)
@@ -160,8 +157,6 @@ class Session:
         if self.viewer and self.viewer.poll() is None:
             self.viewer.kill()
             self.viewer.wait()
-        if self.log:
-            self.log.close()
         if failed:
             keep = FAILURES / self.name
             shutil.rmtree(keep, ignore_errors=True)
