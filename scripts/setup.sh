@@ -10,8 +10,10 @@ packages=(
     xvfb xdotool imagemagick x11-utils
     tesseract-ocr tesseract-ocr-ita python3 python3-pil python3-xlib fonts-dejavu-core
     cups printer-driver-cups-pdf poppler-utils
-    file fakeroot lintian desktop-file-utils appstream man-db
 )
+# The Debian package: CPack's generator reads binaries with `file`; the test installs it under
+# fakeroot and checks it, its desktop entry, AppStream data and manual pages with Debian's tools.
+packages+=(file fakeroot lintian desktop-file-utils appstream man-db)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
