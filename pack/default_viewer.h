@@ -5,7 +5,7 @@
 
 namespace cvx::pack {
 
-// The viewer program beside the tool itself.
+// The viewer program beside the tool itself (a build tree), otherwise the installed one.
 [[nodiscard]] QString defaultViewerPath();
 
 } // namespace cvx::pack

@@ -163,7 +163,8 @@ QList<ToolCommand> volumeCommands() {
            {QStringLiteral("CARTELLA"), QStringLiteral("la cartella del volume, nuova o vuota")}},
           {QCommandLineOption(QStringLiteral("viewer"),
                               QStringLiteral("il visore da mettere nel volume (di solito "
-                                             "\"cartavox\" accanto allo strumento)"),
+                                             "\"cartavox-viewer\" accanto allo strumento, o "
+                                             "quello installato)"),
                               QStringLiteral("PROGRAMMA")),
            QCommandLineOption(QStringLiteral("optimize"),
                               QStringLiteral("ricodifica le scansioni JPEG senza perdita"))},

@@ -13,6 +13,9 @@ packages=(
     cups printer-driver-cups-pdf poppler-utils
     chromium
 )
+# The Debian package: CPack's generator reads binaries with `file`; the test installs it under
+# fakeroot and checks it, its desktop entry, AppStream data and manual pages with Debian's tools.
+packages+=(file fakeroot lintian desktop-file-utils appstream man-db)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -75,10 +75,11 @@ class Session:
         raise RuntimeError("the window manager did not start")
 
     # ---- the viewer ----------------------------------------------------------------------
-    def start(self, folder, program="./Cartavox.exe"):
-        """Starts `program` (the volume's Cartavox.exe) with `folder` as the current folder."""
+    def start(self, folder, program="./Cartavox.exe", *args):
+        """Starts `program` (the volume's Cartavox.exe, or the launcher with `args`) with
+        `folder` as the current folder."""
         self.log = open(self.tmp / "viewer.log", "a")
-        self.viewer = subprocess.Popen([str(program)], cwd=folder, env=self.env,
+        self.viewer = subprocess.Popen([str(program), *map(str, args)], cwd=folder, env=self.env,
                                        stdout=self.log, stderr=subprocess.STDOUT)
 
     def ended(self, timeout=10.0):

@@ -2,7 +2,7 @@
 judged by what is on the screen, the windows it opens and the files it leaves on disk.
 
 Run one scenario:  python3 scenarios.py Scenarios.test_first_start
-Environment: CARTAVOX_BIN (folder with cartavox and cartavox-pack), CARTAVOX_E2E_FAILURES
+Environment: CARTAVOX_BIN (folder with cartavox-pack and the viewer), CARTAVOX_E2E_FAILURES
 (where the screenshots of failed scenarios are kept)."""
 
 import os

@@ -46,7 +46,7 @@ TEST(PackCommandLine, BuildInspectVerifyExtract) {
     EXPECT_TRUE(built.out.contains("Orientamento EXIF: 1 scansioni raddrizzate, 1 senza perdita e "
                                    "0 ricodificate alla qualità 90"));
     const QByteArray viewer =
-        contentOf(QFileInfo(QStringLiteral(CARTAVOX_PACK_PATH)).dir().filePath("cartavox"));
+        contentOf(QFileInfo(QStringLiteral(CARTAVOX_PACK_PATH)).dir().filePath("cartavox-viewer"));
     EXPECT_TRUE(contentOf(QDir(bench.outDir()).filePath("Cartavox.exe")).startsWith(viewer));
     EXPECT_TRUE(QFile::permissions(QDir(bench.outDir()).filePath("Cartavox.exe")) &
                 QFile::ExeOwner);
