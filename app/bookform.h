@@ -23,7 +23,7 @@
 namespace cvx {
 
 class BookForm : public QWidget {
-public:
+  public:
     explicit BookForm(Platform& platform, QWidget* parent = nullptr);
     ~BookForm() override;
 
@@ -120,15 +120,15 @@ public:
     // next unless its comment says so. Texts from volumes keep their carriage returns (code 13).
 
     // ---- Start-up, the product data block and the working folder (app/) ------------------------
-    double ProductBase = 0;         // where the product data block's slot grid ends, in Cartavox.exe
-    std::int32_t ReadPosition = 0;  // 1-based position of the next positioned read of a file
-    QString WorkFolderName;         // the working folder's eight characters, untrimmed
-    QString BookmarkPath;           // the bookmark file, which keeps the reader's place at closing
-    QString WorkImagePath;          // the working image: every page is restored into it, then shown
-    QString MessageText;            // the text of the next fatal message (ERRORE), or a word
-    QString ScreenInfoText;         // the sentence that gives the screen's size in pixels
-    QString ScratchText;            // a path, record or slot text being cut into fields
-    int LoopIndex = 0;              // the loop counter many procedures share
+    double ProductBase = 0;        // where the product data block's slot grid ends, in Cartavox.exe
+    std::int32_t ReadPosition = 0; // 1-based position of the next positioned read of a file
+    QString WorkFolderName;        // the working folder's eight characters, untrimmed
+    QString BookmarkPath;          // the bookmark file, which keeps the reader's place at closing
+    QString WorkImagePath;         // the working image: every page is restored into it, then shown
+    QString MessageText;           // the text of the next fatal message (ERRORE), or a word
+    QString ScreenInfoText;        // the sentence that gives the screen's size in pixels
+    QString ScratchText;           // a path, record or slot text being cut into fields
+    int LoopIndex = 0;             // the loop counter many procedures share
 
     // ---- Book archives and the remembered place (archive/book_loading.cpp) --------------------
     QString ProgramFolder;             // the volume's folder: Cartavox.exe and the book archives
@@ -143,11 +143,11 @@ public:
 
     // ---- The reading place: the current book and page (archive/) ------------------------------
     struct Place {
-        QString ArchivePath;               // file name of the current book's archive
-        std::int16_t NumberingKind = 0;    // 0 sheets (sides s and d), 1 pages, 2 two-page openings
-        FixedText<1> FirstSide;            // "D" (any case): the book's first page is on the right
-        std::int16_t FirstNumber = 0;      // the book's first sheet or page number
-        int CurrentBookIndex = 0;          // the book's position in Combo2, taken from it before use
+        QString ArchivePath;            // file name of the current book's archive
+        std::int16_t NumberingKind = 0; // 0 sheets (sides s and d), 1 pages, 2 two-page openings
+        FixedText<1> FirstSide;         // "D" (any case): the book's first page is on the right
+        std::int16_t FirstNumber = 0;   // the book's first sheet or page number
+        int CurrentBookIndex = 0;       // the book's position in Combo2, taken from it before use
         std::int16_t CurrentPageIndex = 0; // the page's position in List2 and Combo1 (-1 or the
                                            // count after a step past an end, until corrected)
         FixedText<4> PageLabel;            // the label of the current or wanted page
@@ -176,43 +176,44 @@ public:
     } view;
 
     // ---- The closing panel's and the banner's countdowns (panels/) ----------------------------
-    int CountdownTicks = 0;         // ticks of 200 ms left before the closing panel answers NO
-    std::int16_t BannerTicks = 0;   // ticks of 200 ms left before the credits banner hides
+    int CountdownTicks = 0;       // ticks of 200 ms left before the closing panel answers NO
+    std::int16_t BannerTicks = 0; // ticks of 200 ms left before the credits banner hides
 
     // ==== Controls (app/form_design.cpp creates them at their design places) =================
     // Tables, never shown; their items run parallel: book i is item i of File2, List1 and Combo2,
     // page j of the current book item j of List2 and Combo1.
     FileListBox File2{QStringLiteral("dv?????.ex_")}; // the volume's book archives, in name order
     HiddenList List1;                                 // the book records of the product data block
-    HiddenList List2;                                 // the directory slot texts of the current book
-    DirListBox Dir1;                                  // the current folder at start-up
-    DirListBox Dir2;                                  // resolves the working folder when it is made
+    HiddenList List2; // the directory slot texts of the current book
+    DirListBox Dir1;  // the current folder at start-up
+    DirListBox Dir2;  // resolves the working folder when it is made
 
     // Viewing area and what lies in it, bottom to top: Image1, Image8(5..0), Image6, Image5,
     // Image8(6), Image8(7).
-    std::unique_ptr<PictureBox> SCHERMO;   // the viewing area, below the header band
-    std::unique_ptr<ImageControl> Image1;  // the page picture
+    std::unique_ptr<PictureBox> SCHERMO;  // the viewing area, below the header band
+    std::unique_ptr<ImageControl> Image1; // the page picture
     // The hot zones over the page: 0 turn forward, 1 turn back, 2 and 6 move the page up, 3 and 7
     // move it down, 4 magnify, 5 reduce; each with its pointer and tooltip.
     std::array<std::unique_ptr<ImageControl>, 8> Image8;
-    std::unique_ptr<ImageControl> Image5;  // the picture shown while a page turns back
-    std::unique_ptr<ImageControl> Image6;  // the picture shown while a page turns forward
+    std::unique_ptr<ImageControl> Image5; // the picture shown while a page turns back
+    std::unique_ptr<ImageControl> Image6; // the picture shown while a page turns forward
 
     // Header band (volume titles) and tool band (selectors and buttons)
-    std::unique_ptr<PictureBox> Picture8;          // the header band at the top left
-    std::array<std::unique_ptr<Label>, 2> Label5;  // the volume's title and its second line
-    std::unique_ptr<Label> Label7;                 // the volume's year
-    std::unique_ptr<PictureBox> Picture3;          // the tool band at the top right
-    std::unique_ptr<Label> Label8;                 // the pan position, PanStep
-    std::unique_ptr<Selector> Combo1;              // the page selector: the current book's labels
-    std::unique_ptr<Selector> Combo2;              // the book selector: the volume's book labels
-    std::unique_ptr<PictureBox> Picture5;          // the Enter picture: looks the typed number up
-    std::unique_ptr<CommandButton> Command1;       // "FINE": opens the closing panel
-    std::unique_ptr<CommandButton> Command2;       // "STAMPA": prints the current sheet
-    std::unique_ptr<ImageControl> Image10;         // the printer picture: prints, as Command2
-    std::unique_ptr<ImageControl> Image11;         // the red cross: opens the closing panel
-    std::unique_ptr<ImageControl> Image15;         // opens the credits banner
-    std::array<std::unique_ptr<ImageControl>, 2> Image2; // the instructions' toggle: 0 open, 1 close
+    std::unique_ptr<PictureBox> Picture8;         // the header band at the top left
+    std::array<std::unique_ptr<Label>, 2> Label5; // the volume's title and its second line
+    std::unique_ptr<Label> Label7;                // the volume's year
+    std::unique_ptr<PictureBox> Picture3;         // the tool band at the top right
+    std::unique_ptr<Label> Label8;                // the pan position, PanStep
+    std::unique_ptr<Selector> Combo1;             // the page selector: the current book's labels
+    std::unique_ptr<Selector> Combo2;             // the book selector: the volume's book labels
+    std::unique_ptr<PictureBox> Picture5;         // the Enter picture: looks the typed number up
+    std::unique_ptr<CommandButton> Command1;      // "FINE": opens the closing panel
+    std::unique_ptr<CommandButton> Command2;      // "STAMPA": prints the current sheet
+    std::unique_ptr<ImageControl> Image10;        // the printer picture: prints, as Command2
+    std::unique_ptr<ImageControl> Image11;        // the red cross: opens the closing panel
+    std::unique_ptr<ImageControl> Image15;        // opens the credits banner
+    std::array<std::unique_ptr<ImageControl>, 2>
+        Image2; // the instructions' toggle: 0 open, 1 close
 
     // Instructions panel
     std::unique_ptr<PictureBox> Picture1;  // the panel; covers everything below the top band
@@ -224,29 +225,29 @@ public:
     std::unique_ptr<ImageControl> Image14; // the F3 picture: closes the panel
     // The pointer pictures over the cover: 0 lens, 1 right, 2 left, 3 up, 4 down, 5 lens off.
     std::array<std::unique_ptr<ImageControl>, 6> Image7;
-    std::unique_ptr<Label> Label2;         // the preliminary note
-    std::unique_ptr<Label> Label3;         // the caption "definizione SCHERMO:"
-    std::unique_ptr<Label> Label4;         // the chosen topic's text
-    std::unique_ptr<Label> Label10;        // the screen's size in pixels
-    std::unique_ptr<Label> Label12;        // the caption "per TERMINARLE premere F3"
-    std::unique_ptr<Frame> Frame1;         // the topics' frame, "ISTRUZIONI"
-    std::unique_ptr<Frame> Frame2;         // the note's frame, "NOTE Preliminari"
+    std::unique_ptr<Label> Label2;                        // the preliminary note
+    std::unique_ptr<Label> Label3;                        // the caption "definizione SCHERMO:"
+    std::unique_ptr<Label> Label4;                        // the chosen topic's text
+    std::unique_ptr<Label> Label10;                       // the screen's size in pixels
+    std::unique_ptr<Label> Label12;                       // the caption "per TERMINARLE premere F3"
+    std::unique_ptr<Frame> Frame1;                        // the topics' frame, "ISTRUZIONI"
+    std::unique_ptr<Frame> Frame2;                        // the note's frame, "NOTE Preliminari"
     std::array<std::unique_ptr<OptionButton>, 8> Option1; // the eight topics
 
     // Closing panel
-    std::unique_ptr<PictureBox> Picture7;                // the panel: keep the place or not
+    std::unique_ptr<PictureBox> Picture7;                 // the panel: keep the place or not
     std::array<std::unique_ptr<ImageControl>, 3> Image13; // click areas over SI, NO, Annulla
-    std::unique_ptr<Shape> Shape2;                       // the countdown bar
-    std::unique_ptr<Label> Label11;                      // the countdown's seconds digit
-    Timer Timer1;                                        // the countdown's ticks
+    std::unique_ptr<Shape> Shape2;                        // the countdown bar
+    std::unique_ptr<Label> Label11;                       // the countdown's seconds digit
+    Timer Timer1;                                         // the countdown's ticks
 
     // Credits banner
-    std::unique_ptr<PictureBox> Picture9;          // the banner
-    std::array<std::unique_ptr<Label>, 5> Label1;  // the volume's five heading texts
-    std::array<std::unique_ptr<Label>, 3> Label6;  // captions: 0 "nel", 1 "Stampato in", 2 "Editore"
-    std::unique_ptr<Shape> Shape1;                 // the banner's countdown bar
-    std::unique_ptr<Label> Label9;                 // the banner's countdown digit
-    Timer Timer2;                                  // the banner's countdown ticks
+    std::unique_ptr<PictureBox> Picture9;         // the banner
+    std::array<std::unique_ptr<Label>, 5> Label1; // the volume's five heading texts
+    std::array<std::unique_ptr<Label>, 3> Label6; // captions: 0 "nel", 1 "Stampato in", 2 "Editore"
+    std::unique_ptr<Shape> Shape1;                // the banner's countdown bar
+    std::unique_ptr<Label> Label9;                // the banner's countdown digit
+    Timer Timer2;                                 // the banner's countdown ticks
 
     // Printing: never shown; it takes the size of the picture given to it, the print's source size
     std::unique_ptr<ImageControl> Picture4;
@@ -272,11 +273,11 @@ public:
     // put back, so the viewer stays on the page it showed.
     void handleEvent(const std::function<void()>& handler);
 
-protected:
+  protected:
     // A close request of the window manager (Alt+F4, the close button) runs Form_QueryUnload.
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     // ---- app/form_design.cpp ---------------------------------------------------------------
     void createControls();
     void createViewingArea();

@@ -137,8 +137,8 @@ void BookForm::createInstructionsPanel() {
     Image4 = std::make_unique<ImageControl>(inner);
     for (auto& pointer : Image7)
         pointer = std::make_unique<ImageControl>(inner);
-    const char* pointerArt[6] = {"lens", "arrow-right", "arrow-left", "arrow-up", "arrow-down",
-                                 "lens-off"};
+    const char* pointerArt[6] = {"lens",     "arrow-right", "arrow-left",
+                                 "arrow-up", "arrow-down",  "lens-off"};
     for (int i = 0; i < 6; ++i) {
         Image7[i]->setStretch(true);
         Image7[i]->setGeometry(0, 0, 480, 480);
@@ -164,9 +164,9 @@ void BookForm::createInstructionsPanel() {
                                "/ in BASSO la PAGINA",
                                "come      ANDARE DIRETTAMENTE AD UNA PAGINA",
                                "/  RIDURRE LA PAGINA"};
-    const double places[8][3] = {{60, 360, 6405},   {60, 900, 3465},  {3570, 900, 2895},
-                                 {60, 1170, 3465},  {60, 1440, 3465}, {3570, 1440, 2895},
-                                 {60, 630, 6405},   {3570, 1170, 2895}};
+    const double places[8][3] = {{60, 360, 6405},  {60, 900, 3465},   {3570, 900, 2895},
+                                 {60, 1170, 3465}, {60, 1440, 3465},  {3570, 1440, 2895},
+                                 {60, 630, 6405},  {3570, 1170, 2895}};
     for (int i = 0; i < 8; ++i) {
         Option1[i] = std::make_unique<OptionButton>(topics, QString::fromUtf8(captions[i]));
         Option1[i]->setGeometry(places[i][0], places[i][1], places[i][2], 225);

@@ -21,8 +21,8 @@ void BookForm::Form_Load() {
         USCITA1();
     const files::Read head =
         files::readAt(exe, block::basePosition(length.length), block::kBaseReadLength);
-    ProductBase = head.status == files::Status::Ok ? numericValue(fromSingleByte(head.data.left(8)))
-                                                   : 0;
+    ProductBase =
+        head.status == files::Status::Ok ? numericValue(fromSingleByte(head.data.left(8))) : 0;
 
     // 2-3. Read the working-folder name; failures other than a missing file are ignored here.
     ReadPosition = static_cast<std::int32_t>(block::workFolderPosition(ProductBase));
@@ -63,11 +63,11 @@ void BookForm::Form_Load() {
     Combo2->setEnabled(true);
     Combo1->setEnabled(true);
 
-    layoutSecondGroup(); // 10
-    Ricupero();          // 11
-    fillInstructionTexts(); // 12
-    Option1[0]->setValue(true); // 13
-    setKeyPreview(true);        // 14
+    layoutSecondGroup();               // 10
+    Ricupero();                        // 11
+    fillInstructionTexts();            // 12
+    Option1[0]->setValue(true);        // 13
+    setKeyPreview(true);               // 14
     QCoreApplication::processEvents(); // 15
 }
 

@@ -57,7 +57,9 @@ void BookForm::closeEvent(QCloseEvent* event) {
     event->setAccepted(cancel == False);
 }
 
-void BookForm::focusViewingArea() { SCHERMO->widget()->setFocus(Qt::OtherFocusReason); }
+void BookForm::focusViewingArea() {
+    SCHERMO->widget()->setFocus(Qt::OtherFocusReason);
+}
 
 void BookForm::handleEvent(const std::function<void()>& handler) {
     if (Dispatch::busy()) {

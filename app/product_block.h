@@ -24,7 +24,9 @@ inline constexpr int kBookLabelLength = 49;
 inline constexpr qint64 kMaxBase = 99999999; // eight digits
 
 // 1-based position of the base digits in a file of `fileLength` bytes (may be < 1).
-[[nodiscard]] constexpr qint64 basePosition(qint64 fileLength) { return fileLength - kBaseFromEnd; }
+[[nodiscard]] constexpr qint64 basePosition(qint64 fileLength) {
+    return fileLength - kBaseFromEnd;
+}
 
 // 1-based start of slot k of the grid whose base is `base`.
 [[nodiscard]] constexpr qint64 slotPosition(double base, int k) {
@@ -63,10 +65,10 @@ struct BookRecordFields {
 // What the packer writes after the executable image.
 struct ProductData {
     QString title, secondLine, publisher, place, year; // slots 3-7
-    QString coverArchiveCode;                            // slot 1: five characters
-    int coverEntryNumber = 0;                            // slot 2
-    QStringList bookRecords;                             // slots 8 + i
-    QString workFolderName;                              // slot 410: eight characters
+    QString coverArchiveCode;                          // slot 1: five characters
+    int coverEntryNumber = 0;                          // slot 2
+    QStringList bookRecords;                           // slots 8 + i
+    QString workFolderName;                            // slot 410: eight characters
 };
 
 // The block to append to an executable of `exeLength` bytes: slot 0 starts right after the

@@ -35,7 +35,7 @@ void BookForm::CARICODATI() {
     value = blanks5;
     readSlot(2, value);
     CoverEntryNumber = value;
-    Label *const heads[5][2] = {{Label1[0].get(), Label5[0].get()},
+    Label* const heads[5][2] = {{Label1[0].get(), Label5[0].get()},
                                 {Label1[1].get(), Label5[1].get()},
                                 {Label1[2].get(), nullptr},
                                 {Label1[3].get(), nullptr},

@@ -7,20 +7,26 @@
 namespace cvx {
 
 struct BookForm::ReadingPlace {
-    Place place;                      // the current book and page
-    Presentation view;                // the page's fit, magnifier and pan
-    QStringList pageRecords;          // List2
-    Selector::State pages, books;     // Combo1, Combo2
-    QString panCaption;               // Label8
-    ImageControl::State page;         // Image1: the page shown, as the working image holds it
-    bool instructionsVisible = false; // Picture1
+    Place place;                        // the current book and page
+    Presentation view;                  // the page's fit, magnifier and pan
+    QStringList pageRecords;            // List2
+    Selector::State pages, books;       // Combo1, Combo2
+    QString panCaption;                 // Label8
+    ImageControl::State page;           // Image1: the page shown, as the working image holds it
+    bool instructionsVisible = false;   // Picture1
     std::array<bool, 8> zonesEnabled{}; // Image8
 };
 
 std::shared_ptr<BookForm::ReadingPlace> BookForm::saveReadingPlace() const {
-    auto p = std::make_shared<ReadingPlace>(ReadingPlace{
-        place, view, List2.items(), Combo1->state(), Combo2->state(), Label8->Caption(),
-        Image1->state(), Picture1->Visible(), {}});
+    auto p = std::make_shared<ReadingPlace>(ReadingPlace{place,
+                                                         view,
+                                                         List2.items(),
+                                                         Combo1->state(),
+                                                         Combo2->state(),
+                                                         Label8->Caption(),
+                                                         Image1->state(),
+                                                         Picture1->Visible(),
+                                                         {}});
     // The selector shows the page on the screen again, not what was typed before the event.
     if (place.CurrentPageIndex >= 0 && place.CurrentPageIndex < Combo1->ListCount())
         p->pages.text = Combo1->List(place.CurrentPageIndex);

@@ -11,7 +11,8 @@ QString sizeText(double widthTwips, double heightTwips) {
 }
 
 QString tooNarrowMessage() {
-    return QStringLiteral("La definizione orizzontale MINIMA dello schermo deve essere di 1024 pixel") +
+    return QStringLiteral(
+               "La definizione orizzontale MINIMA dello schermo deve essere di 1024 pixel") +
            QChar(13) +
            QStringLiteral(
                "!!!!!!!!!!! CAMBIARE LA DEFINIZIONE dello schermo in tal senso !!!!!!!!!!");
@@ -20,8 +21,8 @@ QString tooNarrowMessage() {
 QString narrowAdvice() {
     return QStringLiteral("Si consiglia la definizione schermo orizzontale MINIMA di 1280 pixel") +
            QChar(13) +
-           QStringLiteral(
-               "La lettura di alcuni testi, con caratteri molto piccoli, potrebbe essere difficoltosa.");
+           QStringLiteral("La lettura di alcuni testi, con caratteri molto piccoli, potrebbe "
+                          "essere difficoltosa.");
 }
 
 } // namespace cvx::screen

@@ -12,7 +12,7 @@ enum class Fit { TooNarrow, Narrow, Fine };
 
 // Both tests are strict: exactly the minimum passes, exactly the advised width is fine.
 [[nodiscard]] constexpr Fit fit(double screenWidth) {
-    return screenWidth < kMinimumWidth ? Fit::TooNarrow
+    return screenWidth < kMinimumWidth   ? Fit::TooNarrow
            : screenWidth < kAdvisedWidth ? Fit::Narrow
                                          : Fit::Fine;
 }

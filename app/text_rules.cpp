@@ -46,7 +46,9 @@ std::int32_t toLong(double value) {
     return static_cast<std::int32_t>(r);
 }
 
-QString numberText(long long n) { return QString::number(n); }
+QString numberText(long long n) {
+    return QString::number(n);
+}
 
 QString signedNumberText(long long n) {
     return n >= 0 ? QLatin1Char(' ') + QString::number(n) : QString::number(n);

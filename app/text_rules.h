@@ -12,7 +12,7 @@ namespace cvx {
 
 // A failure that no procedure handles; the event dispatcher reports it and ends the program.
 class RuntimeError : public std::runtime_error {
-public:
+  public:
     explicit RuntimeError(const QString& description)
         : std::runtime_error(description.toStdString()), text(description) {}
     QString text;
@@ -22,7 +22,7 @@ public:
 // loaded. The event that met it ends with its message, and the viewer goes back to the page it
 // showed before the event (see BookForm::handleEvent).
 class PageUnreadable : public RuntimeError {
-public:
+  public:
     using RuntimeError::RuntimeError;
 };
 
@@ -56,14 +56,16 @@ inline constexpr Flag False = 0;
 [[nodiscard]] QString columns(const QString& text, int from, int count);
 
 // Last four characters of text (the whole text if shorter).
-[[nodiscard]] inline QString lastFour(const QString& text) { return rightChars(text, 4); }
+[[nodiscard]] inline QString lastFour(const QString& text) {
+    return rightChars(text, 4);
+}
 
 // Text with leading and trailing blanks (spaces only) removed.
 [[nodiscard]] QString trimBlanks(const QString& text);
 
 // A fixed-length text of N characters: longer values are cut, shorter ones padded with blanks.
 template <int N> class FixedText {
-public:
+  public:
     FixedText() : value_(N, QLatin1Char(' ')) {}
     FixedText& operator=(const QString& text) {
         value_ = text.left(N).leftJustified(N, QLatin1Char(' '));
@@ -72,7 +74,7 @@ public:
     [[nodiscard]] const QString& text() const { return value_; }
     operator const QString&() const { return value_; }
 
-private:
+  private:
     QString value_;
 };
 

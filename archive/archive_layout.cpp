@@ -39,7 +39,9 @@ QByteArray makeSlot(const QString& slotText) {
     return QByteArray(4, ' ') + slotText.toLatin1().leftJustified(kSlotTextLength, ' ', true);
 }
 
-QByteArray terminatingSlot() { return QByteArray(kSlotStride, '\0'); }
+QByteArray terminatingSlot() {
+    return QByteArray(kSlotStride, '\0');
+}
 
 namespace {
 // Value of a text of decimal digits within 32 bits; nullopt for anything else.

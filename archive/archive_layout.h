@@ -14,13 +14,16 @@ inline constexpr int kMaxEntries = 401;
 inline constexpr qint64 kFirstSlotText = 247; // 1-based position of slot 0's text
 inline constexpr qint64 kSlotStride = 26;
 inline constexpr int kSlotTextLength = 22;
-inline constexpr qint64 kDirectoryEnd = 243 + kSlotStride * kMaxEntries; // first byte after slot 400
+inline constexpr qint64 kDirectoryEnd =
+    243 + kSlotStride * kMaxEntries; // first byte after slot 400
 inline constexpr int kMaxSequence = 9999;
 inline constexpr qint64 kMaxPosition = 2147483647; // positions and lengths are read as 32-bit
 inline constexpr qint64 kMaxLength = 9999999;      // seven digits
 
 // 1-based position of the 22 characters of directory slot i.
-[[nodiscard]] constexpr qint64 slotTextPosition(qint64 i) { return kFirstSlotText + kSlotStride * i; }
+[[nodiscard]] constexpr qint64 slotTextPosition(qint64 i) {
+    return kFirstSlotText + kSlotStride * i;
+}
 
 // Bytes read from kFirstSlotText to the end of the last slot's text.
 inline constexpr qint64 kDirectoryTextLength =

@@ -16,8 +16,12 @@ bool shiftHead(QByteArray& bytes, int sign) {
 }
 } // namespace
 
-bool restoreEntry(QByteArray& entry) { return shiftHead(entry, -1); }
+bool restoreEntry(QByteArray& entry) {
+    return shiftHead(entry, -1);
+}
 
-bool scrambleEntry(QByteArray& image) { return shiftHead(image, +1); }
+bool scrambleEntry(QByteArray& image) {
+    return shiftHead(image, +1);
+}
 
 } // namespace cvx::archive

@@ -7,7 +7,8 @@
 namespace cvx::archive {
 
 inline constexpr qsizetype kHeadLength = 3852;
-inline constexpr qsizetype kMinEntryLength = 2 * kHeadLength + 1; // 7705: every head byte has a partner
+inline constexpr qsizetype kMinEntryLength =
+    2 * kHeadLength + 1; // 7705: every head byte has a partner
 
 // Restores a stored entry in place. Returns false, leaving `entry` unchanged, when it is
 // shorter than kMinEntryLength.

@@ -18,7 +18,8 @@ int sequenceAt(const BookForm& f, int i) {
 // Pages: the label whose number equals the selector's number.
 void findPage(BookForm& f) {
     const double wanted = numericValue(trimBlanks(f.Combo1->Text()));
-    for (f.place.CurrentPageIndex = 0; f.place.CurrentPageIndex < f.List2.ListCount(); ++f.place.CurrentPageIndex) {
+    for (f.place.CurrentPageIndex = 0; f.place.CurrentPageIndex < f.List2.ListCount();
+         ++f.place.CurrentPageIndex) {
         const int n = labels::labelNumber(labels::Pages, f.place.FirstSide, f.place.FirstNumber,
                                           sequenceAt(f, f.place.CurrentPageIndex));
         f.place.PageNumber = toInteger(n);
@@ -35,9 +36,10 @@ void findPage(BookForm& f) {
 // numbers the labels carry, so every opening the list offers is found whatever the first number.
 void findOpening(BookForm& f) {
     f.place.PageLabel = f.Combo1->Text();
-    f.place.PageNumber =
-        toInteger(labels::openingNumber(f.place.FirstSide, toInteger(numericValue(f.place.PageLabel.text()))));
-    for (f.place.CurrentPageIndex = 0; f.place.CurrentPageIndex < f.List2.ListCount(); ++f.place.CurrentPageIndex) {
+    f.place.PageNumber = toInteger(labels::openingNumber(
+        f.place.FirstSide, toInteger(numericValue(f.place.PageLabel.text()))));
+    for (f.place.CurrentPageIndex = 0; f.place.CurrentPageIndex < f.List2.ListCount();
+         ++f.place.CurrentPageIndex) {
         if (labels::labelNumber(labels::Openings, f.place.FirstSide, f.place.FirstNumber,
                                 sequenceAt(f, f.place.CurrentPageIndex)) == f.place.PageNumber) {
             f.place.PageLabel = lastFour(QStringLiteral("0000") + numberText(f.place.PageNumber));
@@ -55,12 +57,14 @@ void findSheet(BookForm& f) {
     const QChar letter = field.back();
     f.place.PageLabel = field.left(3);
     const double v = numericValue(f.place.PageLabel.text());
-    f.place.PageNumber = toInteger(labels::sheetSequence(f.place.FirstSide, f.place.FirstNumber, v, letter));
+    f.place.PageNumber =
+        toInteger(labels::sheetSequence(f.place.FirstSide, f.place.FirstNumber, v, letter));
     if (letter != QLatin1Char('s') && letter != QLatin1Char('d')) {
         f.place.PageLabel = rightChars(QString::number(v), 3) + QLatin1Char('s');
         f.Combo1->setText(f.place.PageLabel); // the four characters of the field: "9s  "
     }
-    for (f.place.CurrentPageIndex = 0; f.place.CurrentPageIndex < f.List2.ListCount(); ++f.place.CurrentPageIndex) {
+    for (f.place.CurrentPageIndex = 0; f.place.CurrentPageIndex < f.List2.ListCount();
+         ++f.place.CurrentPageIndex) {
         if (sequenceAt(f, f.place.CurrentPageIndex) == f.place.PageNumber) {
             // The full label, side letter included, so the next turn starts from this page.
             f.place.PageLabel = f.Combo1->List(f.place.CurrentPageIndex);
@@ -117,7 +121,8 @@ void BookForm::expectTypedPage() {
     if (directory.status != files::Status::Ok)
         return;
     const QStringList slotTexts = archive::directorySlots(directory.data);
-    const QStringList pageLabels = labels::pageLabels(place.NumberingKind, place.FirstSide, place.FirstNumber, slotTexts);
+    const QStringList pageLabels =
+        labels::pageLabels(place.NumberingKind, place.FirstSide, place.FirstNumber, slotTexts);
     const int index =
         lookup::typedPageIndex(pageLabels, place.NumberingKind, place.FirstSide, TypedNumber);
     if (index >= slotTexts.size())

@@ -23,9 +23,9 @@ WorkImage workImage(const BookForm& form, View view,
     const Picture loaded = Picture::load(form.WorkImagePath, &error);
     if (loaded.isNull())
         throw PageUnreadable(error);
-    const shown::Placement placement = view == View::Magnified
-                                           ? shown::magnified(loaded.naturalTwips(), form.viewingArea())
-                                           : shown::reduced(loaded.naturalTwips(), form.viewingArea());
+    const shown::Placement placement =
+        view == View::Magnified ? shown::magnified(loaded.naturalTwips(), form.viewingArea())
+                                : shown::reduced(loaded.naturalTwips(), form.viewingArea());
     const Picture page = ready(loaded, placement.pixels);
     if (page.scaled(placement.pixels).isNull())
         throw PageUnreadable(QStringLiteral("L'IMMAGINE %1 E' DANNEGGIATA E NON SI PUO' MOSTRARE")

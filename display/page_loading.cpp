@@ -142,8 +142,7 @@ void BookForm::readAround() {
     readAhead_->prepare(pageView(), shown, around);
 }
 
-void BookForm::showPlaced(ImageControl& image, const Picture& picture,
-                          const shown::Placement& p) {
+void BookForm::showPlaced(ImageControl& image, const Picture& picture, const shown::Placement& p) {
     image.setStretch(false);
     image.setPicture(picture);
     view.WidthRatio = p.widthRatio;

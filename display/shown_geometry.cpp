@@ -15,13 +15,13 @@ Placement placed(float widthRatio, float heightRatio, float scale, double width,
     const auto w = static_cast<float>(width);
     const auto h = static_cast<float>(height);
     const double left = fit::centredLeft(containerWidth, w);
-    return {widthRatio, heightRatio, scale, width, height, left, top,
-            devicePixels(left, top, w, h, pixelRatio)};
+    return {widthRatio, heightRatio, scale, width,
+            height,     left,        top,   devicePixels(left, top, w, h, pixelRatio)};
 }
 
 Placement fromMagnify(const magnify::Fit& m, const Area& area, double top) {
-    return placed(m.widthRatio, m.heightRatio, m.pageScale, m.pageWidth, m.pageHeight,
-                  area.width, top, area.pixelRatio);
+    return placed(m.widthRatio, m.heightRatio, m.pageScale, m.pageWidth, m.pageHeight, area.width,
+                  top, area.pixelRatio);
 }
 } // namespace
 
@@ -37,10 +37,9 @@ Placement fittedInto(QSizeF natural, QSizeF box, double containerWidth, double t
 }
 
 Placement fitted(QSizeF natural, const Area& area, double top) {
-    return fittedInto(natural,
-                      QSizeF(area.width - fit::kBorderAllowance,
-                             area.height - fit::kBorderAllowance),
-                      area.width, top, area.pixelRatio);
+    return fittedInto(
+        natural, QSizeF(area.width - fit::kBorderAllowance, area.height - fit::kBorderAllowance),
+        area.width, top, area.pixelRatio);
 }
 
 Placement magnified(QSizeF natural, const Area& area) {
@@ -52,8 +51,7 @@ Placement magnified(QSizeF natural, const Area& area) {
 Placement reduced(QSizeF natural, const Area& area) {
     const magnify::Fit m =
         magnify::reduced(natural.width(), natural.height(), area.width, area.height);
-    return fromMagnify(m, area,
-                       magnify::restingTop(area.height, static_cast<float>(m.pageHeight)));
+    return fromMagnify(m, area, magnify::restingTop(area.height, static_cast<float>(m.pageHeight)));
 }
 
 } // namespace cvx::shown

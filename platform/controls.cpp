@@ -16,10 +16,10 @@ namespace cvx {
 namespace {
 // Turns a press and release inside a widget into the owner's click handler.
 class ClickFilter : public QObject {
-public:
+  public:
     ClickFilter(QWidget* w, Control* owner) : QObject(w), owner_(owner) {}
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::MouseButtonPress) {
             pressed_ = static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
@@ -35,7 +35,7 @@ protected:
         return false;
     }
 
-private:
+  private:
     Control* owner_;
     bool pressed_ = false;
 };
@@ -88,7 +88,8 @@ void Control::bringToFront() {
         widget_->raise();
 }
 
-PictureBox::PictureBox(QWidget* parent, const QColor& background) : Control(new QWidget(parent), true) {
+PictureBox::PictureBox(QWidget* parent, const QColor& background)
+    : Control(new QWidget(parent), true) {
     if (background.isValid()) {
         widget_->setAutoFillBackground(true);
         QPalette pal = widget_->palette();
@@ -113,7 +114,9 @@ void Label::setCaption(const QString& text) {
     label()->setText(shown);
 }
 
-QLabel* Label::label() const { return static_cast<QLabel*>(widget_.data()); }
+QLabel* Label::label() const {
+    return static_cast<QLabel*>(widget_.data());
+}
 
 Shape::Shape(QWidget* parent, const QColor& fill) : Control(new QWidget(parent), false) {
     widget_->setAutoFillBackground(true);
@@ -132,7 +135,8 @@ CommandButton::CommandButton(QWidget* parent, const QString& caption)
     });
 }
 
-Frame::Frame(QWidget* parent, const QString& caption) : Control(new QGroupBox(caption, parent), false) {}
+Frame::Frame(QWidget* parent, const QString& caption)
+    : Control(new QGroupBox(caption, parent), false) {}
 
 OptionButton::OptionButton(QWidget* parent, const QString& caption)
     : Control(new QRadioButton(caption, parent), false) {
@@ -144,7 +148,9 @@ OptionButton::OptionButton(QWidget* parent, const QString& caption)
     });
 }
 
-bool OptionButton::Value() const { return static_cast<QRadioButton*>(widget_.data())->isChecked(); }
+bool OptionButton::Value() const {
+    return static_cast<QRadioButton*>(widget_.data())->isChecked();
+}
 
 void OptionButton::setValue(bool value) {
     static_cast<QRadioButton*>(widget_.data())->setChecked(value);

@@ -5,8 +5,8 @@
 #include "platform/twips.h"
 
 #include <QColor>
-#include <QRect>
 #include <QPointer>
+#include <QRect>
 #include <QString>
 #include <QWidget>
 #include <algorithm>
@@ -20,7 +20,7 @@ class QGroupBox;
 namespace cvx {
 
 class Control {
-public:
+  public:
     virtual ~Control() = default;
     Control(const Control&) = delete;
     Control& operator=(const Control&) = delete;
@@ -31,11 +31,27 @@ public:
     [[nodiscard]] double Top() const { return top_; }
     [[nodiscard]] double Width() const { return width_; }
     [[nodiscard]] double Height() const { return height_; }
-    void setLeft(double v) { left_ = v; place(); }
-    void setTop(double v) { top_ = v; place(); }
-    virtual void setWidth(double v) { width_ = v; place(); }
-    virtual void setHeight(double v) { height_ = v; place(); }
-    void Move(double left, double top) { left_ = left; top_ = top; place(); }
+    void setLeft(double v) {
+        left_ = v;
+        place();
+    }
+    void setTop(double v) {
+        top_ = v;
+        place();
+    }
+    virtual void setWidth(double v) {
+        width_ = v;
+        place();
+    }
+    virtual void setHeight(double v) {
+        height_ = v;
+        place();
+    }
+    void Move(double left, double top) {
+        left_ = left;
+        top_ = top;
+        place();
+    }
     void setGeometry(double left, double top, double width, double height);
 
     // The control's own flag, whatever its container shows.
@@ -55,7 +71,7 @@ public:
 
     std::function<void()> onClick;
 
-protected:
+  protected:
     // `clicks`: turn presses on the widget into onClick (buttons report clicks themselves).
     Control(QWidget* widget, bool clicks);
     void place();
@@ -69,42 +85,42 @@ protected:
 
 // A container with an optional background colour and a click handler.
 class PictureBox : public Control {
-public:
+  public:
     explicit PictureBox(QWidget* parent, const QColor& background = QColor());
 };
 
 // A text label; carriage returns in its caption are line breaks.
 class Label : public Control {
-public:
+  public:
     explicit Label(QWidget* parent, const QString& caption = {});
     [[nodiscard]] QString Caption() const { return caption_; }
     void setCaption(const QString& text);
     [[nodiscard]] QLabel* label() const;
 
-private:
+  private:
     QString caption_;
 };
 
 // A filled rectangle (the countdown bars).
 class Shape : public Control {
-public:
+  public:
     Shape(QWidget* parent, const QColor& fill);
 };
 
 class CommandButton : public Control {
-public:
+  public:
     CommandButton(QWidget* parent, const QString& caption);
 };
 
 // A framed group with a caption.
 class Frame : public Control {
-public:
+  public:
     Frame(QWidget* parent, const QString& caption);
 };
 
 // An option button; setting its value to true selects it and runs its click handler at once.
 class OptionButton : public Control {
-public:
+  public:
     OptionButton(QWidget* parent, const QString& caption);
     [[nodiscard]] bool Value() const;
     void setValue(bool value);

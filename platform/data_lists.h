@@ -8,7 +8,7 @@
 namespace cvx {
 
 class HiddenList {
-public:
+  public:
     void AddItem(const QString& item) { items_ << item; }
     void Clear() { items_.clear(); }
     [[nodiscard]] int ListCount() const { return static_cast<int>(items_.size()); }
@@ -19,12 +19,12 @@ public:
     [[nodiscard]] const QStringList& items() const { return items_; }
     void setItems(const QStringList& items) { items_ = items; }
 
-private:
+  private:
     QStringList items_;
 };
 
 class FileListBox {
-public:
+  public:
     explicit FileListBox(QString pattern) : pattern_(std::move(pattern)) {}
     [[nodiscard]] QString Path() const { return path_; }
     // Points the list at a folder and lists its files matching the pattern, in name order.
@@ -34,20 +34,20 @@ public:
         return i >= 0 && i < names_.size() ? names_[i] : QString();
     }
 
-private:
+  private:
     QString pattern_;
     QString path_;
     QStringList names_;
 };
 
 class DirListBox {
-public:
+  public:
     [[nodiscard]] QString Path() const { return path_; }
     // Points the list at `folder`; false (and nothing changed) when it does not exist.
     // The path is kept in canonical form, without a trailing separator unless it is a root.
     [[nodiscard]] bool trySetPath(const QString& folder);
 
-private:
+  private:
     QString path_;
 };
 

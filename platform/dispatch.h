@@ -10,7 +10,7 @@
 namespace cvx {
 
 class Dispatch {
-public:
+  public:
     // True while an event handler runs.
     [[nodiscard]] static bool busy() { return depth_ > 0; }
 
@@ -18,14 +18,14 @@ public:
     // "Cartavox" and ends the program through `platform`.
     static void run(Platform& platform, const std::function<void()>& handler);
 
-private:
+  private:
     static int depth_;
     friend class DispatchScope;
 };
 
 // Marks the extent of one handler without the error report (used by the timers' re-entry test).
 class DispatchScope {
-public:
+  public:
     DispatchScope() { ++Dispatch::depth_; }
     ~DispatchScope() { --Dispatch::depth_; }
     DispatchScope(const DispatchScope&) = delete;

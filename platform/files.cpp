@@ -114,12 +114,13 @@ Outcome makeFolder(const QString& path) {
     return {Status::Failed, QStringLiteral("Impossibile creare la cartella: %1").arg(path)};
 }
 
-bool folderExists(const QString& path) { return QFileInfo(path).isDir(); }
+bool folderExists(const QString& path) {
+    return QFileInfo(path).isDir();
+}
 
 QStringList matching(const QString& folder, const QString& pattern) {
-    const QRegularExpression re(
-        QRegularExpression::wildcardToRegularExpression(pattern),
-        QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpression re(QRegularExpression::wildcardToRegularExpression(pattern),
+                                QRegularExpression::CaseInsensitiveOption);
     QStringList names;
     const QFileInfoList entries = QDir(folder).entryInfoList(QDir::Files, QDir::Name);
     for (const QFileInfo& info : entries)

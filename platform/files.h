@@ -4,8 +4,8 @@
 
 #include <QByteArray>
 #include <QString>
-#include <optional>
 #include <QStringList>
+#include <optional>
 
 namespace cvx::files {
 

@@ -7,10 +7,10 @@
 namespace cvx {
 
 class ImageWidget : public QWidget {
-public:
+  public:
     ImageWidget(QWidget* parent, ImageControl* owner) : QWidget(parent), owner_(owner) {}
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override {
         const QImage image = owner_->paintedImage();
         if (image.isNull())
@@ -25,11 +25,12 @@ protected:
         // A page decoded at the device pixels it covers: only the part to repaint is copied
         // (a strip repainted over a large page would otherwise blend the whole page).
         const QRect exposed = event->rect();
-        painter.drawImage(QRectF(exposed), image,
-                          QRectF(QPointF(exposed.topLeft()) * ratio, QSizeF(exposed.size()) * ratio));
+        painter.drawImage(
+            QRectF(exposed), image,
+            QRectF(QPointF(exposed.topLeft()) * ratio, QSizeF(exposed.size()) * ratio));
     }
 
-private:
+  private:
     ImageControl* owner_;
 };
 

@@ -14,7 +14,7 @@
 namespace cvx {
 
 class ImageControl : public Control {
-public:
+  public:
     explicit ImageControl(QWidget* parent);
 
     [[nodiscard]] bool Stretch() const { return stretch_; }
@@ -57,7 +57,7 @@ public:
 
     void setEnabled(bool v) override;
 
-private:
+  private:
     friend class ImageWidget;
     [[nodiscard]] QSize devicePixels() const;
     bool stretch_ = false;

@@ -16,17 +16,17 @@ namespace cvx {
 [[nodiscard]] int virtualKeyCode(const QKeyEvent& event);
 
 class KeyPreview : public QObject {
-public:
+  public:
     explicit KeyPreview(QWidget* window);
     [[nodiscard]] bool enabled() const { return enabled_; }
     void setEnabled(bool enabled) { enabled_ = enabled; }
 
     std::function<void(int keyCode, int shift)> onKeyDown;
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     QPointer<QWidget> window_;
     bool enabled_ = false;
     const QEvent* seen_ = nullptr; // the key press last handed on, until a key is released

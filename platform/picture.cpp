@@ -14,10 +14,14 @@ struct Picture::Data {
 
 namespace {
 // The stored pixels as they are, whatever orientation tag the file carries.
-void prepare(QImageReader& reader) { reader.setAutoTransform(false); }
+void prepare(QImageReader& reader) {
+    reader.setAutoTransform(false);
+}
 } // namespace
 
-void Picture::configureDecoding() { QImageReader::setAllocationLimit(kAllocationLimitMb); }
+void Picture::configureDecoding() {
+    QImageReader::setAllocationLimit(kAllocationLimitMb);
+}
 
 Picture Picture::load(const QString& path, QString* error) {
     QFile f(path);
@@ -30,7 +34,9 @@ Picture Picture::load(const QString& path, QString* error) {
 }
 
 namespace {
-bool exceedsPixelCap(QSize size) { return qint64(size.width()) * size.height() > Picture::kMaxPixels; }
+bool exceedsPixelCap(QSize size) {
+    return qint64(size.width()) * size.height() > Picture::kMaxPixels;
+}
 } // namespace
 
 bool Picture::tooLarge(const QByteArray& bytes) {
@@ -70,9 +76,13 @@ Picture Picture::fromBytes(const QByteArray& bytes, const QString& name, QString
     return p;
 }
 
-QByteArray Picture::bytes() const { return d_ ? d_->bytes : QByteArray(); }
+QByteArray Picture::bytes() const {
+    return d_ ? d_->bytes : QByteArray();
+}
 
-QSize Picture::pixelSize() const { return d_ ? d_->size : QSize(); }
+QSize Picture::pixelSize() const {
+    return d_ ? d_->size : QSize();
+}
 
 QSizeF Picture::naturalTwips() const {
     return d_ ? QSizeF(d_->size) * kTwipsPerPixel : QSizeF();

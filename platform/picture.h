@@ -16,7 +16,7 @@ namespace cvx {
 inline constexpr double kTwipsPerPixel = 15.0;
 
 class Picture {
-public:
+  public:
     Picture() = default;
 
     // Reads the file and its header. A file that is missing, empty, not a picture or of more
@@ -61,7 +61,7 @@ public:
     // True when the header claims more than kMaxPixels pixels.
     [[nodiscard]] static bool tooLarge(const QByteArray& bytes);
 
-private:
+  private:
     struct Data;
     std::shared_ptr<const Data> d_; // the bytes and their size, shared by every copy
     QSize decodedSize_;             // the size of the decode this value carries

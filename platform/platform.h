@@ -33,7 +33,7 @@ inline constexpr std::int16_t kUnloadSessionEnding = 2;
 inline const QString kApplicationTitle = QStringLiteral("Cartavox");
 
 class Platform {
-public:
+  public:
     virtual ~Platform() = default;
 
     // Shows a modal box (carriage returns in `text` are line breaks); returns the answer.
@@ -59,7 +59,7 @@ public:
 
 // The real thing: QMessageBox, the primary screen, the user's generic data folder.
 class QtPlatform : public Platform {
-public:
+  public:
     int messageBox(const QString& text, int style, const QString& title) override;
     [[noreturn]] void endProgram(int status) override;
     [[nodiscard]] QSize screenPixels() const override;

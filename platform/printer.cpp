@@ -37,12 +37,12 @@ std::optional<QPageLayout::Orientation> queueOrientation(const QString& name) {
     const int count = cupsGetDests2(CUPS_HTTP_DEFAULT, &dests);
     const QByteArray queue = name.section(QLatin1Char('/'), 0, 0).toUtf8();
     const QByteArray instance = name.section(QLatin1Char('/'), 1).toUtf8();
-    cups_dest_t* dest = cupsGetDest(queue.constData(),
-                                    instance.isEmpty() ? nullptr : instance.constData(), count, dests);
+    cups_dest_t* dest = cupsGetDest(
+        queue.constData(), instance.isEmpty() ? nullptr : instance.constData(), count, dests);
     std::optional<QPageLayout::Orientation> orientation;
     if (dest) {
-        if (const char* value = cupsGetOption("orientation-requested", dest->num_options,
-                                              dest->options)) {
+        if (const char* value =
+                cupsGetOption("orientation-requested", dest->num_options, dest->options)) {
             orientation = fromIpp(QByteArray(value).toInt());
         } else if (cups_dinfo_t* info = cupsCopyDestInfo(CUPS_HTTP_DEFAULT, dest)) {
             if (ipp_attribute_t* d =
@@ -56,7 +56,7 @@ std::optional<QPageLayout::Orientation> queueOrientation(const QString& name) {
 }
 
 class QtPrinter : public Printer {
-public:
+  public:
     explicit QtPrinter(const QPrinterInfo& info) : printer_(info, QPrinter::HighResolution) {
         if (const auto orientation = queueOrientation(info.printerName()))
             printer_.setPageOrientation(*orientation);
@@ -88,7 +88,7 @@ public:
         return {};
     }
 
-private:
+  private:
     QPrinter printer_;
 };
 } // namespace

@@ -11,7 +11,7 @@
 namespace cvx {
 
 class Printer {
-public:
+  public:
     virtual ~Printer() = default;
 
     [[nodiscard]] virtual QString DeviceName() const = 0;

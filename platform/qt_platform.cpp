@@ -53,7 +53,9 @@ QString QtPlatform::driveRoot() const {
 #endif
 }
 
-QString QtPlatform::currentFolder() const { return QDir::currentPath(); }
+QString QtPlatform::currentFolder() const {
+    return QDir::currentPath();
+}
 
 QString underRoot(const QString& root, const QString& relative) {
     return root.endsWith(QLatin1Char('/')) ? root + relative : root + QLatin1Char('/') + relative;

@@ -54,10 +54,10 @@ int typedCode(const QKeyEvent& key) {
 } // namespace
 
 class SelectorGuard : public QObject {
-public:
+  public:
     SelectorGuard(QObject* parent, Selector* owner) : QObject(parent), owner_(owner) {}
 
-protected:
+  protected:
     // Installed on the combo box (the focus widget, which hands keys to its line edit directly)
     // and on the line edit (for events sent to it), so each event passes one of them only.
     bool eventFilter(QObject*, QEvent* event) override {
@@ -81,7 +81,7 @@ protected:
         }
     }
 
-private:
+  private:
     bool keyPress(const QKeyEvent& key) {
         if (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter)
             type(13); // never reaches the text (it would add an item)
@@ -147,7 +147,9 @@ Selector::Selector(QWidget* parent) : Control(new QComboBox(parent), false) {
     // reader's pick or an assignment selects, so that reaction is cut off.
     QObject::disconnect(box->lineEdit(), &QLineEdit::editingFinished, nullptr, nullptr);
 }
-QComboBox* Selector::combo() const { return static_cast<QComboBox*>(widget_.data()); }
+QComboBox* Selector::combo() const {
+    return static_cast<QComboBox*>(widget_.data());
+}
 
 void Selector::AddItem(const QString& item) {
     items_ << item;
@@ -165,7 +167,9 @@ void Selector::Clear() {
     combo()->setEditText(QString());
 }
 
-QString Selector::List(int i) const { return i >= 0 && i < items_.size() ? items_[i] : QString(); }
+QString Selector::List(int i) const {
+    return i >= 0 && i < items_.size() ? items_[i] : QString();
+}
 
 void Selector::setListIndex(int i) {
     index_ = (i >= 0 && i < items_.size()) ? i : -1;
@@ -178,7 +182,9 @@ void Selector::setListIndex(int i) {
         onClick();
 }
 
-QString Selector::Text() const { return combo()->lineEdit()->text(); }
+QString Selector::Text() const {
+    return combo()->lineEdit()->text();
+}
 
 void Selector::setText(const QString& text) {
     const QSignalBlocker block(combo());

@@ -14,7 +14,7 @@ class QComboBox;
 namespace cvx {
 
 class Selector : public Control {
-public:
+  public:
     explicit Selector(QWidget* parent);
 
     void AddItem(const QString& item);
@@ -51,7 +51,7 @@ public:
     // events.
     std::function<void(int i)> onPick;
 
-private:
+  private:
     QStringList items_;
     int index_ = -1;
 };

@@ -23,23 +23,23 @@ namespace cvx {
 
 // std::mutex with the annotations; a std::condition_variable_any waits on it directly.
 class CVX_CAPABILITY("mutex") Mutex {
-public:
+  public:
     void lock() CVX_ACQUIRE() { mutex_.lock(); }
     void unlock() CVX_RELEASE() { mutex_.unlock(); }
 
-private:
+  private:
     std::mutex mutex_;
 };
 
 // Holds a Mutex for its lifetime.
 class CVX_SCOPED_CAPABILITY MutexLock {
-public:
+  public:
     explicit MutexLock(Mutex& mutex) CVX_ACQUIRE(mutex) : mutex_(mutex) { mutex_.lock(); }
     ~MutexLock() CVX_RELEASE() { mutex_.unlock(); }
     MutexLock(const MutexLock&) = delete;
     MutexLock& operator=(const MutexLock&) = delete;
 
-private:
+  private:
     Mutex& mutex_;
 };
 

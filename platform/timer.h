@@ -10,7 +10,7 @@
 namespace cvx {
 
 class Timer {
-public:
+  public:
     Timer();
     [[nodiscard]] bool Enabled() const { return enabled_; }
     void setEnabled(bool enabled);
@@ -22,7 +22,7 @@ public:
 
     std::function<void()> onTimer;
 
-private:
+  private:
     void update();
     QTimer timer_;
     bool enabled_ = false;

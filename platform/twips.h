@@ -8,7 +8,9 @@
 
 namespace cvx {
 
-[[nodiscard]] inline int twipsToPixels(double twips) { return qRound(twips / 15.0); }
+[[nodiscard]] inline int twipsToPixels(double twips) {
+    return qRound(twips / 15.0);
+}
 
 // The pixels a control covers at this geometry in twips: each edge goes to its nearest pixel.
 [[nodiscard]] inline QRect pixelRect(double left, double top, double width, double height) {

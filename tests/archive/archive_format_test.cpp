@@ -57,7 +57,8 @@ TEST(EntryRestore, EveryByteOfAnEntryBuiltByTheRuleComesBack) {
         QByteArray entry = picture;
         const auto at = [&](int i) { return static_cast<unsigned char>(entry[i - 1]); };
         for (int i = 1; i <= 3852; ++i)
-            entry[i - 1] = static_cast<char>((static_cast<unsigned char>(picture[i - 1]) + at(3853 + i)) % 256);
+            entry[i - 1] = static_cast<char>(
+                (static_cast<unsigned char>(picture[i - 1]) + at(3853 + i)) % 256);
         ASSERT_EQ(at(1), 16);
         ASSERT_TRUE(archive::restoreEntry(entry));
         EXPECT_EQ(entry, picture) << length;

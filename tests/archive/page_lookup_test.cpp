@@ -128,7 +128,7 @@ TEST(PageLabel, SheetLabelsFindTheirSide) {
     f.Combo1->setText("9d");
     f.TrovoPagina();
     EXPECT_EQ(f.place.CurrentPageIndex, 5); // no such sheet: one past the last page
-    EXPECT_EQ(f.Combo1->Text(), "9s  "); // the side is the field's fourth character, a blank
+    EXPECT_EQ(f.Combo1->Text(), "9s  ");    // the side is the field's fourth character, a blank
 }
 
 TEST(PageLabel, PagesMatchByTheirNumber) {

@@ -292,9 +292,10 @@ TEST(ReadAheadViewer, EveryTurnAfterAPauseTakesItsDecodeFromTheCache) {
     };
     // Magnified, a turn shows the page fitted, then magnified; a page narrower than the screen
     // is magnified and reduced at its own size, which the magnified decode already has.
-    const Turn walk[] = {{kRight, 0, 4, 1}, {kRight, 0, 5, 1}, {kRight, 1, 0, 2}, {kRight, 1, 1, 1},
-                         {kLeft, 1, 0, 1},  {kLeft, 0, 5, 3},  {kShift, 0, 5, 1}, {kLeft, 0, 4, 2},
-                         {kLeft, 0, 3, 2},  {kLeft, 0, 2, 2},  {kRight, 0, 3, 2}, {kShift, 0, 3, 1}};
+    const Turn walk[] = {{kRight, 0, 4, 1}, {kRight, 0, 5, 1}, {kRight, 1, 0, 2},
+                         {kRight, 1, 1, 1}, {kLeft, 1, 0, 1},  {kLeft, 0, 5, 3},
+                         {kShift, 0, 5, 1}, {kLeft, 0, 4, 2},  {kLeft, 0, 3, 2},
+                         {kLeft, 0, 2, 2},  {kRight, 0, 3, 2}, {kShift, 0, 3, 1}};
     for (const Turn& t : walk) {
         settle(r);
         const ReadAhead::Stats before = r.form->readAhead().stats();

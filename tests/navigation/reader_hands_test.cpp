@@ -38,16 +38,27 @@ void wheel(QWidget* target, int delta) {
 
 // Every way into a line edit's text other than typing, each as the toolkit delivers it.
 const std::vector<std::pair<const char*, std::function<void(QLineEdit*)>>> kOtherWaysIn = {
-    {"cut", [](QLineEdit* e) { QTest::keyClick(e, Qt::Key_A, Qt::ControlModifier);
-                               QTest::keyClick(e, Qt::Key_X, Qt::ControlModifier); }},
+    {"cut",
+     [](QLineEdit* e) {
+         QTest::keyClick(e, Qt::Key_A, Qt::ControlModifier);
+         QTest::keyClick(e, Qt::Key_X, Qt::ControlModifier);
+     }},
     {"undo", [](QLineEdit* e) { QTest::keyClick(e, Qt::Key_Z, Qt::ControlModifier); }},
-    {"delete to the end", [](QLineEdit* e) { QTest::keyClick(e, Qt::Key_Home);
-                                             QTest::keyClick(e, Qt::Key_K, Qt::ControlModifier); }},
-    {"delete a word", [](QLineEdit* e) { QTest::keyClick(e, Qt::Key_Delete, Qt::ControlModifier); }},
-    {"delete", [](QLineEdit* e) { QTest::keyClick(e, Qt::Key_Home);
-                                  QTest::keyClick(e, Qt::Key_Delete); }},
+    {"delete to the end",
+     [](QLineEdit* e) {
+         QTest::keyClick(e, Qt::Key_Home);
+         QTest::keyClick(e, Qt::Key_K, Qt::ControlModifier);
+     }},
+    {"delete a word",
+     [](QLineEdit* e) { QTest::keyClick(e, Qt::Key_Delete, Qt::ControlModifier); }},
+    {"delete",
+     [](QLineEdit* e) {
+         QTest::keyClick(e, Qt::Key_Home);
+         QTest::keyClick(e, Qt::Key_Delete);
+     }},
     {"middle button", [](QLineEdit* e) { QTest::mouseClick(e, Qt::MiddleButton); }},
-    {"drop", [](QLineEdit* e) {
+    {"drop",
+     [](QLineEdit* e) {
          QMimeData data;
          data.setText(QStringLiteral("77"));
          QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
@@ -55,7 +66,8 @@ const std::vector<std::pair<const char*, std::function<void(QLineEdit*)>>> kOthe
          QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
          QApplication::sendEvent(e, &drop);
      }},
-    {"input method", [](QLineEdit* e) {
+    {"input method",
+     [](QLineEdit* e) {
          QInputMethodEvent commit;
          commit.setCommitString(QStringLiteral("77"));
          QApplication::sendEvent(e, &commit);
@@ -83,7 +95,8 @@ TEST(ReaderHands, WheelOverASelectorChangesNothing) {
     Hands r;
     r.openAt(1, 2);
     for (Selector* s : {r.form->Combo1.get(), r.form->Combo2.get()}) {
-        for (QWidget* target : {static_cast<QWidget*>(s->combo()), static_cast<QWidget*>(r.edit(*s))})
+        for (QWidget* target :
+             {static_cast<QWidget*>(s->combo()), static_cast<QWidget*>(r.edit(*s))})
             for (int delta : {120, -120, 360})
                 wheel(target, delta);
     }
@@ -101,8 +114,10 @@ TEST(ReaderHands, OnlyTypingChangesTheBookSelector) {
     QApplication::clipboard()->setText(QStringLiteral("zz"));
     QApplication::clipboard()->setText(QStringLiteral("zz"), QClipboard::Selection);
     auto ways = kOtherWaysIn;
-    ways.push_back({"paste", [](QLineEdit* e) { QTest::keyClick(e, Qt::Key_V, Qt::ControlModifier); }});
-    ways.push_back({"shift+insert", [](QLineEdit* e) { QTest::keyClick(e, Qt::Key_Insert, Qt::ShiftModifier); }});
+    ways.push_back(
+        {"paste", [](QLineEdit* e) { QTest::keyClick(e, Qt::Key_V, Qt::ControlModifier); }});
+    ways.push_back({"shift+insert",
+                    [](QLineEdit* e) { QTest::keyClick(e, Qt::Key_Insert, Qt::ShiftModifier); }});
     for (const auto& [name, act] : ways) {
         act(edit);
         EXPECT_EQ(r.form->Combo2->Text(), "01 Lib.01 Antiporta") << name;

@@ -47,7 +47,7 @@ void clickOn(QWidget* target) {
 
 // Writes of regular files beyond `bytes` fail while it lives (it binds root too).
 class FileSizeLimit {
-public:
+  public:
     explicit FileSizeLimit(rlim_t bytes) {
         getrlimit(RLIMIT_FSIZE, &saved_);
         previous_ = std::signal(SIGXFSZ, SIG_IGN);
@@ -60,7 +60,7 @@ public:
         std::signal(SIGXFSZ, previous_);
     }
 
-private:
+  private:
     rlimit saved_{};
     void (*previous_)(int) = nullptr;
 };

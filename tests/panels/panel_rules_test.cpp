@@ -23,12 +23,12 @@ TEST(PrintLayout, LargestPlacementInWholeMillimetres) {
         int width, height, x;
     };
     const Case cases[] = {
-        {200, 287, 600, 900, 187, 281, 11},    // s2 = 287 * 55 / 56 / 900 = 0.3132 < s1
-        {287, 200, 600, 900, 130, 196, 155},   // landscape: s2 = 0.2183 < s1 = 0.4783
-        {200, 287, 1000, 300, 200, 60, -2},    // s = s1 = 0.2: the width limits, x = -2
-        {200, 287, 9000, 13500, 187, 281, 11}, // the first page in twips: units do not matter
+        {200, 287, 600, 900, 187, 281, 11},       // s2 = 287 * 55 / 56 / 900 = 0.3132 < s1
+        {287, 200, 600, 900, 130, 196, 155},      // landscape: s2 = 0.2183 < s1 = 0.4783
+        {200, 287, 1000, 300, 200, 60, -2},       // s = s1 = 0.2: the width limits, x = -2
+        {200, 287, 9000, 13500, 187, 281, 11},    // the first page in twips: units do not matter
         {201.54, 288.54, 600, 900, 188, 283, 11}, // s2 = 0.31488; the area's integer part
-        {200, 287, 74400, 52620, 200, 141, -2}, // a 4960 x 3508 opening: 74400 x s1 is 200
+        {200, 287, 74400, 52620, 200, 141, -2},   // a 4960 x 3508 opening: 74400 x s1 is 200
     };
     for (const Case& c : cases) {
         const printing::Placement p = printing::placement(c.pw, c.ph, c.sw, c.sh);

@@ -28,7 +28,7 @@ struct PrintedPage {
 };
 
 class ScriptedPrinter : public Printer {
-public:
+  public:
     ScriptedPrinter(PrinterSetup setup, std::vector<PrintedPage>& log)
         : setup_(std::move(setup)), log_(log) {}
     QString DeviceName() const override { return setup_.name; }
@@ -40,13 +40,13 @@ public:
         return setup_.failure;
     }
 
-private:
+  private:
     PrinterSetup setup_;
     std::vector<PrintedPage>& log_;
 };
 
 class PrintingPlatform : public FakePlatform {
-public:
+  public:
     std::unique_ptr<Printer> defaultPrinter() override {
         if (!printer)
             return nullptr;

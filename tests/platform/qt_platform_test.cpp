@@ -44,7 +44,8 @@ SeenBox showBox(const QString& text, int style) {
 } // namespace
 
 TEST(QtPlatform, BoxesSpeakItalianAndShowTextsAsTheyAre) {
-    const SeenBox confirmation = showBox(QStringLiteral("PROSEGUO CON LA STAMPA?"), kStyleYesNoCritical);
+    const SeenBox confirmation =
+        showBox(QStringLiteral("PROSEGUO CON LA STAMPA?"), kStyleYesNoCritical);
     EXPECT_EQ(confirmation.buttons, QStringList({"&No", "&Sì"}));
     const SeenBox markup = showBox(QStringLiteral("<b>/home/<i>lettore</i></b>"), kStyleOk);
     EXPECT_EQ(markup.buttons, QStringList({"OK"}));
@@ -55,5 +56,6 @@ TEST(QtPlatform, LabelsShowMarkupAndKeepAllButTheFinalNul) {
     QWidget window;
     Label label(&window);
     label.setCaption(QStringLiteral("<b>Theatro</b> & <i>Piante</i>") + QChar(0) + "x" + QChar(0));
-    EXPECT_EQ(spoken(label.label()), QStringLiteral("<b>Theatro</b> & <i>Piante</i>") + QChar(0) + "x");
+    EXPECT_EQ(spoken(label.label()),
+              QStringLiteral("<b>Theatro</b> & <i>Piante</i>") + QChar(0) + "x");
 }

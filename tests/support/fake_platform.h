@@ -1,5 +1,6 @@
 // A platform for tests: message boxes are recorded and answered from a script, ending the
-// program records its status and throws ProgramEnded, and the screen, drive root and current folder are set by the test.
+// program records its status and throws ProgramEnded, and the screen, drive root and current folder
+// are set by the test.
 #pragma once
 
 #include "platform/platform.h"
@@ -20,7 +21,7 @@ struct ShownBox {
 };
 
 class FakePlatform : public Platform {
-public:
+  public:
     int messageBox(const QString& text, int style, const QString& title) override;
     [[noreturn]] void endProgram(int status) override;
     [[nodiscard]] QSize screenPixels() const override { return screen; }

@@ -72,7 +72,10 @@ pack::VolumeSpec standardVolume() {
                << makeBook(QStringLiteral("02 Lib.02 Primo libro"), 0, QLatin1Char('D'), 1, 5)
                << makeBook(QStringLiteral("03 Lib.03 Tavole"), 2, QLatin1Char('D'), 1, 3,
                            QSize(120, 90));
-    plan.executable = QByteArray("\x7f" "ELF test viewer", 16).repeated(64);
+    plan.executable = QByteArray("\x7f"
+                                 "ELF test viewer",
+                                 16)
+                          .repeated(64);
     return plan;
 }
 
@@ -82,7 +85,9 @@ TestVolume::TestVolume(const pack::VolumeSpec& s) : plan(s) {
         qFatal("test volume: %s", qPrintable(error));
 }
 
-QString TestVolume::path(const QString& name) const { return QDir(folder()).filePath(name); }
+QString TestVolume::path(const QString& name) const {
+    return QDir(folder()).filePath(name);
+}
 
 QString TestVolume::bookmarkPath() const {
     return root() + plan.workFolderName + QLatin1Char('/') + plan.workFolderName +

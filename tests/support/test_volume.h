@@ -38,7 +38,7 @@ void writeFile(const QString& path, const QByteArray& bytes);
 
 // A volume written into a temporary folder, with its own temporary "c:\" root.
 class TestVolume {
-public:
+  public:
     explicit TestVolume(const pack::VolumeSpec& plan = standardVolume());
     [[nodiscard]] QString folder() const { return folder_.path(); }
     [[nodiscard]] QString root() const { return root_.path() + QLatin1Char('/'); }
@@ -51,7 +51,7 @@ public:
     // A platform pointing at this volume, with a 1280 x 1024 screen.
     void configure(FakePlatform& platform) const;
 
-private:
+  private:
     QTemporaryDir folder_;
     QTemporaryDir root_;
 };
