@@ -82,7 +82,7 @@ void ReadAhead::expect(const PageView& view, const PageKey& key) {
     if (!running_)
         launch();
     QTimer::singleShot(0, &starter_, [this] {
-        const MutexLock lock(mutex_);
+        const MutexLock ended(mutex_);
         expected_.reset();
         eventOnly_ = false;
         forgetUnwanted();

@@ -76,11 +76,14 @@ QList<EntryInfo> readDirectory(const QString& archivePath, const block::BookReco
         if (archive::endsDirectory(text))
             break;
         const archive::SlotFields f = archive::splitSlotText(text);
-        EntryInfo e{i, text, f.entryName};
-        if (const auto at = archive::entryLocation(f.offsetText, f.lengthText)) {
+        EntryInfo e;
+        e.index = i;
+        e.slotText = text;
+        e.name = f.entryName;
+        if (const auto entry = archive::entryLocation(f.offsetText, f.lengthText)) {
             e.located = true;
-            e.position = at->position;
-            e.length = at->length;
+            e.position = entry->position;
+            e.length = entry->length;
         }
         e.imageLength = markedImageLength(head.data.mid(at - 4, 4), e.length);
         e.label =

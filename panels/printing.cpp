@@ -47,15 +47,15 @@ void BookForm::Command2_Click() {
     if (Image1->picture().isNull())
         return notPrinted(platform_, QStringLiteral("Nessuna pagina da stampare."));
     Picture4->setPicture(Image1->picture());
-    const printing::Placement place =
+    const printing::Placement placed =
         printing::placement(area.width(), area.height(), Picture4->Width(), Picture4->Height());
     showWindow();
     MessageText = printing::orientationWord(printer->Orientation());
     NoticeText = printing::confirmationText(printer->DeviceName(), MessageText, area.width(),
-                                            area.height(), place);
+                                            area.height(), placed);
     if (platform_.messageBox(NoticeText, kStyleYesNoCritical, printing::kConfirmationTitle) ==
         kAnswerYes)
-        printSheet(platform_, *printer, Picture4->picture(), place, WorkImagePath);
+        printSheet(platform_, *printer, Picture4->picture(), placed, WorkImagePath);
 }
 
 void BookForm::Image10_Click() {

@@ -77,7 +77,7 @@ TEST(Bookmark, NegativePageOpensTheFirstPage) {
 }
 
 TEST(Bookmark, BookThatDoesNotExistOpensTheFirstBook) {
-    for (const QByteArray bookmark :
+    for (const QByteArray& bookmark :
          {QByteArray(" 7\r\n 2\r\n"), QByteArray("-1\r\n 2\r\n"), QByteArray("99999999999999,2")}) {
         Viewer v;
         v.writeBookmark(bookmark);
@@ -88,8 +88,8 @@ TEST(Bookmark, BookThatDoesNotExistOpensTheFirstBook) {
 }
 
 TEST(Bookmark, GarbageOpensTheFirstBookAndTheViewerStaysUsable) {
-    for (const QByteArray bookmark : {QByteArray("\x01\x02\xff\xfe garbage \x7f", 15),
-                                      QByteArray("abc,xyz"), QByteArray(" 1\r\n")}) {
+    for (const QByteArray& bookmark : {QByteArray("\x01\x02\xff\xfe garbage \x7f", 15),
+                                       QByteArray("abc,xyz"), QByteArray(" 1\r\n")}) {
         Viewer v;
         v.writeBookmark(bookmark);
         ASSERT_FALSE(v.start());

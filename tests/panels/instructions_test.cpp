@@ -114,8 +114,9 @@ TEST(InstructionsPanel, EveryTopicShowsItsTextAndPicture) {
         int which = -1;
         const int shown = shownPointers(*v.form, &which);
         EXPECT_EQ(shown, pointer[k] < 0 ? 0 : 1);
-        if (pointer[k] >= 0)
+        if (pointer[k] >= 0) {
             EXPECT_EQ(which, pointer[k]);
+        }
     }
 }
 

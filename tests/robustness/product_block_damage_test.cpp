@@ -61,7 +61,7 @@ TEST(DamagedBlock, BaseDigitsThatAreNoNumberEndTheProgram) {
 
 TEST(DamagedBlock, BaseBeforeTheStartOfTheGridEndsTheProgram) {
     // 35000 would put slot 0 at position 0, before the first byte of the file.
-    for (const QByteArray digits :
+    for (const QByteArray& digits :
          {QByteArray("00035000"), QByteArray("00000100"), QByteArray("-0000001")}) {
         SCOPED_TRACE(digits.constData());
         SavedViewer v;
