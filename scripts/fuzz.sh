@@ -18,12 +18,11 @@ targets=("$@")
 ((${#targets[@]})) || targets=(fuzz_product_block fuzz_directory fuzz_entry_restore fuzz_labels
                                fuzz_bookmark fuzz_manifest fuzz_jpeg_check)
 # The JPEG check starts from the real-world corpus's variants too, when it is there.
-variants=${CARTAVOX_CORPUS:-../shared/corpus}/jpeg-variants
+variants=${CARTAVOX_CORPUS:-tests/data}/jpeg-variants
 
 export CCACHE_NOHASHDIR=${CCACHE_NOHASHDIR:-true}
 export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$PWD}
-CXX=${FUZZ_CXX:-clang++-14} cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DCARTAVOX_FUZZ=ON -DBUILD_TESTING=OFF >/dev/null
+cmake --preset fuzz -B "$dir" >/dev/null
 cmake --build "$dir" -j "$(nproc)" --target "${targets[@]}"
 
 mkdir -p "$dir/findings"

@@ -30,9 +30,13 @@ else
 fi
 
 export CCACHE_NOHASHDIR=true CCACHE_BASEDIR=$tree
-cmake -S "$tree" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DCARTAVOX_CORPUS="$root/../shared/corpus" >/dev/null
-build_all() { cmake --build "$build" -j "$(nproc)" >"$work/build.log" 2>&1; }
+if [[ -f $tree/CMakePresets.json ]]; then
+    (cd "$tree" && cmake --preset mutants -B "$build" >/dev/null)
+else # an older tree
+    cmake -S "$tree" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+fi
+# The tests and what they run, nothing more.
+build_all() { cmake --build "$build" -j "$(nproc)" --target tests/all >"$work/build.log" 2>&1; }
 suite() { (cd "$build" && ctest -LE 'e2e' -j "$(nproc)" --timeout 300 --stop-on-failure \
     >"$work/suite.log" 2>&1); }
 

@@ -12,8 +12,7 @@ export CCACHE_NOHASHDIR=${CCACHE_NOHASHDIR:-true}
 export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$PWD}
 # CMake reads no CPPFLAGS: Debian's preprocessor flags (fortification) go with the compiler's.
 flags() { dpkg-buildflags --get "$1"; }
-cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=/usr \
-    -DBUILD_TESTING=OFF -DCMAKE_CXX_FLAGS="$(flags CXXFLAGS) $(flags CPPFLAGS)" \
+cmake --preset package -B "$dir" -DCMAKE_CXX_FLAGS="$(flags CXXFLAGS) $(flags CPPFLAGS)" \
     -DCMAKE_EXE_LINKER_FLAGS="$(flags LDFLAGS)" >/dev/null
 cmake --build "$dir" -j "$(nproc)" --target installed
 deb=$(cd "$dir" && cpack | sed -n 's/^CPack: - package: \(.*\) generated\.$/\1/p')

@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(
     build-essential cmake ninja-build ccache
-    clang-14 libclang-rt-14-dev
+    clang-14 libclang-rt-14-dev clang-format
     qt6-base-dev qt6-svg-dev qt6-qpa-plugins qt6-image-formats-plugins qt6-translations-l10n
     libcups2-dev
     libjpeg62-turbo-dev libturbojpeg0-dev libjpeg-turbo-progs
