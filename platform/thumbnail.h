@@ -13,10 +13,6 @@ namespace cvx {
 // The size of a picture of `full` pixels fitted into `box`, its shape kept, at least 1 x 1.
 [[nodiscard]] QSize thumbnailSize(QSize full, QSize box);
 
-// The smallest M of 1 to 8 for which libjpeg's decode at M/8 of `full` (each side rounded up)
-// covers `wanted`; 8 when none smaller does.
-[[nodiscard]] int thumbnailScale(QSize full, QSize wanted);
-
 // The JPEG's stored pixels (no EXIF orientation applied) fitted into `box`. A null image when
 // the data cannot be decoded, the box is empty, or the header claims more than
 // Picture::kMaxPixels pixels. Damaged compressed data shows grey, as in the viewer.

@@ -1,6 +1,7 @@
 // The publisher's helpers: thumbnails at libjpeg's reduced scales against Qt's own decode,
 // first manifests from folder names and from hand-written IIIF manifests of both versions.
 #include "pack/iiif.h"
+#include "platform/jpeg_decoder.h"
 #include "platform/thumbnail.h"
 #include "tests/pack/pack_fixture.h"
 
@@ -18,9 +19,9 @@ QString numbering(const DraftBook& b) {
 
 TEST(Thumbnail, DecodesAtTheSmallestScaleThatCoversTheBox) {
     EXPECT_EQ(thumbnailSize({4000, 6000}, {240, 240}), QSize(160, 240));
-    EXPECT_EQ(thumbnailScale({4000, 6000}, {160, 240}), 1); // 500 x 750 at 1/8
-    EXPECT_EQ(thumbnailScale({1000, 1500}, {160, 240}), 2); // 125 x 188 is too small
-    EXPECT_EQ(thumbnailScale({100, 150}, {160, 240}), 8);
+    EXPECT_EQ(dctScaleCovering({4000, 6000}, {160, 240}), 1); // 500 x 750 at 1/8
+    EXPECT_EQ(dctScaleCovering({1000, 1500}, {160, 240}), 2); // 125 x 188 is too small
+    EXPECT_EQ(dctScaleCovering({100, 150}, {160, 240}), 8);
     // 575 x 900 fitted into 240 x 240: 240 x 575 / 900 = 153.3 columns.
     for (const char* name :
          {"real-scans/lept_breviar.38.150.jpg", "real-scans/lept_lucasta.047_gray.jpg",
