@@ -10,9 +10,11 @@
 #include "platform/image_control.h"
 #include "platform/key_preview.h"
 #include "platform/platform.h"
+#include "platform/scan_view.h"
 #include "platform/selector.h"
 #include "platform/timer.h"
 
+#include <QThreadPool>
 #include <QWidget>
 #include <array>
 #include <cstdint>
@@ -72,6 +74,16 @@ class BookForm : public QWidget {
     // ---- display/panning.cpp --------------------------------------------------------------
     void PAGSU();
     void PAGGIU();
+
+    // ---- display/zoom.cpp: beyond the presentation in force ------------------------------
+    // Zooms `steps` steps in (positive) or out about `anchor`, device pixels of the viewing
+    // area, up to twice the scan's own pixels; out to the presentation's scale ends the zoom.
+    void zoomBy(int steps, QPointF anchor);
+    // Shows the presentation in force again, as it was; nothing when the page is not zoomed.
+    void endZoom();
+    [[nodiscard]] bool zoomed() const { return zoomState.active; }
+    // The centre of the viewing area, device pixels: where the keys zoom about.
+    [[nodiscard]] QPointF viewCentre() const;
 
     // ---- navigation/page_turning.cpp ------------------------------------------------------
     void PagAvanti();
@@ -175,6 +187,18 @@ class BookForm : public QWidget {
         float PanStepHeight = 0;  // one pan step: a tenth of the page image's height, twips
     } view;
 
+    // ---- The zoom beyond the presentation in force (display/zoom.cpp) -------------------------
+    struct ZoomState {
+        bool active = false;     // the page is zoomed: ZoomView lies over it
+        double presentation = 0; // device pixels a scan pixel in the presentation in force
+        QSize scan;              // the scan's stored pixels
+        QByteArray bytes;        // the scan, as the working image holds it
+        int generation = 0;      // numbers the views; a region decoded for an older one is dropped
+        bool pending = false;    // a region is being decoded
+        QRect requested;         // which scan pixels, at which DCT scale
+        int requestedScale = 0;
+    } zoomState;
+
     // ---- The closing panel's and the banner's countdowns (panels/) ----------------------------
     int CountdownTicks = 0;       // ticks of 200 ms left before the closing panel answers NO
     std::int16_t BannerTicks = 0; // ticks of 200 ms left before the credits banner hides
@@ -197,6 +221,7 @@ class BookForm : public QWidget {
     std::array<std::unique_ptr<ImageControl>, 8> Image8;
     std::unique_ptr<ImageControl> Image5; // the picture shown while a page turns back
     std::unique_ptr<ImageControl> Image6; // the picture shown while a page turns forward
+    std::unique_ptr<ScanView> ZoomView;   // the zoomed page, over everything in the area
 
     // Header band (volume titles) and tool band (selectors and buttons)
     std::unique_ptr<PictureBox> Picture8;         // the header band at the top left
@@ -278,6 +303,14 @@ class BookForm : public QWidget {
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    // ---- app/accessibility.cpp ---------------------------------------------------------------
+    // Names and describes every control a reader operates, in Italian.
+    void describeControls();
+    // "Libro <label>, pagina <label>" for the page shown; empty when none is.
+    [[nodiscard]] QString pageAnnouncement() const;
+    // Gives the viewing area the page's announcement as its name when the page has changed.
+    void announcePage();
+
     // ---- app/form_design.cpp ---------------------------------------------------------------
     void createControls();
     void createViewingArea();
@@ -286,6 +319,8 @@ class BookForm : public QWidget {
     void createClosingPanel();
     void createBanner();
     void connectHandlers();
+    // The wheel and drags over the page and over the zoomed page.
+    void connectPageMouse();
     void decorate(std::unique_ptr<Control> control);
 
     // ---- app/screen_layout.cpp: steps of Form_Load -----------------------------------------
@@ -340,6 +375,23 @@ class BookForm : public QWidget {
     [[nodiscard]] std::optional<PageKey> bookPageKey(int book, bool lastPage) const;
     std::unique_ptr<ReadAhead> readAhead_ = std::make_unique<ReadAhead>();
 
+    // ---- display/zoom.cpp --------------------------------------------------------------------
+    [[nodiscard]] bool startZoom();
+    void showZoom(const zoom::Layout& layout);
+    // Has the part of the scan in view decoded at the zoom's scale, unless the region drawn or
+    // the one coming holds it.
+    void requestRegion();
+    void takeRegion(int generation, const ScanRegion& region);
+    void zoomWheel(QPoint angle, Qt::KeyboardModifiers modifiers, QPointF at);
+    void zoomDrag(QPointF delta);
+    // The wheel over the page, not zoomed: a turn fitted, a pan step magnified, a zoom with Ctrl.
+    void pageWheel(QPoint angle, Qt::KeyboardModifiers modifiers, QPointF at);
+    // A drag over the magnified page moves it by whole pan steps; false when not magnified.
+    [[nodiscard]] bool startPageDrag();
+    void pageDrag(QPointF delta);
+    int wheelAngle_ = 0;  // eighths of a degree of wheel not yet a whole notch
+    double dragRest_ = 0; // device pixels of a drag not yet a whole pan step
+
     // ---- app/reading_place.cpp --------------------------------------------------------------
     struct ReadingPlace;
     [[nodiscard]] std::shared_ptr<ReadingPlace> saveReadingPlace() const;
@@ -349,6 +401,8 @@ class BookForm : public QWidget {
     KeyPreview* keyPreview_ = nullptr;
     std::vector<std::unique_ptr<Control>> decorations_; // artwork and fixed captions
     double formLeft_ = 0, formTop_ = 0, formWidth_ = 0, formHeight_ = 0;
+    // The zoom's decoding thread; declared last, so it is stopped before anything it posts to.
+    std::unique_ptr<QThreadPool> zoomDecoder_;
 };
 
 } // namespace cvx

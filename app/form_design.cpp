@@ -2,6 +2,7 @@
 // stacking order, and each control's events wired to its handler.
 #include "app/bookform.h"
 
+#include "platform/page_mouse.h"
 #include "resources/artwork.h"
 
 namespace cvx {
@@ -87,6 +88,9 @@ void BookForm::createViewingArea() {
     Image5->setVisible(false);
     Image8[6] = zone(area, kZones[6]);
     Image8[7] = zone(area, kZones[7]);
+    // Above everything in the area, shown only while the page is zoomed.
+    ZoomView = std::make_unique<ScanView>(area, kViewingArea);
+    ZoomView->setVisible(false);
 }
 
 void BookForm::createBands() {
@@ -223,8 +227,14 @@ void BookForm::createBanner() {
 }
 
 void BookForm::connectHandlers() {
+    // Every click is a command of the window's own: it ends a zoom first.
     auto wire = [this](Control& control, std::function<void()> handler) {
-        control.onClick = [this, handler] { handleEvent(handler); };
+        control.onClick = [this, handler] {
+            handleEvent([&] {
+                endZoom();
+                handler();
+            });
+        };
     };
     for (std::int16_t i = 0; i < 8; ++i)
         wire(*Image8[i], [this, i] { Image8_Click(i); });
@@ -237,8 +247,13 @@ void BookForm::connectHandlers() {
     wire(*Combo1, [this] { Combo1_Click(); });
     wire(*Combo2, [this] { Combo2_Click(); });
     // A pick changes the selection inside its event, so a failed pick puts it back.
-    Combo1->onPick = [this](int i) { handleEvent([this, i] { Combo1->setListIndex(i); }); };
-    Combo2->onPick = [this](int i) { handleEvent([this, i] { Combo2->setListIndex(i); }); };
+    for (Selector* selector : {Combo1.get(), Combo2.get()})
+        selector->onPick = [this, selector](int i) {
+            handleEvent([this, selector, i] {
+                endZoom();
+                selector->setListIndex(i);
+            });
+        };
     wire(*Picture5, [this] { Picture5_Click(); });
     wire(*Command1, [this] { Command1_Click(); });
     wire(*Command2, [this] { Command2_Click(); });
@@ -253,6 +268,22 @@ void BookForm::connectHandlers() {
     Combo2->onKeyPress = [this](int& code) { handleEvent([&] { Combo2_KeyPress(code); }); };
     Timer1.onTimer = [this] { handleEvent([this] { Timer1_Timer(); }); };
     Timer2.onTimer = [this] { handleEvent([this] { Timer2_Timer(); }); };
+    connectPageMouse();
+}
+
+void BookForm::connectPageMouse() {
+    auto* mouse = new PageMouse(SCHERMO->widget());
+    for (const auto& zone : Image8)
+        mouse->watch(zone->widget());
+    mouse->onWheel = [this](QPoint angle, Qt::KeyboardModifiers modifiers, QPointF at) {
+        handleEvent([&] { pageWheel(angle, modifiers, at); });
+    };
+    mouse->onDragStart = [this] { return startPageDrag(); };
+    mouse->onDrag = [this](QPointF delta) { handleEvent([&] { pageDrag(delta); }); };
+    ZoomView->onWheel = [this](QPoint angle, Qt::KeyboardModifiers modifiers, QPointF at) {
+        handleEvent([&] { zoomWheel(angle, modifiers, at); });
+    };
+    ZoomView->onDrag = [this](QPointF delta) { handleEvent([&] { zoomDrag(delta); }); };
 }
 
 } // namespace cvx

@@ -21,7 +21,10 @@ BookForm::BookForm(Platform& platform, QWidget* parent) : QWidget(parent), platf
         });
     };
     createControls();
+    describeControls();
     connectHandlers();
+    zoomDecoder_ = std::make_unique<QThreadPool>();
+    zoomDecoder_->setMaxThreadCount(1); // one part of one scan at a time
     connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager&) {
         std::int16_t cancel = False;
         handleEvent([&] { Form_QueryUnload(cancel, kUnloadSessionEnding); });
@@ -76,6 +79,7 @@ void BookForm::handleEvent(const std::function<void()>& handler) {
                                  QStringLiteral("- A T T E N Z I O N E -"));
         }
     });
+    announcePage(); // every event that shows a page ends here
 }
 
 } // namespace cvx

@@ -23,10 +23,42 @@ enum Key : std::int16_t {
     F2 = 113,
     F3 = 114,
     F4 = 115,
+    // Beyond the window's own commands: zoom in and out.
+    KeypadPlus = 107,
+    KeypadMinus = 109,
+    Plus = 187,
+    Minus = 189,
 };
+
+// The window's own commands end a zoom before they run.
+bool endsZoom(std::int16_t keyCode) {
+    switch (keyCode) {
+    case Enter:
+    case Shift:
+    case Escape:
+    case PageUp:
+    case PageDown:
+    case End:
+    case Left:
+    case Up:
+    case Right:
+    case Down:
+    case LetterN:
+    case LetterS:
+    case F1:
+    case F2:
+    case F3:
+    case F4:
+        return true;
+    default:
+        return false;
+    }
+}
 } // namespace
 
 void BookForm::Form_KeyDown(std::int16_t keyCode, std::int16_t) {
+    if (endsZoom(keyCode))
+        endZoom();
     switch (keyCode) {
     case Enter:
         focusViewingArea();
@@ -81,6 +113,14 @@ void BookForm::Form_KeyDown(std::int16_t keyCode, std::int16_t) {
         break;
     case F4:
         Command2_Click();
+        break;
+    case KeypadPlus:
+    case Plus:
+        zoomBy(1, viewCentre());
+        break;
+    case KeypadMinus:
+    case Minus:
+        zoomBy(-1, viewCentre());
         break;
     default:
         break;

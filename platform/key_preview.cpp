@@ -43,6 +43,10 @@ int virtualKeyCode(const QKeyEvent& event) {
         return 39;
     case Qt::Key_Down:
         return 40;
+    case Qt::Key_Plus: // the keypad's own key, or the main keyboard's
+        return event.modifiers() & Qt::KeypadModifier ? 107 : 187;
+    case Qt::Key_Minus:
+        return event.modifiers() & Qt::KeypadModifier ? 109 : 189;
     default:
         break;
     }

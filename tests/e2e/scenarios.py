@@ -36,10 +36,11 @@ def close_to(colour, expected, tolerance=18):
 class ViewerCase(unittest.TestCase):
     """A fresh volume, X server and home folder for each scenario."""
     width, height = 1280, 1024
+    texture = False  # the paper's one-pixel grain
 
     def setUp(self):
         self.work = Path(tempfile.mkdtemp(prefix="cvx-e2e-volume-"))
-        self.volume = volume.build(self.work, BIN / "cartavox-pack")
+        self.volume = volume.build(self.work, BIN / "cartavox-pack", self.texture)
         self.session = harness.Session(self.id().split(".")[-1], self.width, self.height)
         self.bookmark = self.session.data / volume.WORK_FOLDER / f"{volume.WORK_FOLDER}.lib"
 
@@ -247,6 +248,42 @@ class Scenarios(ViewerCase):
         self.assertEqual(self.bookmark.read_bytes(), b"")
 
 
+class Zooming(ViewerCase):
+    texture = True
+
+    def test_wheel_zoom_drag_and_back(self):
+        self.start_viewer()
+        self.wait_page(0, 0, "0001", "first")
+        centre = (640, 540)
+        self.session.move(*centre)
+        self.session.x("xdotool", "click", "5")  # the wheel towards the reader: forward
+        self.wait_page(0, 1, "0002", "wheel")
+        self.session.key("shift")
+        self.session.settle(1.0)
+        magnified = self.session.screenshot("magnified")
+        self.session.key("plus", "plus")
+        self.session.settle(1.5)
+        zoomed = self.session.screenshot("zoomed")
+        # The paper's grain: lost at the magnified page's scale, the scan's own beyond it.
+        self.assertGreater(grain(zoomed), 3 * grain(magnified) + 2,
+                           f"no sharper detail: {grain(zoomed):.1f} against {grain(magnified):.1f}")
+        self.session.x("xdotool", "mousedown", "1")
+        for step in range(1, 11):
+            self.session.x("xdotool", "mousemove", str(centre[0] - 20 * step),
+                           str(centre[1] - 15 * step))
+        self.session.x("xdotool", "mouseup", "1")
+        self.session.settle(1.0)
+        dragged = self.session.screenshot("dragged")
+        self.assertGreater(harness.changed_fraction(zoomed, dragged, (100, 100, 1180, 1000)), 0.05,
+                           "the drag did not move the zoomed page")
+        self.session.key("Left", pause=1.5)
+        turned = self.session.screenshot("turned")
+        self.assertIn("0001", self.session.ocr(turned, PAGE_SELECTOR, psm=7).replace("O", "0"))
+        # Back in the magnified presentation: the whole width, the grain reduced again.
+        self.assertFalse(close_to(harness.mean_colour(turned, LEFT_MARGIN), BACKGROUND, 8))
+        self.assertLess(grain(turned), grain(zoomed) / 3)
+
+
 class WindowManager(ViewerCase):
     def test_alt_f4_opens_the_closing_panel(self):
         self.session.start_window_manager()
@@ -298,6 +335,16 @@ class MissingExecutable(ViewerCase):
         self.assertIn("RISULTA MANCANTE", text)
         self.assertTrue(self.session.ended(10))
         self.assertNotEqual(self.session.viewer.returncode, 0)
+
+
+def grain(shot, box=(300, 300, 980, 900)):
+    """Mean difference of horizontally neighbouring pixels in `box`: the page's finest detail."""
+    part = shot.crop(box).convert("L")
+    width, height = part.size
+    pixels = part.load()
+    total = sum(abs(pixels[x + 1, y] - pixels[x, y])
+                for y in range(0, height, 4) for x in range(width - 1))
+    return total / ((width - 1) * len(range(0, height, 4)))
 
 
 def points_right(cursor):

@@ -34,9 +34,14 @@ def page_colour(book, page):
     return COLOURS[index % len(COLOURS)]
 
 
-def _draw(path, colour, number, book):
-    image = Image.new("RGB", PAGE_SIZE, colour)
+def _draw(path, colour, number, book, texture):
+    # Paper whose grain is one pixel wide, of the page's own colour on average: the grain is lost
+    # when the page is shown reduced.
+    grain = 20 if texture else 0
+    image = Image.new("RGB", PAGE_SIZE, tuple(c - grain for c in colour))
     draw = ImageDraw.Draw(image)
+    for x in range(0, PAGE_SIZE[0], 2) if texture else ():
+        draw.line([(x, 0), (x, PAGE_SIZE[1])], fill=tuple(min(255, c + grain) for c in colour))
     for row in range(12):  # lines of "text"
         y = 280 + row * 120
         draw.rectangle([180, y, PAGE_SIZE[0] - 180, y + 36], fill=(70, 50, 30))
@@ -47,9 +52,10 @@ def _draw(path, colour, number, book):
     image.save(path, quality=90)
 
 
-def build(folder, pack):
+def build(folder, pack, texture=False):
     """Writes the scans and the manifest under `folder`/scans and packs them into
-    `folder`/volume with the packing tool `pack`; returns the volume folder."""
+    `folder`/volume with the packing tool `pack`; returns the volume folder. With `texture` the
+    paper has a grain one pixel wide."""
     folder = Path(folder)
     scans = folder / "scans"
     scans.mkdir(parents=True)
@@ -58,7 +64,7 @@ def build(folder, pack):
         pages = []
         for p, number in enumerate(numbers):
             name = f"b{b + 1}p{p + 1}.jpg"
-            _draw(scans / name, page_colour(b, p), number, b)
+            _draw(scans / name, page_colour(b, p), number, b, texture)
             pages.append(name)
         books.append({"label": label, "kind": kind, "side": side, "firstNumber": first,
                       "pages": pages})

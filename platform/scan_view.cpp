@@ -1,0 +1,92 @@
+// The zoomed page's control.
+#include "platform/scan_view.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWheelEvent>
+
+namespace cvx {
+
+class ScanWidget : public QWidget {
+  public:
+    ScanWidget(QWidget* parent, ScanView* owner) : QWidget(parent), owner_(owner) {
+        setAttribute(Qt::WA_OpaquePaintEvent);
+        setCursor(Qt::OpenHandCursor);
+        setFocusPolicy(Qt::NoFocus);
+    }
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.fillRect(rect(), palette().window());
+        const ScanRegion& r = owner_->region_;
+        if (r.image.isNull())
+            return;
+        // Device pixels to the widget's own.
+        const qreal ratio = devicePixelRatioF();
+        const zoom::Layout& l = owner_->layout_;
+        const QRectF target(
+            (l.origin + r.scanArea.topLeft() * l.scale) / ratio, r.scanArea.size() * l.scale / ratio);
+        // Beyond the scan's own pixels each is shown as a square of device pixels; below them a
+        // reduced region is smoothed, except while it is dragged.
+        painter.setRenderHint(QPainter::SmoothPixmapTransform,
+                              l.scale < 1 && !owner_->dragging_);
+        painter.drawImage(target, r.image);
+    }
+
+    void mousePressEvent(QMouseEvent* event) override {
+        if (event->button() != Qt::LeftButton)
+            return;
+        last_ = event->position();
+        owner_->dragging_ = true;
+        setCursor(Qt::ClosedHandCursor);
+    }
+
+    void mouseMoveEvent(QMouseEvent* event) override {
+        if (!owner_->dragging_)
+            return;
+        const QPointF delta = (event->position() - last_) * devicePixelRatioF();
+        last_ = event->position();
+        if (owner_->onDrag && !delta.isNull())
+            owner_->onDrag(delta);
+    }
+
+    void mouseReleaseEvent(QMouseEvent* event) override {
+        if (event->button() != Qt::LeftButton)
+            return;
+        owner_->dragging_ = false;
+        setCursor(Qt::OpenHandCursor);
+        update();
+    }
+
+    void wheelEvent(QWheelEvent* event) override {
+        if (owner_->onWheel)
+            owner_->onWheel(event->angleDelta(), event->modifiers(),
+                            event->position() * devicePixelRatioF());
+    }
+
+  private:
+    ScanView* owner_;
+    QPointF last_;
+};
+
+ScanView::ScanView(QWidget* parent, const QColor& background)
+    : Control(new ScanWidget(parent, this), false) {
+    QPalette pal = widget_->palette();
+    pal.setColor(QPalette::Window, background);
+    widget_->setPalette(pal);
+}
+
+void ScanView::setRegion(const ScanRegion& region) {
+    region_ = region;
+    widget_->update();
+}
+
+void ScanView::setLayout(const zoom::Layout& layout) {
+    layout_ = layout;
+    widget_->update();
+}
+
+QSizeF ScanView::deviceSize() const { return QSizeF(widget_->size()) * widget_->devicePixelRatioF(); }
+
+} // namespace cvx
