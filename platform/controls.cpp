@@ -78,6 +78,13 @@ void Control::setToolTipText(const QString& text) {
         widget_->setToolTip(text);
 }
 
+void Control::setAccessible(const QString& name, const QString& description) {
+    if (!widget_)
+        return;
+    widget_->setAccessibleName(name);
+    widget_->setAccessibleDescription(description);
+}
+
 void Control::Refresh() {
     if (widget_ && widget_->isVisible())
         widget_->repaint();

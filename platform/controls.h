@@ -63,6 +63,9 @@ class Control {
     void setToolTipText(const QString& text);
     [[nodiscard]] QString ToolTipText() const { return toolTip_; }
 
+    // What a screen reader says of the control: its name and what it does.
+    void setAccessible(const QString& name, const QString& description);
+
     // Paints the control at once.
     void Refresh();
 

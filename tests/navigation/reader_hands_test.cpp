@@ -4,6 +4,7 @@
 #include "tests/navigation/reader.h"
 
 #include <QAbstractItemView>
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -183,4 +184,36 @@ TEST(ReaderHands, SessionEndingAnswersNo) {
     std::int16_t cancel = 0;
     EXPECT_THROW(r.form->handleEvent([&] { r.form->Form_QueryUnload(cancel, 2); }), ProgramEnded);
     EXPECT_EQ(contentOf(r.volume.bookmarkPath()), "");
+}
+
+TEST(ReaderHands, EveryControlIsNamedInItalianAndEachPageShownIsAnnounced) {
+    Hands r;
+    BookForm& f = *r.form;
+    std::vector<Control*> controls = {
+        f.SCHERMO.get(),  f.Image1.get(),    f.ZoomView.get(),  f.Combo1.get(),  f.Combo2.get(),
+        f.Picture5.get(), f.Command1.get(),  f.Command2.get(),  f.Image10.get(), f.Image11.get(),
+        f.Image15.get(),  f.Image2[0].get(), f.Image2[1].get(), f.Image14.get(), f.Picture7.get(),
+        f.Picture9.get(), f.Label8.get()};
+    for (int i = 0; i < 6; ++i)
+        controls.push_back(f.Image8[i].get());
+    for (auto& c : f.Image13)
+        controls.push_back(c.get());
+    for (auto& c : f.Option1)
+        controls.push_back(c.get());
+    const auto spoken = [](const Control& c, QAccessible::Text what) {
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(c.widget());
+        return a ? a->text(what) : QString();
+    };
+    for (const Control* c : controls) {
+        EXPECT_FALSE(spoken(*c, QAccessible::Name).isEmpty()) << c->ToolTipText().toStdString();
+        EXPECT_FALSE(spoken(*c, QAccessible::Description).isEmpty())
+            << spoken(*c, QAccessible::Name).toStdString();
+    }
+    EXPECT_EQ(spoken(*f.Image8[4], QAccessible::Name), "Lente");
+    // The viewing area, which holds the focus while a reader reads, is named after the page.
+    EXPECT_EQ(spoken(*f.SCHERMO, QAccessible::Name), "Libro 01 Lib.01 Antiporta, pagina 0001");
+    r.press(Qt::Key_Right);
+    EXPECT_EQ(spoken(*f.SCHERMO, QAccessible::Name), "Libro 01 Lib.01 Antiporta, pagina 0002");
+    r.openAt(1, 2);
+    EXPECT_EQ(spoken(*f.SCHERMO, QAccessible::Name), "Libro 02 Lib.02 Primo libro, pagina 002d");
 }
