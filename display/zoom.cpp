@@ -128,8 +128,8 @@ void BookForm::zoomWheel(QPoint angle, Qt::KeyboardModifiers modifiers, QPointF 
         return zoomBy(notches, at);
     // A notch pans a tenth of the view.
     const zoom::Layout& layout = ZoomView->layout();
-    showZoom({layout.origin + QPointF(0, notches * ZoomView->deviceSize().height() / 10),
-              layout.scale});
+    showZoom(
+        {layout.origin + QPointF(0, notches * ZoomView->deviceSize().height() / 10), layout.scale});
 }
 
 void BookForm::zoomDrag(QPointF delta) {
@@ -158,8 +158,8 @@ bool BookForm::startPageDrag() {
 
 void BookForm::pageDrag(QPointF delta) {
     // Whole pan steps, as the keys make them: the page follows the pointer up or down.
-    const double step = Image1->Height() / 10 / kTwipsPerPixel *
-                        SCHERMO->widget()->devicePixelRatioF();
+    const double step =
+        Image1->Height() / 10 / kTwipsPerPixel * SCHERMO->widget()->devicePixelRatioF();
     if (step <= 0)
         return;
     dragRest_ += delta.y();

@@ -10,7 +10,7 @@
 
 namespace cvx::zoom {
 
-inline constexpr double kMaxScale = 2; // device pixels a scan pixel at the last step
+inline constexpr double kMaxScale = 2;              // device pixels a scan pixel at the last step
 inline constexpr double kStep = 1.4142135623730951; // between two steps: the square root of 2
 
 // Where the scan lies: the device position of its corner and device pixels a scan pixel.

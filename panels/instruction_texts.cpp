@@ -1,5 +1,5 @@
-// The instruction texts, line by line. A line written as several adjacent literals reads as
-// one line: the pieces follow each other directly.
+// The instruction texts, line by line. A line written as several adjacent literals, in
+// parentheses, reads as one line: the pieces follow each other directly.
 #include "panels/instruction_texts.h"
 
 #include <span>
@@ -13,9 +13,9 @@ const char* const kTopic0[] = {
     "COME SELEZIONARE UN LIBRO",
     "USANDO IL MOUSE",
     "Per selezionare un LIBRO, INDICE, TAVOLA ecc.",
-    "Cliccare sul pulsante a triangolino verso il basso della FINESTRA a scorrimento"
+    ("Cliccare sul pulsante a triangolino verso il basso della FINESTRA a scorrimento"
         " (in alto, prima a sinistra): "
-        "SI APRE UN ELENCO DI TUTTI I 'LIBRI' esistenti.",
+        "SI APRE UN ELENCO DI TUTTI I 'LIBRI' esistenti."),
     "Cliccando sul NOME del libro voluto, SI APRE IL MEDESIMO.",
     "",
     "USANDO LA TASTIERA",
@@ -80,12 +80,12 @@ const char* const kTopic4[] = {
     "COME SPOSTARE LA PAGINA IN ALTO",
     "",
     "IMPORTANTE: ",
-    "QUESTO COMANDO esiste SOLO se la pagina risulta ingrandita, "
-        "e non si e' raggiunto il bordo inferiore della stessa",
+    ("QUESTO COMANDO esiste SOLO se la pagina risulta ingrandita, "
+        "e non si e' raggiunto il bordo inferiore della stessa"),
     "",
     "USANDO IL MOUSE",
-    "Posizionare il cursore (mouse) "
-        "circa sul bordo inferiore dell'immagine pagina",
+    ("Posizionare il cursore (mouse) "
+        "circa sul bordo inferiore dell'immagine pagina"),
     "COMPARE una icona con freccia in alto,",
     "Cliccare e la pagina si SPOSTA IN SU'",
     "permettendo la lettura della parte di foglio sottostante",
@@ -97,12 +97,12 @@ const char* const kTopic5[] = {
     "COME SPOSTARE LA PAGINA IN BASSO",
     "",
     "IMPORTANTE: ",
-    "QUESTO COMANDO esiste SOLO se la pagina risulta ingrandita "
-        "e spostata in alto.",
+    ("QUESTO COMANDO esiste SOLO se la pagina risulta ingrandita "
+        "e spostata in alto."),
     "",
     "USANDO IL MOUSE",
-    "Posizionare il cursore (mouse) "
-        "circa sul bordo superiore dell'immagine pagina",
+    ("Posizionare il cursore (mouse) "
+        "circa sul bordo superiore dell'immagine pagina"),
     "COMPARE una icona con freccia in basso,",
     "Cliccare e la pagina si SPOSTA IN GIU'",
     "permettendo la lettura della parte di foglio soprastante",
@@ -114,15 +114,15 @@ const char* const kTopic6[] = {
     "COME ANDARE DIRETTAMENTE AD UNA PAGINA",
     "",
     "USANDO IL MOUSE",
-    "Cliccare sul pulsante a triangolino verso il basso "
-        "della FINESTRA a scorrimento 'PAGINA' (posta in alto)",
+    ("Cliccare sul pulsante a triangolino verso il basso "
+        "della FINESTRA a scorrimento 'PAGINA' (posta in alto)"),
     "SI APRE UN ELENCO DI TUTTE LE PAGINE del libro.",
-    "Scorrere il LISTATO delle PAGINE, sino a vedere il numero voluto, "
-        "cliccare sul medesimo e la pagina si apre.",
+    ("Scorrere il LISTATO delle PAGINE, sino a vedere il numero voluto, "
+        "cliccare sul medesimo e la pagina si apre."),
     "",
     "METODO A DIGITAZIONE DIRETTA con TASTIERA",
-    "Premere il tasto F2 "
-        "e DIGITARE il NUMERO di pagina voluto.",
+    ("Premere il tasto F2 "
+        "e DIGITARE il NUMERO di pagina voluto."),
     "Premere il tasto 'Invio'",
     "SOLO DOPO QUESTA CONFERMA,",
     "La pagina viene ricercata in automatico ed APERTA",
@@ -151,11 +151,11 @@ const char* const kNote[] = {
     " Abbiamo considerato gli INDICI e le ANTIPAGINE come due Libri.",
     "",
     "PAGINE E FOGLI",
-    "Un FOGLIO equivale a DUE PAGINE affiancate. In questo caso l'elenco delle pagine "
+    ("Un FOGLIO equivale a DUE PAGINE affiancate. In questo caso l'elenco delle pagine "
         "riporta SOLO il numero di pagina DISPARI, se la prima pagina e' a Destra, oppure "
-        "PARI se la prima pagina e' a Sinistra.",
-    "SE LA NUMERAZIONE E' PER FOGLI, esiste un lato sinistro ed uno destro che equivalgono "
-        "a due pagine con lo stesso numero, seguite da una s od una d.",
+        "PARI se la prima pagina e' a Sinistra."),
+    ("SE LA NUMERAZIONE E' PER FOGLI, esiste un lato sinistro ed uno destro che equivalgono "
+        "a due pagine con lo stesso numero, seguite da una s od una d."),
     "Esempio: 100s, 100d, 101s, 101d, 102s, 102d, ecc. ecc.  ",
 };
 // clang-format on

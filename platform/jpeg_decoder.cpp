@@ -10,7 +10,9 @@ JpegDecoder::JpegDecoder() {
     jpeg_create_decompress(&info);
 }
 
-JpegDecoder::~JpegDecoder() { jpeg_destroy_decompress(&info); }
+JpegDecoder::~JpegDecoder() {
+    jpeg_destroy_decompress(&info);
+}
 
 bool JpegDecoder::readHeader(const QByteArray& jpeg) {
     jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(jpeg.constData()),
@@ -19,7 +21,9 @@ bool JpegDecoder::readHeader(const QByteArray& jpeg) {
     return qint64(info.image_width) * info.image_height <= Picture::kMaxPixels;
 }
 
-QSize JpegDecoder::fullSize() const { return {int(info.image_width), int(info.image_height)}; }
+QSize JpegDecoder::fullSize() const {
+    return {int(info.image_width), int(info.image_height)};
+}
 
 void JpegDecoder::start(int scaleNum) {
     info.scale_num = static_cast<unsigned>(scaleNum);

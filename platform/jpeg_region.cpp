@@ -16,7 +16,9 @@ int regionScale(double devicePerScan) {
 
 namespace {
 // Output pixels of scan coordinate `scan` at M/8, as libjpeg scales (rounding up).
-int scaled(int scan, int m) { return static_cast<int>((qint64(scan) * m + 7) / 8); }
+int scaled(int scan, int m) {
+    return static_cast<int>((qint64(scan) * m + 7) / 8);
+}
 
 // The steps that may jump back: kept free of objects with destructors but the region, made
 // before the jump point.
@@ -46,8 +48,8 @@ bool decodeInto(JpegDecoder& d, const QByteArray& jpeg, QRect wanted, int m, Sca
     jpeg_abort_decompress(&d.info); // the rows below the part are not read
     // Output pixels at M/8 back to scan pixels.
     const double perPixel = 8.0 / m;
-    out.scanArea = QRectF(x * perPixel, top * perPixel, width * perPixel,
-                          out.image.height() * perPixel);
+    out.scanArea =
+        QRectF(x * perPixel, top * perPixel, width * perPixel, out.image.height() * perPixel);
     out.scaleNum = m;
     return true;
 }

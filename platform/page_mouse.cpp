@@ -7,9 +7,13 @@
 
 namespace cvx {
 
-PageMouse::PageMouse(QWidget* area) : QObject(area), area_(area) { watch(area); }
+PageMouse::PageMouse(QWidget* area) : QObject(area), area_(area) {
+    watch(area);
+}
 
-void PageMouse::watch(QWidget* widget) { widget->installEventFilter(this); }
+void PageMouse::watch(QWidget* widget) {
+    widget->installEventFilter(this);
+}
 
 QPointF PageMouse::inArea(const QWidget* widget, QPointF position) const {
     return QPointF(widget->mapTo(area_, position.toPoint())) * area_->devicePixelRatioF();

@@ -25,12 +25,11 @@ class ScanWidget : public QWidget {
         // Device pixels to the widget's own.
         const qreal ratio = devicePixelRatioF();
         const zoom::Layout& l = owner_->layout_;
-        const QRectF target(
-            (l.origin + r.scanArea.topLeft() * l.scale) / ratio, r.scanArea.size() * l.scale / ratio);
+        const QRectF target((l.origin + r.scanArea.topLeft() * l.scale) / ratio,
+                            r.scanArea.size() * l.scale / ratio);
         // Beyond the scan's own pixels each is shown as a square of device pixels; below them a
         // reduced region is smoothed, except while it is dragged.
-        painter.setRenderHint(QPainter::SmoothPixmapTransform,
-                              l.scale < 1 && !owner_->dragging_);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, l.scale < 1 && !owner_->dragging_);
         painter.drawImage(target, r.image);
     }
 
@@ -87,6 +86,8 @@ void ScanView::setLayout(const zoom::Layout& layout) {
     widget_->update();
 }
 
-QSizeF ScanView::deviceSize() const { return QSizeF(widget_->size()) * widget_->devicePixelRatioF(); }
+QSizeF ScanView::deviceSize() const {
+    return QSizeF(widget_->size()) * widget_->devicePixelRatioF();
+}
 
 } // namespace cvx

@@ -47,7 +47,8 @@ TEST(ZoomRegion, APartDecodedAtAScaleIsThatPartOfTheWholeDecode) {
     QImage scan(1600, 1200, QImage::Format_RGB32);
     for (int y = 0; y < scan.height(); ++y)
         for (int x = 0; x < scan.width(); ++x)
-            scan.setPixel(x, y, qRgb(x * 255 / 1600, y * 255 / 1200, (x / 100 + y / 100) % 2 * 255));
+            scan.setPixel(x, y,
+                          qRgb(x * 255 / 1600, y * 255 / 1200, (x / 100 + y / 100) % 2 * 255));
     const QByteArray jpeg = jpegBytes(scan, 95);
     EXPECT_EQ(regionScale(0.3), 3);
     EXPECT_EQ(regionScale(0.125), 1);
@@ -85,8 +86,8 @@ struct Zooming : Reader {
     QWidget* area() const { return form->SCHERMO->widget(); }
     // A wheel turned by `notches` (positive away from the reader) at `at` pixels of the area.
     void wheel(QWidget* target, QPoint at, int notches, Qt::KeyboardModifiers modifiers = {}) {
-        QWheelEvent event(at, target->mapToGlobal(at), {}, QPoint(0, notches * 120),
-                          Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
+        QWheelEvent event(at, target->mapToGlobal(at), {}, QPoint(0, notches * 120), Qt::NoButton,
+                          modifiers, Qt::NoScrollPhase, false);
         QApplication::sendEvent(target, &event);
     }
     void press(Qt::Key key) { QTest::keyClick(QApplication::focusWidget(), key); }
@@ -99,8 +100,7 @@ struct Zooming : Reader {
     void sharp() {
         for (int i = 0; i < 200; ++i) {
             QApplication::processEvents();
-            if (form->ZoomView->region().scaleNum ==
-                regionScale(form->ZoomView->layout().scale))
+            if (form->ZoomView->region().scaleNum == regionScale(form->ZoomView->layout().scale))
                 return;
             QThread::msleep(5);
         }
