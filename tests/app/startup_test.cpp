@@ -1,8 +1,7 @@
 // Start-up: the product data block, the working folder, the screen check and layout, the fatal
 // exits and the order of the steps, on volumes built here.
-#include "app/bookform.h"
 #include "app/screen_rules.h"
-#include "tests/support/test_volume.h"
+#include "tests/support/viewer.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,30 +11,8 @@
 using namespace cvx;
 using namespace cvx::test;
 
-namespace {
-struct Viewer {
-    explicit Viewer(const pack::VolumeSpec& plan = standardVolume()) : volume(plan) {
-        volume.configure(platform);
-    }
-    // Runs Form_Load; true when the program ended.
-    bool start() {
-        form = std::make_unique<BookForm>(platform);
-        try {
-            form->Form_Load();
-        } catch (const ProgramEnded&) {
-            return true;
-        }
-        return false;
-    }
-    TestVolume volume;
-    FakePlatform platform;
-    std::unique_ptr<BookForm> form;
-};
-} // namespace
-
 TEST(Startup, FirstStartCreatesTheWorkingFolderAndShowsTheTitles) {
     Viewer v;
-    ASSERT_FALSE(v.start());
     EXPECT_TRUE(v.platform.boxes.empty());
     EXPECT_TRUE(v.form->isVisible());
     EXPECT_EQ(contentOf(v.volume.bookmarkPath()), "");
@@ -58,7 +35,6 @@ TEST(Startup, OneBookVolumeHasOneRecord) {
     pack::VolumeSpec plan = standardVolume();
     plan.books = {plan.books[0]};
     Viewer v(plan);
-    ASSERT_FALSE(v.start());
     EXPECT_EQ(v.form->List1.ListCount(), 1);
     EXPECT_EQ(v.form->Combo2->ListCount(), 1);
 }
@@ -67,76 +43,47 @@ TEST(Startup, LabelWithLeadingBlanksIsTrimmedOrRejected) {
     pack::VolumeSpec plan = standardVolume();
     plan.books[1].label = QStringLiteral("  Secondo");
     Viewer accepted(plan);
-    ASSERT_FALSE(accepted.start());
     EXPECT_EQ(accepted.form->Combo2->List(1), "Secondo");
-
-    plan.books[1].label = QStringLiteral("   AB"); // as many blanks as the label has letters
-    Viewer rejected(plan);
-    ASSERT_TRUE(rejected.start());
-    ASSERT_EQ(rejected.platform.boxes.size(), 1u);
-    EXPECT_EQ(rejected.platform.boxes[0].text, "IL programma NON RICONOSCE IL LIBRO: 1");
-    EXPECT_EQ(rejected.platform.boxes[0].title, "ATTENZIONE, CHIUDO IL PROGRAMMA");
-    EXPECT_EQ(rejected.platform.boxes[0].style, kStyleCritical);
-}
-
-TEST(Startup, BlankLabelEndsTheProgram) {
-    pack::VolumeSpec plan = standardVolume();
-    plan.books[2].label = QString();
-    Viewer v(plan);
-    ASSERT_TRUE(v.start());
-    EXPECT_EQ(v.platform.boxes.back().text, "IL programma NON RICONOSCE IL LIBRO: 2");
+    // As many blanks as the label has letters, or no label at all.
+    for (const QString& label : {QStringLiteral("   AB"), QString()}) {
+        plan.books[1].label = label;
+        Viewer rejected(plan, Start::later);
+        ASSERT_TRUE(rejected.start());
+        ASSERT_EQ(rejected.platform.boxes.size(), 1u);
+        EXPECT_EQ(rejected.platform.boxes[0].text, "IL programma NON RICONOSCE IL LIBRO: 1");
+        EXPECT_EQ(rejected.platform.boxes[0].title, "ATTENZIONE, CHIUDO IL PROGRAMMA");
+        EXPECT_EQ(rejected.platform.boxes[0].style, kStyleCritical);
+    }
 }
 
 TEST(Startup, FolderNameKeepsItsTrailingBlanks) {
     pack::VolumeSpec plan = standardVolume();
     plan.workFolderName = QStringLiteral("CVX     ");
     Viewer v(plan);
-    ASSERT_FALSE(v.start());
     EXPECT_EQ(v.form->WorkFolderName, "CVX     ");
     EXPECT_TRUE(QFile::exists(v.volume.root() + "CVX     /CVX     .lib"));
 }
 
-TEST(WorkingFolder, ExistingBookmarkIsLeftUntouched) {
-    Viewer v;
-    const QString folder = v.volume.root() + v.volume.plan.workFolderName;
-    ASSERT_TRUE(QDir().mkpath(folder));
-    {
-        QFile f(v.volume.bookmarkPath());
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+TEST(WorkingFolder, WhatItHoldsIsKeptAndAMissingFileComesBack) {
+    for (const bool withBookmark : {true, false}) {
+        Viewer v(Start::later);
+        ASSERT_TRUE(QDir().mkpath(v.volume.workFolder()));
+        if (withBookmark)
+            writeFile(v.volume.bookmarkPath(), "");
+        writeFile(v.volume.workFolder() + "/other.txt", "keep");
+        ASSERT_FALSE(v.start());
+        EXPECT_EQ(contentOf(v.volume.bookmarkPath()), "");
+        EXPECT_TRUE(QFile::exists(v.volume.workImagePath()));
+        EXPECT_EQ(contentOf(v.volume.workFolder() + "/other.txt"), "keep");
     }
-    QFile marker(folder + "/other.txt");
-    ASSERT_TRUE(marker.open(QIODevice::WriteOnly));
-    marker.write("keep");
-    marker.close();
-    ASSERT_FALSE(v.start());
-    EXPECT_EQ(contentOf(v.volume.bookmarkPath()), "");
-    EXPECT_EQ(contentOf(folder + "/other.txt"), "keep");
-}
-
-TEST(WorkingFolder, FolderWithoutBookmarkGetsBothFilesBack) {
-    Viewer v;
-    const QString folder = v.volume.root() + v.volume.plan.workFolderName;
-    ASSERT_TRUE(QDir().mkpath(folder));
-    QFile other(folder + "/other.txt");
-    ASSERT_TRUE(other.open(QIODevice::WriteOnly));
-    other.write("keep");
-    other.close();
-    ASSERT_FALSE(v.start());
-    EXPECT_EQ(contentOf(v.volume.bookmarkPath()), "");
-    EXPECT_TRUE(QFile::exists(v.volume.workImagePath()));
-    EXPECT_EQ(contentOf(folder + "/other.txt"), "keep");
 }
 
 TEST(WorkingFolder, FolderThatCannotBeCreatedEndsWithAMessage) {
-    Viewer v;
-    // A file in the way of the folder.
-    QFile blocker(v.volume.root() + v.volume.plan.workFolderName);
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
+    Viewer v(Start::later);
+    writeFile(v.volume.workFolder(), ""); // a file in the way of the folder
     ASSERT_TRUE(v.start());
-    ASSERT_EQ(v.platform.boxes.size(), 1u);
-    EXPECT_TRUE(v.platform.boxes[0].text.startsWith("IMPOSSIBILE CREARE LA CARTELLA DI LAVORO: "));
-    EXPECT_TRUE(v.platform.boxes[0].text.contains(v.volume.plan.workFolderName));
+    EXPECT_EQ(v.newBoxes(), QStringList{"IMPOSSIBILE CREARE LA CARTELLA DI LAVORO: " +
+                                        v.volume.workFolder() + "/"});
 }
 
 TEST(ScreenCheck, ThresholdsAreStrict) {
@@ -147,13 +94,13 @@ TEST(ScreenCheck, ThresholdsAreStrict) {
 }
 
 TEST(ScreenCheck, NarrowScreenIsAdvisedBeforeAnythingElse) {
-    Viewer v;
+    Viewer v(Start::later);
     v.platform.screen = QSize(1024, 768);
     bool windowShown = true;
     bool folderThere = true;
     v.platform.onBox = [&](const ShownBox&) {
         windowShown = v.form->isVisible();
-        folderThere = QFile::exists(v.volume.root() + v.volume.plan.workFolderName);
+        folderThere = QFile::exists(v.volume.workFolder());
     };
     ASSERT_FALSE(v.start());
     ASSERT_EQ(v.platform.boxes.size(), 1u);
@@ -170,7 +117,7 @@ TEST(ScreenCheck, NarrowScreenIsAdvisedBeforeAnythingElse) {
 }
 
 TEST(ScreenCheck, TooNarrowScreenEndsBeforeAnythingIsCreated) {
-    Viewer v;
+    Viewer v(Start::later);
     v.platform.screen = QSize(800, 600);
     ASSERT_TRUE(v.start());
     ASSERT_EQ(v.platform.boxes.size(), 1u);
@@ -183,7 +130,6 @@ TEST(ScreenCheck, TooNarrowScreenEndsBeforeAnythingIsCreated) {
 
 TEST(ScreenLayout, FiguresForA1280By1024Screen) {
     Viewer v;
-    ASSERT_FALSE(v.start());
     BookForm& f = *v.form;
     EXPECT_EQ(f.Width(), 19200);
     EXPECT_EQ(f.Height(), 15360);
@@ -212,7 +158,7 @@ TEST(ScreenLayout, FiguresForA1280By1024Screen) {
 }
 
 TEST(FatalExits, MissingExecutableNamesTheFolder) {
-    Viewer v;
+    Viewer v(Start::later);
     ASSERT_TRUE(QFile::remove(v.volume.path("Cartavox.exe")));
     ASSERT_TRUE(v.start());
     ASSERT_EQ(v.platform.boxes.size(), 1u);
@@ -225,7 +171,7 @@ TEST(FatalExits, MissingExecutableNamesTheFolder) {
 }
 
 TEST(FatalExits, StartedFromTheRootNamesTheRootWithItsSeparator) {
-    Viewer v;
+    Viewer v(Start::later);
     v.platform.folder = QStringLiteral("/");
     ASSERT_FALSE(QFile::exists("/Cartavox.exe"));
     ASSERT_TRUE(v.start());
@@ -234,7 +180,7 @@ TEST(FatalExits, StartedFromTheRootNamesTheRootWithItsSeparator) {
 }
 
 TEST(FatalExits, ErroreShowsEvenAnEmptyText) {
-    Viewer v;
+    Viewer v(Start::later);
     v.form = std::make_unique<BookForm>(v.platform);
     v.form->MessageText.clear();
     EXPECT_THROW(v.form->ERRORE(), ProgramEnded);
@@ -245,23 +191,10 @@ TEST(FatalExits, ErroreShowsEvenAnEmptyText) {
 }
 
 TEST(FatalExits, FailureNoProcedureHandlesEndsWithAFailureStatus) {
-    StartedViewer v;
+    Viewer v;
     EXPECT_THROW(v.form->handleEvent([] { throw RuntimeError(QStringLiteral("Overflow")); }),
                  ProgramEnded);
     ASSERT_EQ(v.platform.boxes.size(), 1u);
     EXPECT_EQ(v.platform.boxes[0].text, "Errore di esecuzione: Overflow");
     EXPECT_EQ(v.platform.exitStatus, kExitFailure);
-}
-
-TEST(FatalExits, ExecutableWithoutDataBlockIsRefusedCleanly) {
-    Viewer v;
-    QFile exe(v.volume.path("Cartavox.exe"));
-    ASSERT_TRUE(exe.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    exe.write(QByteArray(20000, 'x'));
-    exe.close();
-    ASSERT_TRUE(v.start());
-    ASSERT_EQ(v.platform.boxes.size(), 1u);
-    EXPECT_EQ(v.platform.boxes[0].text,
-              "I DATI DEL VOLUME in Cartavox.exe RISULTANO MANCANTI O CORROTTI");
-    EXPECT_TRUE(QDir(v.volume.root()).isEmpty());
 }

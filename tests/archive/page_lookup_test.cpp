@@ -1,6 +1,6 @@
 // Finding pages: from the page selector's text within a book, and from a typed number in the
 // whole volume.
-#include "tests/archive/archive_fixtures.h"
+#include "tests/support/viewer.h"
 
 #include <gtest/gtest.h>
 
@@ -21,38 +21,31 @@ pack::VolumeSpec lookupVolume() {
     return plan;
 }
 
-struct Typed {
-    const char* text;
-    int book;
-    int page;
-    const char* label;
-    bool noPage;
-};
-
-// Types `text` into the page selector and confirms it with the Enter picture.
-void typeAndConfirm(Viewer& v, const QString& text) {
-    v.form->Combo1->setText(text);
-    v.event([&] { v.form->Picture5_Click(); });
-}
 } // namespace
 
 TEST(TypedNumber, FindsTheBookAndThePageInTheWholeVolume) {
-    const Typed cases[] = {
-        {"3", 1, 2, "0003", false},  {"8", 2, 1, "008s", false},    {"9", 2, 3, "009s", false},
-        {"27", 3, 2, "0027", false}, {"1234", 4, 1, "1234", false}, {"12345", 4, 1, "1234", false},
-        {"0", 1, 5, "0006", true},   {"9999", 4, 2, "1235", true},  {"19", 2, 3, "009s", true},
+    const struct {
+        const char* text;
+        int book, page;
+        const char* label;
+        bool noPage;
+    } cases[] = {
+        {"3", 1, 2, "0003", false},     {"8", 2, 1, "008s", false},
+        {"9", 2, 3, "009s", false},     {"24", 3, 1, "0025", false}, // the opening that holds 24
+        {"27", 3, 2, "0027", false},    {"1234", 4, 1, "1234", false},
+        {"12345", 4, 1, "1234", false}, // read as its first four digits
+        {"0", 1, 5, "0006", true},      {"9999", 4, 2, "1235", true},
+        {"19", 2, 3, "009s", true},
     };
-    for (const Typed& c : cases) {
+    for (const auto& c : cases) {
         Viewer v(lookupVolume());
-        ASSERT_FALSE(v.start());
-        typeAndConfirm(v, QString::fromLatin1(c.text));
+        v.typeNumber(QString::fromLatin1(c.text));
         SCOPED_TRACE(c.text);
-        EXPECT_EQ(v.form->Combo2->ListIndex(), c.book);
+        EXPECT_EQ(v.book(), c.book);
         EXPECT_EQ(v.form->Combo1->ListIndex(), c.page);
         EXPECT_EQ(v.form->place.CurrentPageIndex, c.page);
-        EXPECT_EQ(v.form->Combo1->Text(), c.label);
-        EXPECT_EQ(contentOf(v.volume.workImagePath()),
-                  pack::padded(v.volume.plan.books[c.book].pages[c.page]));
+        EXPECT_EQ(v.pageText(), c.label);
+        EXPECT_TRUE(v.showing(c.book, c.page));
         if (c.noPage) {
             ASSERT_EQ(v.platform.boxes.size(), 1u);
             EXPECT_EQ(v.platform.boxes[0].text, kNoPage);
@@ -64,53 +57,19 @@ TEST(TypedNumber, FindsTheBookAndThePageInTheWholeVolume) {
     }
 }
 
-TEST(TypedNumber, TwelveThousandIsReadAsItsFirstFourDigits) {
-    Viewer v(lookupVolume());
-    ASSERT_FALSE(v.start());
-    typeAndConfirm(v, "12345");
-    EXPECT_EQ(v.form->TypedNumber, 1234);
-    EXPECT_EQ(v.form->BookmarkPage.text(), "1234");
-}
-
-TEST(TypedNumber, PageOfAnOpeningShowsTheOpeningThatHoldsIt) {
-    // Openings from 1, first page on the right: 0003, 0005, 0007. Typing 4 matches 0003 and
-    // ends on 0005, which holds page 4.
-    Viewer v;
-    ASSERT_FALSE(v.start());
-    typeAndConfirm(v, "4");
-    EXPECT_TRUE(v.platform.boxes.empty());
-    EXPECT_EQ(v.form->Combo2->ListIndex(), 2);
-    EXPECT_EQ(v.form->place.CurrentPageIndex, 1);
-    EXPECT_EQ(v.form->Combo1->Text(), "0005");
-    EXPECT_EQ(contentOf(v.volume.workImagePath()), pack::padded(v.volume.plan.books[2].pages[1]));
-}
-
-TEST(TypedNumber, OpeningsWithAnyFirstNumberAreFound) {
-    // Openings from 20: 0023, 0025, 0027. Typing 24 ends on 0025, the opening that holds 24.
-    Viewer v(lookupVolume());
-    ASSERT_FALSE(v.start());
-    typeAndConfirm(v, "24");
-    EXPECT_TRUE(v.platform.boxes.empty());
-    EXPECT_EQ(v.form->Combo2->ListIndex(), 3);
-    EXPECT_EQ(v.form->Combo1->Text(), "0025");
-    EXPECT_EQ(v.form->place.CurrentPageIndex, 1);
-}
-
 TEST(TypedNumber, OneBookVolumeSearchesItsOnlyBook) {
     pack::VolumeSpec plan = standardVolume();
     plan.books = {makeBook("Unico", 1, 'D', 10, 3)};
     Viewer v(plan);
-    ASSERT_FALSE(v.start());
-    typeAndConfirm(v, "11");
+    v.typeNumber("11");
     EXPECT_TRUE(v.platform.boxes.empty());
-    EXPECT_EQ(v.form->Combo1->Text(), "0011");
-    EXPECT_EQ(v.form->place.CurrentPageIndex, 1);
+    EXPECT_EQ(v.pageText(), "0011");
+    EXPECT_TRUE(v.showing(0, 1));
 }
 
 TEST(PageLabel, SheetLabelsFindTheirSide) {
     Viewer v;
-    v.writeBookmark(" 1\r\n 0\r\n"); // sheets from 1, first page on the right
-    ASSERT_FALSE(v.start());
+    v.openAt(1, 0); // sheets from 1, first page on the right
     BookForm& f = *v.form;
     f.Combo1->setText("002d");
     f.TrovoPagina();
@@ -133,7 +92,6 @@ TEST(PageLabel, SheetLabelsFindTheirSide) {
 
 TEST(PageLabel, PagesMatchByTheirNumber) {
     Viewer v;
-    ASSERT_FALSE(v.start());
     BookForm& f = *v.form;
     f.Combo1->setText(" 3 ");
     f.TrovoPagina();
@@ -153,7 +111,6 @@ TEST(PageLabel, EveryPageTheListOffersOpens) {
     plan.books = {makeBook("Destra", 2, 'D', 20, 3), makeBook("Sinistra", 2, 'S', 3, 3),
                   makeBook("Fogli", 0, 's', 40, 5), makeBook("Pagine", 1, 's', 0, 3)};
     Viewer v(plan);
-    ASSERT_FALSE(v.start());
     for (int book = 0; book < 4; ++book) {
         v.event([&] { v.form->Combo2->setListIndex(book); });
         for (int page = 0; page < v.form->Combo1->ListCount(); ++page) {
@@ -161,9 +118,8 @@ TEST(PageLabel, EveryPageTheListOffersOpens) {
             v.event([&] { v.form->Combo1->setListIndex(page); });
             SCOPED_TRACE(label.toStdString());
             EXPECT_EQ(v.form->place.CurrentPageIndex, page);
-            EXPECT_EQ(v.form->Combo1->Text(), label);
-            EXPECT_EQ(contentOf(v.volume.workImagePath()),
-                      pack::padded(plan.books[book].pages[page]));
+            EXPECT_EQ(v.pageText(), label);
+            EXPECT_TRUE(v.showing(book, page));
         }
     }
     EXPECT_EQ(v.form->Combo1->items(), QStringList({"0001", "0002", "0003"}));
@@ -172,33 +128,16 @@ TEST(PageLabel, EveryPageTheListOffersOpens) {
 
 TEST(PageLabel, PickAfterTypingShowsThePickedOpening) {
     Viewer v;
-    ASSERT_FALSE(v.start());
-    typeAndConfirm(v, "6"); // openings 0003 0005 0007: typing 6 shows 0007
-    EXPECT_EQ(v.form->Combo1->Text(), "0007");
+    v.typeNumber("6"); // openings 0003 0005 0007: typing 6 shows 0007
+    EXPECT_EQ(v.pageText(), "0007");
     v.event([&] { v.form->Combo1->setListIndex(0); });
     EXPECT_EQ(v.form->place.CurrentPageIndex, 0);
-    EXPECT_EQ(v.form->Combo1->Text(), "0003");
-    EXPECT_EQ(contentOf(v.volume.workImagePath()), pack::padded(v.volume.plan.books[2].pages[0]));
-}
-
-TEST(PageLabel, EntryOfThePageIsCopiedFromItsSlot) {
-    Viewer v;
-    ASSERT_FALSE(v.start());
-    BookForm& f = *v.form;
-    f.place.CurrentPageIndex = 2;
-    f.CERCOPAGINA();
-    const QString slot = QString::fromLatin1(slotText(v.volume.path("dv00001.ex_"), 2));
-    EXPECT_EQ(f.place.EntryName, slot.left(5));
-    EXPECT_EQ(f.place.PageOffset, slot.mid(5, 10));
-    EXPECT_EQ(f.place.PageLength, slot.mid(15, 7));
-    f.place.CurrentPageIndex = 9;
-    f.CERCOPAGINA();
-    EXPECT_EQ(f.place.PageOffset, "");
+    EXPECT_EQ(v.pageText(), "0003");
+    EXPECT_TRUE(v.showing(2, 0));
 }
 
 TEST(BookActivation, ChoosingABookRebuildsThePageSelector) {
     Viewer v;
-    ASSERT_FALSE(v.start());
     BookForm& f = *v.form;
     f.Combo2->setText(f.Combo2->List(2));
     f.ATTIVAPAG();
@@ -212,7 +151,6 @@ TEST(BookActivation, ChoosingABookRebuildsThePageSelector) {
 
 TEST(BookActivation, LabelInAnotherCaseEndsTheProgram) {
     Viewer v;
-    ASSERT_FALSE(v.start());
     v.form->Combo2->setText("01 LIB.01 ANTIPORTA");
     EXPECT_THROW(v.form->ATTIVAPAG(), ProgramEnded);
     ASSERT_EQ(v.platform.boxes.size(), 1u);
@@ -226,7 +164,6 @@ TEST(BookActivation, BooksSharingALabelOpenTheirOwnArchive) {
     pack::VolumeSpec plan = standardVolume();
     plan.books[2].label = plan.books[1].label;
     Viewer v(plan);
-    ASSERT_FALSE(v.start());
     v.event([&] { v.form->Combo2->setListIndex(2); });
     EXPECT_EQ(v.form->place.ArchivePath, "dv00003.ex_");
     EXPECT_EQ(v.form->place.NumberingKind, 2);

@@ -1,7 +1,6 @@
-// The pure geometry of the page display: hot-zone rectangles, magnified and reduced sizes, and
-// pan steps, against figures worked out by hand.
+// The pure geometry of the page display: a picture fitted into a box, the hot-zone rectangles
+// and the pan steps, against figures worked out by hand.
 #include "display/fit_geometry.h"
-#include "display/magnify_geometry.h"
 #include "display/pan_geometry.h"
 #include "display/zone_geometry.h"
 
@@ -9,130 +8,120 @@
 
 using namespace cvx;
 
+TEST(FitGeometry, TheLargerRatioLimitsThePictureWhichIsCentred) {
+    const struct {
+        QSizeF natural, box;
+        double width, height, left; // left: centred in a container 30 wider than the box
+    } cases[] = {
+        {{10000, 15000}, {9000, 7000}, 4666.67, 7000, 2181.67}, // the height limits it
+        {{18000, 9000}, {9000, 7000}, 9000, 4500, 15},          // the width limits it
+        {{900, 1350}, {9000, 7000}, 4666.67, 7000, 2181.67},    // a small picture is enlarged
+        {{18000, 14000}, {9000, 7000}, 9000, 7000, 15},         // a tie
+        {{16890, 10260}, {8445, 10260}, 8445, 5130, 15},        // the cover box
+    };
+    for (const auto& c : cases) {
+        const fit::Fit f = fit::fitInto(c.natural, c.box);
+        SCOPED_TRACE(testing::Message() << c.natural.width() << " x " << c.natural.height());
+        EXPECT_NEAR(f.width, c.width, 0.01);
+        EXPECT_NEAR(f.height, c.height, 0.01);
+        EXPECT_NEAR(fit::centredLeft(c.box.width() + 30, f.width), c.left, 0.01);
+    }
+}
+
+TEST(FitGeometry, CoverPointers) {
+    // A cover shown at 8445 x 5130 at Left 0, Top 30, half of its box's height 2565.
+    const std::array<QPointF, 6> expected = {QPointF(4147.5, 2565), QPointF(7920, 2565),
+                                             QPointF(75, 2565),     QPointF(4147.5, 4635),
+                                             QPointF(4147.5, 55),   QPointF(4147.5, 2565)};
+    EXPECT_EQ(fit::coverPointers(0, 30, 8445, 5130, 2565), expected);
+}
+
+TEST(ZoneGeometry, RectanglesOfEachZone) {
+    // A fitted page 4666 wide at Left 2182 in an area 7030 high at Top 600; magnified 9000 wide
+    // at Left 15 in one at Top 365; an image wider than the page it shows.
+    const zones::Frame fitted{4666, 2182, 4666, 7030, 600};
+    const zones::Frame magnified{9000, 15, 9000, 7030, 365};
+    const zones::Frame wide{1200, 100, 1000, 3000, 0};
+    const struct {
+        int zone;
+        zones::Frame frame;
+        double left, top, width, height;
+    } cases[] = {
+        {0, fitted, 6459.17, 1050, 388.83, 7030},
+        {1, fitted, 2182, 1050, 388.83, 7030},
+        {2, fitted, 2376.42, 5272.5, 4277.17, 1757.5},
+        {3, fitted, 2376.42, 200, 4277.17, 1757.5},
+        {4, fitted, 3737.33, 2343.33, 1555.33, 2343.33},
+        {5, fitted, 3737.33, 2343.33, 1555.33, 2343.33},
+        {0, magnified, 8265, 815, 750, 7030},
+        {1, magnified, 15, 815, 750, 7030},
+        {2, magnified, 390, 5272.5, 8250, 1757.5},
+        {3, magnified, 390, 200, 8250, 1757.5},
+        {4, magnified, 3015, 2343.33, 3000, 2343.33},
+        {0, wide, 1000, 450, 100, 3000}, // ends at the page's right edge, not the image's
+        {6, fitted, 0, 0, 0, 0},
+        {7, fitted, 0, 0, 0, 0},
+    };
+    for (const auto& c : cases) {
+        const zones::Rect r = zones::zoneRect(c.zone, c.frame);
+        SCOPED_TRACE(testing::Message()
+                     << "zone " << c.zone << " in a frame " << c.frame.imageWidth << " wide");
+        EXPECT_NEAR(r.left, c.left, 0.01);
+        EXPECT_NEAR(r.top, c.top, 0.01);
+        EXPECT_NEAR(r.width, c.width, 0.01);
+        EXPECT_NEAR(r.height, c.height, 0.01);
+    }
+}
+
 namespace {
-void expectRect(const zones::Rect& r, double left, double top, double width, double height) {
-    EXPECT_NEAR(r.left, left, 0.01);
-    EXPECT_NEAR(r.top, top, 0.01);
-    EXPECT_NEAR(r.width, width, 0.01);
-    EXPECT_NEAR(r.height, height, 0.01);
+// A pan step ('u' up, 'd' down) and where it leaves the page.
+struct Step {
+    char way;
+    float top;
+    int step;
+    bool up, down;
+};
+
+void expectSteps(double imageHeight, double areaHeight, pan::Move m, std::vector<Step> steps) {
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+        const Step& s = steps[i];
+        m = s.way == 'u' ? pan::up(m.step, m.top, imageHeight, areaHeight)
+                         : pan::down(m.step, imageHeight);
+        SCOPED_TRACE(testing::Message() << "step " << i + 1 << " " << s.way);
+        EXPECT_FLOAT_EQ(m.top, s.top);
+        EXPECT_EQ(m.step, s.step);
+        EXPECT_EQ(m.upEnabled, s.up);
+        EXPECT_EQ(m.downEnabled, s.down);
+    }
 }
 } // namespace
 
-TEST(ZoneGeometry, UnmagnifiedPageInAnAreaThatStartsBelowTheBands) {
-    // Page 4666 wide at Left 2182, area 7030 high with its own Top at 600.
-    const zones::Frame f{4666, 2182, 4666, 7030, 600};
-    expectRect(zones::zoneRect(0, f), 6459.17, 1050, 388.83, 7030);
-    expectRect(zones::zoneRect(1, f), 2182, 1050, 388.83, 7030);
-    expectRect(zones::zoneRect(2, f), 2376.42, 5272.5, 4277.17, 1757.5);
-    expectRect(zones::zoneRect(3, f), 2376.42, 200, 4277.17, 1757.5);
-    expectRect(zones::zoneRect(4, f), 3737.33, 2343.33, 1555.33, 2343.33);
-    expectRect(zones::zoneRect(5, f), 3737.33, 2343.33, 1555.33, 2343.33);
-}
-
-TEST(ZoneGeometry, MagnifiedPageWidensTheZonesButNotTheirHeights) {
-    // Magnified to 9000 wide at Left 15 in the same area (Top 365 this time).
-    const zones::Frame f{9000, 15, 9000, 7030, 365};
-    expectRect(zones::zoneRect(0, f), 8265, 815, 750, 7030);
-    expectRect(zones::zoneRect(1, f), 15, 815, 750, 7030);
-    expectRect(zones::zoneRect(2, f), 390, 5272.5, 8250, 1757.5);
-    expectRect(zones::zoneRect(4, f), 3015, 2343.33, 3000, 2343.33);
-}
-
-TEST(ZoneGeometry, UpperBandStays200BelowTheTopWhateverTheArea) {
-    for (double area : {4000.0, 7030.0, 15000.0}) {
-        const zones::Rect r = zones::zoneRect(3, {6000, 500, 6000, area, 365});
-        EXPECT_DOUBLE_EQ(r.top, 200);
-        EXPECT_DOUBLE_EQ(r.height, area / 4);
-    }
-}
-
-TEST(ZoneGeometry, ForwardStripEndsAtThePagesRightEdgeAndOtherIndexesAreEmpty) {
-    // The strip's right edge is Left + page width, even when the image is narrower.
-    const zones::Rect r = zones::zoneRect(0, {1200, 100, 1000, 3000, 0});
-    EXPECT_DOUBLE_EQ(r.left + r.width, 1100);
-    const zones::Rect none = zones::zoneRect(6, {1200, 100, 1000, 3000, 0});
-    EXPECT_EQ(none.width, 0);
-    EXPECT_EQ(none.height, 0);
-}
-
-TEST(MagnifyGeometry, PortraitPageFillsTheWidthMagnifiedAndTheHeightReduced) {
-    // Natural 12000 x 18000 in a 9030 x 7030 area (usable 9000 x 7000).
-    const magnify::Fit m = magnify::magnified(12000, 18000, 9030, 7030);
-    EXPECT_FLOAT_EQ(m.widthRatio, 4.0f / 3);
-    EXPECT_FLOAT_EQ(m.heightRatio, 18.0f / 7);
-    EXPECT_FLOAT_EQ(m.pageScale, 4.0f / 3);
-    EXPECT_NEAR(m.pageWidth, 9000, 0.01);
-    EXPECT_NEAR(m.pageHeight, 13500, 0.01);
-    const magnify::Fit r = magnify::reduced(12000, 18000, 9030, 7030);
-    EXPECT_FLOAT_EQ(r.pageScale, 18.0f / 7);
-    EXPECT_NEAR(r.pageWidth, 4666.67, 0.01);
-    EXPECT_NEAR(r.pageHeight, 7000, 0.01);
-    EXPECT_NEAR(fit::centredLeft(9030, r.pageWidth), 2181.67, 0.01);
-    EXPECT_NEAR(magnify::restingTop(7030, r.pageHeight), 30, 0.01);
-}
-
-TEST(MagnifyGeometry, SmallPictureKeepsItsNaturalSizeInBothPresentations) {
-    // 6000 x 5000 fits 8400 x 7000 when loaded, but neither presentation enlarges it.
-    for (const magnify::Fit& f :
-         {magnify::magnified(6000, 5000, 9030, 7030), magnify::reduced(6000, 5000, 9030, 7030)}) {
-        EXPECT_FLOAT_EQ(f.pageScale, 1.0f);
-        EXPECT_DOUBLE_EQ(f.pageWidth, 6000);
-        EXPECT_DOUBLE_EQ(f.pageHeight, 5000);
-    }
-    EXPECT_DOUBLE_EQ(magnify::restingTop(7030, 5000), 2030);
-}
-
-TEST(MagnifyGeometry, WideSheetHasOneSizeInBothPresentations) {
-    // 18000 x 9000: the width limits it either way.
-    const magnify::Fit m = magnify::magnified(18000, 9000, 9030, 7030);
-    const magnify::Fit r = magnify::reduced(18000, 9000, 9030, 7030);
-    EXPECT_DOUBLE_EQ(m.pageWidth, 9000);
-    EXPECT_DOUBLE_EQ(m.pageHeight, 4500);
-    EXPECT_DOUBLE_EQ(r.pageWidth, 9000);
-    EXPECT_DOUBLE_EQ(r.pageHeight, 4500);
-}
-
 TEST(PanGeometry, MagnifiedPageGoesDownToItsLimitAndBack) {
-    // A page 13500 high in an area 7030 high: steps of 1350, bottom limit -6470.
+    // A page 13500 high in an area 7030 high: steps of 1350, lower limit 7030 - 13500 = -6470,
+    // reached by a partial fifth step; at the top, one more step down only removes the band.
     EXPECT_FLOAT_EQ(pan::stepHeight(13500), 1350);
-    const float ups[] = {-1335, -2685, -4035, -5385, -6470, -6470};
-    const int counts[] = {1, 2, 3, 4, 5, 5};
-    pan::Move m{15, 0, true, false};
-    for (int i = 0; i < 6; ++i) {
-        m = pan::up(m.step, m.top, 13500, 7030);
-        EXPECT_FLOAT_EQ(m.top, ups[i]) << "step up " << i + 1;
-        EXPECT_EQ(m.step, counts[i]) << "step up " << i + 1;
-        EXPECT_EQ(m.upEnabled, i < 4) << "step up " << i + 1;
-        EXPECT_TRUE(m.downEnabled);
-    }
-    const float downs[] = {-5385, -4035, -2685, -1335, 15, 15};
-    for (int i = 0; i < 6; ++i) {
-        m = pan::down(m.step, 13500);
-        EXPECT_FLOAT_EQ(m.top, downs[i]) << "step down " << i + 1;
-        EXPECT_EQ(m.step, std::max(4 - i, 0)) << "step down " << i + 1;
-        EXPECT_TRUE(m.upEnabled);
-        // The step that reaches the top still offers the down band; the next one removes it.
-        EXPECT_EQ(m.downEnabled, i < 5) << "step down " << i + 1;
-    }
+    expectSteps(13500, 7030, {15, 0, true, false},
+                {{'u', -1335, 1, true, true},
+                 {'u', -2685, 2, true, true},
+                 {'u', -4035, 3, true, true},
+                 {'u', -5385, 4, true, true},
+                 {'u', -6470, 5, false, true},
+                 {'u', -6470, 5, false, true},
+                 {'d', -5385, 4, true, true},
+                 {'d', -4035, 3, true, true},
+                 {'d', -2685, 2, true, true},
+                 {'d', -1335, 1, true, true},
+                 {'d', 15, 0, true, true},
+                 {'d', 15, 0, true, false}});
 }
 
 TEST(PanGeometry, PageShorterThanTheAreaRestsOnItsLowerEdgeAndComesBack) {
     // 7000 high in 7030: one step lowers it to Top 30, the next step down lifts it to 15.
-    pan::Move m = pan::up(0, 15, 7000, 7030);
-    EXPECT_FLOAT_EQ(m.top, 30);
-    EXPECT_EQ(m.step, 1);
-    EXPECT_FALSE(m.upEnabled);
-    m = pan::down(m.step, 7000);
-    EXPECT_FLOAT_EQ(m.top, 15);
-    EXPECT_EQ(m.step, 0);
+    expectSteps(7000, 7030, {15, 0, true, false},
+                {{'u', 30, 1, false, true}, {'u', 30, 1, false, true}, {'d', 15, 0, true, true}});
 }
 
 TEST(PanGeometry, NegativeCountIsTakenAsTheTop) {
-    const pan::Move up = pan::up(-3, 15, 13500, 7030);
-    EXPECT_FLOAT_EQ(up.top, -1335);
-    EXPECT_EQ(up.step, 1);
-    const pan::Move down = pan::down(-2, 13500);
-    EXPECT_FLOAT_EQ(down.top, 15);
-    EXPECT_EQ(down.step, 0);
-    EXPECT_FALSE(down.downEnabled);
+    expectSteps(13500, 7030, {15, -3, true, false}, {{'u', -1335, 1, true, true}});
+    expectSteps(13500, 7030, {15, -2, true, false}, {{'d', 15, 0, true, false}});
 }

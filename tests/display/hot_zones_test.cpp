@@ -1,8 +1,7 @@
-// The hot zones on a loose page: where IMMAGIN8 puts them, their enabled states, their cursors
+// The hot zones over a loose page: where IMMAGIN8 puts them, their enabled states, their cursors
 // and tooltips, and which zone a click at a point of the viewing area reaches.
-#include "tests/display/loose_page.h"
-
 #include "resources/artwork.h"
+#include "tests/support/viewer.h"
 
 #include <QPixmap>
 #include <gtest/gtest.h>
@@ -11,6 +10,8 @@ using namespace cvx;
 using namespace cvx::test;
 
 namespace {
+using Zones = std::array<bool, 8>;
+
 bool sameCursor(const QWidget* w, const char* art) {
     return w->testAttribute(Qt::WA_SetCursor) &&
            w->cursor().pixmap().toImage() ==
@@ -19,51 +20,52 @@ bool sameCursor(const QWidget* w, const char* art) {
 } // namespace
 
 TEST(HotZones, ZonesArePlacedOverThePageAndSixAndSevenKeepTheirDesign) {
-    LoosePage page;
-    BookForm& f = *page.form;
+    Viewer v;
+    v.showLoosePage();
+    BookForm& f = *v.form;
     f.SCHERMO->setTop(600);
     f.Image1->setGeometry(2182, 15, 4666, 7000);
     f.view.PageWidth = 4666;
-    const Zones before = zonesEnabled(f);
+    const Zones before = v.zones();
     f.IMMAGIN8();
+    // The rectangles of a page 4666 wide at Left 2182 in an area 7030 high at Top 600.
     EXPECT_NEAR(f.Image8[0]->Left(), 6459.17, 0.01);
     EXPECT_DOUBLE_EQ(f.Image8[0]->Top(), 1050);
     EXPECT_DOUBLE_EQ(f.Image8[0]->Height(), 7030);
     EXPECT_NEAR(f.Image8[2]->Width(), 4277.17, 0.01);
-    EXPECT_NEAR(f.Image8[2]->Left(), 2376.42, 0.01);
     EXPECT_DOUBLE_EQ(f.Image8[2]->Top(), 5272.5);
     EXPECT_DOUBLE_EQ(f.Image8[3]->Top(), 200);
     EXPECT_NEAR(f.Image8[5]->Left(), 3737.33, 0.01);
-    EXPECT_NEAR(f.Image8[5]->Top(), 2343.33, 0.01);
     // The widgets take the nearest pixels of the rectangles.
     EXPECT_EQ(f.Image8[0]->widget()->geometry(), QRect(431, 70, 26, 469));
-    EXPECT_DOUBLE_EQ(f.Image8[6]->Left(), 1440);
-    EXPECT_DOUBLE_EQ(f.Image8[6]->Top(), 750);
-    EXPECT_DOUBLE_EQ(f.Image8[7]->Left(), 1380);
-    EXPECT_DOUBLE_EQ(f.Image8[7]->Top(), 5370);
-    EXPECT_EQ(zonesEnabled(f), before);
+    EXPECT_EQ(QPointF(f.Image8[6]->Left(), f.Image8[6]->Top()), QPointF(1440, 750));
+    EXPECT_EQ(QPointF(f.Image8[7]->Left(), f.Image8[7]->Top()), QPointF(1380, 5370));
+    EXPECT_EQ(v.zones(), before);
 }
 
 TEST(HotZones, EnabledStatesFollowMagnifierAndPanning) {
-    LoosePage page(QSize(800, 1200));
-    BookForm& f = *page.form;
+    Viewer v;
     // The design states, as the window is created.
-    BookForm fresh(page.platform);
-    EXPECT_EQ(zonesEnabled(fresh), (Zones{true, true, false, false, true, false, false, false}));
+    const BookForm fresh(v.platform);
+    for (int i = 0; i < 8; ++i)
+        EXPECT_EQ(fresh.Image8[i]->Enabled(), i < 2 || i == 4) << i;
+    v.showLoosePage(); // 800 x 1200 pixels: magnified 13500 high, five steps down to the limit
+    BookForm& f = *v.form;
+    EXPECT_EQ(v.zones(), Zones({true, true, false, false, true, false, false, false}));
     f.LENTE1();
-    EXPECT_EQ(zonesEnabled(f), (Zones{true, true, true, false, false, true, false, false}));
+    EXPECT_EQ(v.zones(), Zones({true, true, true, false, false, true, false, false}));
     f.PAGSU(); // a full step
-    EXPECT_EQ(zonesEnabled(f), (Zones{true, true, true, true, false, true, false, false}));
+    EXPECT_EQ(v.zones(), Zones({true, true, true, true, false, true, false, false}));
     for (int i = 0; i < 4; ++i)
-        f.PAGSU(); // the bottom limit
-    EXPECT_EQ(zonesEnabled(f), (Zones{true, true, false, true, false, true, false, false}));
+        f.PAGSU(); // the lower limit
+    EXPECT_EQ(v.zones(), Zones({true, true, false, true, false, true, false, false}));
     f.PAGGIU(); // a step taken
-    EXPECT_EQ(zonesEnabled(f), (Zones{true, true, true, true, false, true, false, false}));
+    EXPECT_EQ(v.zones(), Zones({true, true, true, true, false, true, false, false}));
     f.view.PanStep = 0;
     f.PAGGIU(); // already at the top
-    EXPECT_EQ(zonesEnabled(f), (Zones{true, true, true, false, false, true, false, false}));
+    EXPECT_EQ(v.zones(), Zones({true, true, true, false, false, true, false, false}));
     f.LENTE0();
-    EXPECT_EQ(zonesEnabled(f), (Zones{true, true, false, false, true, false, false, false}));
+    EXPECT_EQ(v.zones(), Zones({true, true, false, false, true, false, false, false}));
     // The turn strips are left as they are by the magnifier and panning.
     f.Image8[0]->setEnabled(false);
     f.LENTE1();
@@ -71,74 +73,62 @@ TEST(HotZones, EnabledStatesFollowMagnifierAndPanning) {
     EXPECT_FALSE(f.Image8[0]->Enabled());
 }
 
-TEST(HotZones, CentreShowsTheLensOrTheCrossedLens) {
-    LoosePage page;
-    BookForm& f = *page.form;
-    const double centreX = 4515, centreY = 3515;
-    QWidget* lens = page.zoneAt(centreX, centreY);
-    ASSERT_EQ(zoneIndex(f, lens), 4);
-    EXPECT_EQ(lens->toolTip(), "LENTE");
-    EXPECT_TRUE(sameCursor(lens, "lens"));
-
-    f.Image8_Click(4);
-    QWidget* noLens = page.zoneAt(centreX, centreY);
-    ASSERT_EQ(zoneIndex(f, noLens), 5);
-    EXPECT_EQ(noLens->toolTip(), "TOGLI LENTE");
-    EXPECT_TRUE(sameCursor(noLens, "lens-off"));
-    // The disabled lens zone above it shows nothing of its own.
-    EXPECT_TRUE(f.Image8[4]->widget()->toolTip().isEmpty());
-    EXPECT_FALSE(f.Image8[4]->widget()->testAttribute(Qt::WA_SetCursor));
-}
-
-TEST(HotZones, EdgesShowTheirTrianglesAndTooltips) {
-    LoosePage page;
-    BookForm& f = *page.form;
-    f.Image8_Click(4); // all four triangles are in reach once the page is magnified and moved
-    f.PAGSU();
-    struct Expect {
+TEST(HotZones, EachZoneShowsItsTooltipAndCursor) {
+    Viewer v;
+    v.showLoosePage();
+    BookForm& f = *v.form;
+    const struct {
         double x, y;
         int zone;
         const char* tip;
         const char* art;
+    } reduced[] = {{4515, 3515, 4, "LENTE", "lens"}},
+      magnified[] = {
+          {4515, 3515, 5, "TOGLI LENTE", "lens-off"},
+          {8900, 3500, 0, "CLICCA PER GIRARE LA PAGINA AVANTI", "arrow-right"},
+          {100, 3500, 1, "CLICCA PER GIRARE PAGINA INDIETRO", "arrow-left"},
+          {4515, 6900, 2, "CLICCA PER SPOSTARE SU", "arrow-up"},
+          {4515, 300, 3, "CLICCA PER SPOSTARE L'IMMAGINE GIU'", "arrow-down"},
+      };
+    const auto expectZones = [&](const auto& points) {
+        for (const auto& p : points) {
+            SCOPED_TRACE(p.zone);
+            ASSERT_EQ(v.zoneAt(p.x, p.y), p.zone);
+            const QWidget* w = f.Image8[p.zone]->widget();
+            EXPECT_EQ(w->toolTip(), QString::fromUtf8(p.tip));
+            EXPECT_TRUE(sameCursor(w, p.art));
+        }
     };
-    const Expect points[] = {
-        {8900, 3500, 0, "CLICCA PER GIRARE LA PAGINA AVANTI", "arrow-right"},
-        {100, 3500, 1, "CLICCA PER GIRARE PAGINA INDIETRO", "arrow-left"},
-        {4515, 6900, 2, "CLICCA PER SPOSTARE SU", "arrow-up"},
-        {4515, 300, 3, "CLICCA PER SPOSTARE L'IMMAGINE GIU'", "arrow-down"},
-    };
-    for (const Expect& e : points) {
-        QWidget* w = page.zoneAt(e.x, e.y);
-        SCOPED_TRACE(e.zone);
-        ASSERT_EQ(zoneIndex(f, w), e.zone);
-        EXPECT_EQ(w->toolTip(), QString::fromUtf8(e.tip));
-        EXPECT_TRUE(sameCursor(w, e.art));
-    }
+    expectZones(reduced);
+    f.Image8_Click(4); // all four triangles are in reach once the page is magnified and moved
+    f.PAGSU();
+    expectZones(magnified);
+    // The disabled lens zone above the crossed lens shows nothing of its own.
+    EXPECT_TRUE(f.Image8[4]->widget()->toolTip().isEmpty());
+    EXPECT_FALSE(f.Image8[4]->widget()->testAttribute(Qt::WA_SetCursor));
 }
 
 TEST(HotZones, ClickReachesTheUppermostEnabledZone) {
-    LoosePage page;
-    BookForm& f = *page.form;
+    Viewer v;
+    v.showLoosePage();
+    BookForm& f = *v.form;
     // Only zone 4 lies at the centre of an unmagnified page (zone 5 is beneath, disabled).
-    page.clickAt(4515, 3515);
+    v.clickAt(4515, 3515);
     EXPECT_EQ(f.view.Magnified, True);
     // Now the disabled zone 4 lies over the enabled zone 5: the click reaches zone 5.
-    page.clickAt(4515, 3515);
+    v.clickAt(4515, 3515);
     EXPECT_EQ(f.view.Magnified, False);
     EXPECT_EQ(f.view.PanStep, 0);
-
     // Zone 7, never enabled, lies on top of the lower band: the band takes the click.
     f.Image8_Click(4);
-    ASSERT_EQ(zoneIndex(f, page.zoneAt(4000, 5500)), 2);
-    page.clickAt(4000, 5500);
+    ASSERT_EQ(v.zoneAt(4000, 5500), 2);
+    v.clickAt(4000, 5500);
     EXPECT_EQ(f.view.PanStep, 1);
     EXPECT_FLOAT_EQ(f.Image1->Top(), -1335);
-
     // Nothing enabled under the pointer: the viewing area itself, and nothing happens.
     f.LENTE0();
-    EXPECT_EQ(page.zoneAt(4515, 6900), nullptr);
-    const auto boxes = page.platform.boxes.size();
-    page.clickAt(4515, 6900);
+    EXPECT_EQ(v.zoneAt(4515, 6900), -1);
+    v.clickAt(4515, 6900);
     EXPECT_EQ(f.view.Magnified, True);
-    EXPECT_EQ(page.platform.boxes.size(), boxes);
+    EXPECT_EQ(v.newBoxes(), QStringList());
 }

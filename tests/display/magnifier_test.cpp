@@ -1,9 +1,7 @@
-// The magnifier on a loose page: sizes and places of both presentations, the zones they
-// switch, a sharp magnified picture, and a working image that is missing or damaged.
-#include "tests/display/loose_page.h"
+// The magnifier on a loose page: sizes and places of both presentations, a sharp magnified
+// picture, and a working image that is missing or damaged.
+#include "tests/support/viewer.h"
 
-#include <QBuffer>
-#include <QImageWriter>
 #include <QPainter>
 #include <gtest/gtest.h>
 
@@ -11,102 +9,73 @@ using namespace cvx;
 using namespace cvx::test;
 
 namespace {
-const Zones kReducedZones{true, true, false, false, true, false, false, false};
-const Zones kMagnifiedZones{true, true, true, false, false, true, false, false};
-
-// Fine vertical stripes, 2 pixels black and 2 white: a blurred enlargement loses them.
-QByteArray stripedJpeg(QSize size) {
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter p(&image);
-    for (int x = 0; x < size.width(); x += 4)
-        p.fillRect(x, 0, 2, size.height(), Qt::black);
-    p.end();
-    return jpegBytes(image, 95);
+QRectF placeOf(const BookForm& f) {
+    return {f.Image1->Left(), f.Image1->Top(), f.Image1->Width(), f.Image1->Height()};
 }
 
-double meanDifference(const QImage& a, const QImage& b) {
-    const QImage x = a.convertToFormat(QImage::Format_Grayscale8);
-    const QImage y = b.convertToFormat(QImage::Format_Grayscale8);
-    double sum = 0;
-    for (int row = 0; row < x.height(); ++row)
-        for (int col = 0; col < x.width(); ++col)
-            sum += std::abs(int(x.constScanLine(row)[col]) - int(y.constScanLine(row)[col]));
-    return sum / (double(x.width()) * x.height());
+void expectPlace(const BookForm& f, const QRectF& expected) {
+    const QRectF shown = placeOf(f);
+    EXPECT_NEAR(shown.left(), expected.left(), 0.01);
+    EXPECT_NEAR(shown.top(), expected.top(), 0.01);
+    EXPECT_NEAR(shown.width(), expected.width(), 0.01);
+    EXPECT_NEAR(shown.height(), expected.height(), 0.01);
 }
 } // namespace
 
-TEST(Magnifier, PortraitPageIsMagnifiedToTheWidthAndReducedOntoTheLowerEdge) {
-    LoosePage page; // 800 x 1200 pixels: natural 12000 x 18000 twips
-    BookForm& f = *page.form;
-    EXPECT_NEAR(f.Image1->Width(), 4666.67, 0.01);
-    EXPECT_NEAR(f.Image1->Height(), 7000, 0.01);
-    EXPECT_NEAR(f.Image1->Left(), 2181.67, 0.01);
-    EXPECT_NEAR(f.Image1->Top(), 30, 0.01); // a height-limited page rests 30 below the top
-    EXPECT_EQ(zonesEnabled(f), kReducedZones);
-
-    f.Label8->setCaption(QStringLiteral("3"));
-    f.Image8_Click(4);
-    EXPECT_EQ(f.view.Magnified, True);
-    EXPECT_FLOAT_EQ(f.view.PageScale, 4.0f / 3);
-    EXPECT_NEAR(f.Image1->Width(), 9000, 0.01);
-    EXPECT_NEAR(f.Image1->Height(), 13500, 0.01);
-    EXPECT_NEAR(f.Image1->Left(), 15, 0.01);
-    EXPECT_DOUBLE_EQ(f.Image1->Top(), 15);
-    EXPECT_TRUE(f.Image1->Visible());
-    EXPECT_TRUE(f.Image1->Stretch());
-    EXPECT_EQ(zonesEnabled(f), kMagnifiedZones);
-    EXPECT_NEAR(f.Image8[0]->Width(), 750, 0.01); // zones follow the magnified width
-
-    f.view.PanStep = 4;
-    f.Image8_Click(5);
-    EXPECT_EQ(f.view.Magnified, False);
-    EXPECT_EQ(f.view.PanStep, 0);
-    EXPECT_NEAR(f.Image1->Height(), 7000, 0.01);
-    EXPECT_NEAR(f.Image1->Top(), 30, 0.01);
-    EXPECT_EQ(zonesEnabled(f), kReducedZones);
-    EXPECT_EQ(f.Label8->Caption(), "3"); // neither presentation touches the counter
-}
-
-TEST(Magnifier, PictureSmallerThanTheAreaIsNeverEnlarged) {
-    LoosePage page(QSize(400, 300)); // natural 6000 x 4500
-    BookForm& f = *page.form;
-    EXPECT_DOUBLE_EQ(f.Image1->Width(), 6000);
-    EXPECT_DOUBLE_EQ(f.Image1->Height(), 4500);
-    EXPECT_DOUBLE_EQ(f.Image1->Top(), 2530);
-    f.Image8_Click(4);
-    EXPECT_DOUBLE_EQ(f.Image1->Width(), 6000);
-    EXPECT_DOUBLE_EQ(f.Image1->Height(), 4500);
-    EXPECT_DOUBLE_EQ(f.Image1->Left(), 1515);
-    EXPECT_DOUBLE_EQ(f.Image1->Top(), 15);
-}
-
-TEST(Magnifier, WideSheetOnlyMovesToTheTopAndSwitchesTheZones) {
-    LoosePage page(QSize(1200, 600)); // natural 18000 x 9000
-    BookForm& f = *page.form;
-    EXPECT_DOUBLE_EQ(f.Image1->Width(), 9000);
-    EXPECT_DOUBLE_EQ(f.Image1->Top(), 2530);
-    f.Image8_Click(4);
-    EXPECT_DOUBLE_EQ(f.Image1->Width(), 9000);
-    EXPECT_DOUBLE_EQ(f.Image1->Height(), 4500);
-    EXPECT_DOUBLE_EQ(f.Image1->Top(), 15);
-    EXPECT_EQ(zonesEnabled(f), kMagnifiedZones);
+TEST(Magnifier, BothPresentationsInA9030By7030Area) {
+    // Natural sizes of 15 twips a pixel in a usable area of 9000 x 7000: reduced, the larger
+    // ratio limits the page, which rests on the area's lower edge (Top = 7030 - height);
+    // magnified, the width ratio does, at Top 15; neither ever enlarges a page.
+    const struct {
+        QSize pixels;
+        QRectF reduced, magnified;
+    } cases[] = {
+        {{800, 1200}, {2181.67, 30, 4666.67, 7000}, {15, 15, 9000, 13500}},
+        {{400, 300}, {1515, 2530, 6000, 4500}, {1515, 15, 6000, 4500}},
+        {{1200, 600}, {15, 2530, 9000, 4500}, {15, 15, 9000, 4500}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.pixels.width() << " x " << c.pixels.height());
+        Viewer v;
+        v.showLoosePage(c.pixels);
+        BookForm& f = *v.form;
+        expectPlace(f, c.reduced);
+        f.Label8->setCaption(QStringLiteral("3"));
+        f.Image8_Click(4);
+        EXPECT_EQ(f.view.Magnified, True);
+        expectPlace(f, c.magnified);
+        EXPECT_TRUE(f.Image1->Visible());
+        EXPECT_TRUE(f.Image1->Stretch());
+        EXPECT_NEAR(f.Image8[0]->Width(), c.magnified.width() / 12, 0.01); // the zones follow
+        f.view.PanStep = 4;
+        f.Image8_Click(5);
+        EXPECT_EQ(f.view.Magnified, False);
+        EXPECT_EQ(f.view.PanStep, 0);
+        expectPlace(f, c.reduced);
+        EXPECT_EQ(f.Label8->Caption(), "3"); // neither presentation touches the counter
+    }
 }
 
 TEST(Magnifier, MagnifiedPageIsDecodedAtTheSizeShown) {
-    LoosePage page;
-    page.writeWorkImage(stripedJpeg(QSize(800, 1200)));
-    BookForm& f = *page.form;
+    Viewer v;
+    v.showLoosePage();
+    // Fine vertical stripes, 2 pixels black and 2 white: a blurred enlargement loses them.
+    QImage stripes(800, 1200, QImage::Format_RGB32);
+    stripes.fill(Qt::white);
+    QPainter p(&stripes);
+    for (int x = 0; x < stripes.width(); x += 4)
+        p.fillRect(x, 0, 2, stripes.height(), Qt::black);
+    p.end();
+    writeFile(v.volume.workImagePath(), jpegBytes(stripes, 95));
+    BookForm& f = *v.form;
     f.Image8_Click(4);
-    const QImage shown = f.Image1->shownImage();
+    const QImage shown = v.shownImage();
     ASSERT_EQ(shown.size(), QSize(600, 900));
     // What a full decode scaled to the shown size gives ...
-    const QImage reference = f.Image1->picture().fullResolution().scaled(
-        600, 900, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const QImage full = f.Image1->picture().fullResolution();
+    const QImage reference = full.scaled(600, 900, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     // ... and what enlarging the fitted picture would give instead.
-    const QImage enlarged = f.Image1->picture()
-                                .fullResolution()
-                                .scaled(311, 467, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+    const QImage enlarged = full.scaled(311, 467, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
                                 .scaled(600, 900, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     const double sharp = meanDifference(shown, reference);
     const double blurred = meanDifference(enlarged, reference);
@@ -114,34 +83,35 @@ TEST(Magnifier, MagnifiedPageIsDecodedAtTheSizeShown) {
 }
 
 TEST(Magnifier, MissingOrDamagedWorkingImageKeepsThePageShown) {
-    LoosePage page(QSize(400, 600));
-    BookForm& f = *page.form;
-    const QImage before = f.Image1->shownImage();
-    const double width = f.Image1->Width();
-    QByteArray truncatedHeader = makeJpeg(QSize(400, 600), Qt::white).left(120);
-    const QByteArray cases[] = {QByteArray(), QByteArray("not a picture at all"), truncatedHeader};
-    for (const QByteArray& bytes : cases) {
-        page.writeWorkImage(bytes);
-        f.handleEvent([&] { f.Image8_Click(4); });
-        ASSERT_FALSE(page.platform.boxes.empty());
-        EXPECT_TRUE(page.platform.boxes.back().text.contains(f.WorkImagePath))
-            << page.platform.boxes.back().text.toStdString();
-        EXPECT_FALSE(page.platform.ended);
+    Viewer v;
+    v.showLoosePage(QSize(400, 600));
+    BookForm& f = *v.form;
+    (void)v.newBoxes();
+    const QImage before = v.shownImage();
+    const QRectF place = placeOf(f);
+    const QByteArray truncatedHeader = makeJpeg(QSize(400, 600), Qt::white).left(120);
+    for (const QByteArray& bytes : {QByteArray(), QByteArray("not a picture"), truncatedHeader}) {
+        writeFile(v.volume.workImagePath(), bytes);
+        v.event([&] { f.Image8_Click(4); });
+        const QStringList boxes = v.newBoxes();
+        ASSERT_EQ(boxes.size(), 1);
+        EXPECT_TRUE(boxes[0].contains(f.WorkImagePath)) << boxes[0].toStdString();
+        EXPECT_FALSE(v.platform.ended);
         EXPECT_EQ(f.view.Magnified, False);
-        EXPECT_EQ(zonesEnabled(f), kReducedZones);
+        EXPECT_EQ(v.zones(), (std::array{true, true, false, false, true, false, false, false}));
         EXPECT_TRUE(f.Image1->Visible());
-        EXPECT_DOUBLE_EQ(f.Image1->Width(), width);
-        EXPECT_EQ(f.Image1->shownImage(), before);
+        EXPECT_EQ(placeOf(f), place);
+        EXPECT_EQ(v.shownImage(), before);
     }
     QFile::remove(f.WorkImagePath);
-    f.handleEvent([&] { f.Form_KeyDown(16, 1); });
-    EXPECT_EQ(page.platform.boxes.size(), 4u);
-    EXPECT_TRUE(page.platform.boxes.back().text.contains(f.WorkImagePath));
+    v.key(16, 1); // Shift
+    const QStringList boxes = v.newBoxes();
+    ASSERT_EQ(boxes.size(), 1);
+    EXPECT_TRUE(boxes[0].contains(f.WorkImagePath));
     EXPECT_EQ(f.view.Magnified, False);
-
     // The viewer stays usable: a readable working image magnifies again.
-    page.writeWorkImage(makeJpeg(QSize(400, 600), Qt::white));
-    f.handleEvent([&] { f.Image8_Click(4); });
-    EXPECT_EQ(page.platform.boxes.size(), 4u);
+    writeFile(v.volume.workImagePath(), makeJpeg(QSize(400, 600), Qt::white));
+    v.event([&] { f.Image8_Click(4); });
+    EXPECT_EQ(v.newBoxes(), QStringList());
     EXPECT_EQ(f.view.Magnified, True);
 }

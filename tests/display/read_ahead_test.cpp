@@ -4,8 +4,7 @@
 // what the reader sees.
 #include "archive/archive_layout.h"
 #include "display/paint_trace.h"
-#include "platform/files.h"
-#include "tests/navigation/reader.h"
+#include "tests/support/viewer.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -47,9 +46,10 @@ PageKey keyOf(const TestVolume& v, int book, int page) {
     return entry ? PageKey{path, entry->position, entry->length} : PageKey{};
 }
 
-// The file decoded at `size` by Qt directly, as an independent reference.
-QImage decodedFile(const QString& path, QSize size) {
-    QImageReader reader(path);
+// The bytes decoded at `size` by Qt directly, as an independent reference.
+QImage decoded(QByteArray bytes, QSize size) {
+    QBuffer buffer(&bytes);
+    QImageReader reader(&buffer);
     reader.setScaledSize(size);
     reader.setQuality(100);
     return reader.read().convertToFormat(QImage::Format_RGB32);
@@ -61,7 +61,7 @@ QImage plain(QImage image) {
 }
 
 // Lets the event that showed a page end, then waits for the reading ahead it started.
-void settle(Reader& r) {
+void settle(Viewer& r) {
     QCoreApplication::processEvents();
     r.form->readAhead().waitIdle();
     QCoreApplication::processEvents();
@@ -69,7 +69,7 @@ void settle(Reader& r) {
 
 // The page at (book, page) is what the reader sees: restored into the working image, that file's
 // bytes given to the page image, and its pixels what the file decodes to at the size shown.
-void expectShown(Reader& r, int book, int page) {
+void expectShown(Viewer& r, int book, int page) {
     const QString where = QStringLiteral("book %1 page %2").arg(book).arg(page);
     EXPECT_TRUE(r.showing(book, page)) << where.toStdString();
     EXPECT_EQ(r.form->Combo2->ListIndex(), book);
@@ -78,8 +78,7 @@ void expectShown(Reader& r, int book, int page) {
     EXPECT_EQ(r.form->Image1->picture().bytes(), work) << where.toStdString();
     const QImage shown = plain(r.form->Image1->shownImage());
     ASSERT_FALSE(shown.isNull());
-    EXPECT_TRUE(shown == decodedFile(r.volume.workImagePath(), shown.size()))
-        << where.toStdString();
+    EXPECT_TRUE(shown == decoded(work, shown.size())) << where.toStdString();
 }
 
 // A decoder that can be slowed down and made to fail, and says what it decoded and where.
@@ -158,16 +157,7 @@ TEST(ReadAheadCache, AnswersOnlyTheSameBytesAtTheSameSize) {
     const Picture hit = cache.take(keyOf(v, 0, 1), page1, size);
     ASSERT_FALSE(hit.isNull());
     EXPECT_EQ(hit.bytes(), page1);
-    QImage reference;
-    {
-        QByteArray bytes = page1;
-        QBuffer buffer(&bytes);
-        QImageReader reader(&buffer);
-        reader.setScaledSize(size);
-        reader.setQuality(100);
-        reference = reader.read();
-    }
-    EXPECT_TRUE(hit.scaled(size) == reference);
+    EXPECT_TRUE(plain(hit.scaled(size)) == decoded(page1, size));
     EXPECT_TRUE(cache.take(keyOf(v, 0, 1), page2, size).isNull()) << "other bytes";
     EXPECT_TRUE(cache.take(keyOf(v, 0, 1), page1, size + QSize(1, 0)).isNull()) << "other size";
     EXPECT_TRUE(cache.take(keyOf(v, 0, 3), page1, size).isNull()) << "another page";
@@ -285,7 +275,7 @@ TEST(ReadAheadViewer, EveryTurnAfterAPauseTakesItsDecodeFromTheCache) {
     const QSize sizes[] = {{600, 900}, {1200, 800}, {1600, 2400}, {701, 1003}};
     for (int i = 0; i < 6; ++i)
         plan.books[0].pages[i] = makeJpeg(sizes[i % 4], QColor::fromHsv(i * 50, 60, 240));
-    Reader r(plan);
+    Viewer r(plan);
     r.openAt(0, 3);
     struct Turn {
         int key, book, page, decodes; // pages shown: a book opens at its first page on the way
@@ -311,7 +301,7 @@ TEST(ReadAheadViewer, EveryTurnAfterAPauseTakesItsDecodeFromTheCache) {
 TEST(ReadAheadViewer, ATypedNumbersPageIsDecodedBesideTheOpeningOfItsBook) {
     Recorder recorder;
     recorder.delay = std::chrono::milliseconds(60);
-    Reader r(readingVolume());
+    Viewer r(readingVolume());
     r.openAt(1, 4);
     settle(r);
     r.form->readAhead().setDecoder(recorder.decoder());
@@ -334,7 +324,7 @@ TEST(ReadAheadViewer, ATypedNumbersPageIsDecodedBesideTheOpeningOfItsBook) {
 }
 
 TEST(ReadAheadViewer, ATypedNumberNoPageAnswersExpectsNothingAndShowsTheLastPage) {
-    Reader r(readingVolume());
+    Viewer r(readingVolume());
     settle(r);
     const ReadAhead::Stats before = r.form->readAhead().stats();
     r.form->Combo1->setText(QStringLiteral("99"));
@@ -347,7 +337,7 @@ TEST(ReadAheadViewer, ATypedNumberNoPageAnswersExpectsNothingAndShowsTheLastPage
 }
 
 TEST(ReadAheadViewer, AResizedViewingAreaIsNeverShownAnOldSize) {
-    Reader r(readingVolume());
+    Viewer r(readingVolume());
     settle(r);
     r.form->SCHERMO->setHeight(r.form->SCHERMO->Height() - 1500);
     const ReadAhead::Stats before = r.form->readAhead().stats();
@@ -363,7 +353,7 @@ TEST(ReadAheadViewer, AResizedViewingAreaIsNeverShownAnOldSize) {
 TEST(ReadAheadViewer, RapidKeysWithASlowDecoderNeverShowAWrongPage) {
     Recorder recorder;
     recorder.delay = std::chrono::milliseconds(40);
-    auto r = std::make_unique<Reader>(readingVolume());
+    auto r = std::make_unique<Viewer>(readingVolume());
     r->form->readAhead().setDecoder(recorder.decoder());
     // Keys as fast as events come: each key is an event of its own, nothing waits in between.
     const int keys[] = {kRight, kRight, kRight, kLeft, kRight, kRight, kRight, kRight, kLeft};
@@ -386,7 +376,7 @@ TEST(ReadAheadViewer, RapidKeysWithASlowDecoderNeverShowAWrongPage) {
 TEST(ReadAheadViewer, BackgroundWorkNeverChangesWhatIsShown) {
     Recorder recorder;
     recorder.delay = std::chrono::milliseconds(30);
-    Reader r(readingVolume());
+    Viewer r(readingVolume());
     r.form->readAhead().setDecoder(recorder.decoder());
     r.key(kRight);
     const QByteArray work = contentOf(r.volume.workImagePath());
@@ -408,7 +398,7 @@ TEST(ReadAheadViewer, APageThatFailsInTheBackgroundIsReportedWhenTurnedTo) {
     pack::VolumeSpec plan = readingVolume();
     // Long enough to be stored, but no picture.
     plan.books[0].pages[2] = QByteArray(20000, 'x');
-    Reader r(plan);
+    Viewer r(plan);
     r.openAt(0, 1);
     settle(r);
     EXPECT_GE(r.form->readAhead().stats().failed, 1);
@@ -422,7 +412,7 @@ TEST(ReadAheadViewer, APageThatFailsInTheBackgroundIsReportedWhenTurnedTo) {
 
 TEST(ReadAheadViewer, AGoodPageWhoseBackgroundDecodeFailsIsDecodedWhenShown) {
     Recorder recorder;
-    Reader r(readingVolume());
+    Viewer r(readingVolume());
     recorder.failing = r.volume.plan.books[0].pages[1];
     r.form->readAhead().setDecoder(recorder.decoder());
     // Start-up read page 1 ahead already: forget it, and show the first page again.
@@ -435,28 +425,6 @@ TEST(ReadAheadViewer, AGoodPageWhoseBackgroundDecodeFailsIsDecodedWhenShown) {
     expectShown(r, 0, 1);
     EXPECT_TRUE(r.newBoxes().isEmpty());
     EXPECT_EQ(r.form->readAhead().stats().misses, before.misses + 1);
-}
-
-// ---- The working image written over in place -------------------------------------------------
-
-TEST(WorkingImageRewrite, LongerThenShorterLeavesExactlyTheNewBytes) {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("lab.jpg"));
-    ASSERT_TRUE(files::rewriteInPlace(path, QByteArray(5000, 'a')).ok());
-    EXPECT_EQ(contentOf(path), QByteArray(5000, 'a'));
-    ASSERT_TRUE(files::rewriteInPlace(path, QByteArray(300, 'b')).ok());
-    EXPECT_EQ(contentOf(path), QByteArray(300, 'b'));
-    ASSERT_TRUE(files::rewriteInPlace(path, QByteArray()).ok());
-    EXPECT_EQ(contentOf(path), QByteArray());
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("lab.jpg")});
-}
-
-TEST(WorkingImageRewrite, AFolderInTheWayIsAFailure) {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("lab.jpg"));
-    ASSERT_TRUE(QDir().mkdir(path));
-    EXPECT_FALSE(files::rewriteInPlace(path, QByteArray(10, 'a')).ok());
-    EXPECT_TRUE(QFileInfo(path).isDir());
 }
 
 // ---- The start-up benchmark's marker ----------------------------------------------------------

@@ -1,6 +1,6 @@
 // The keyboard commands of a started viewer: every key of the table, the keys that act only
 // in some states, and keys pressed while a selector has the focus.
-#include "tests/navigation/reader.h"
+#include "tests/support/viewer.h"
 
 #include <QApplication>
 #include <QFile>
@@ -29,25 +29,10 @@ enum : int {
     F3 = 114,
     F4 = 115
 };
-
-// The window active and the focus on `w`, as a reader who clicked into it.
-void focusOn(BookForm& f, QWidget* w) {
-    QApplication::setActiveWindow(&f);
-    w->setFocus(Qt::OtherFocusReason);
-    ASSERT_EQ(QApplication::focusWidget(), w);
-}
 } // namespace
 
-TEST(Keyboard, ArrowsTurnThePage) {
-    Reader r;
-    r.key(Right);
-    EXPECT_TRUE(r.showing(0, 1));
-    r.key(Left);
-    EXPECT_TRUE(r.showing(0, 0));
-}
-
 TEST(Keyboard, ShiftMagnifiesAndReducesByTheFlagAlone) {
-    Reader r(largePageVolume());
+    Viewer r(largePageVolume());
     BookForm& f = *r.form;
     r.key(Shift);
     EXPECT_EQ(f.view.Magnified, True);
@@ -68,7 +53,7 @@ TEST(Keyboard, ShiftMagnifiesAndReducesByTheFlagAlone) {
 }
 
 TEST(Keyboard, VerticalKeysPanTheMagnifiedPage) {
-    Reader r(largePageVolume());
+    Viewer r(largePageVolume());
     BookForm& f = *r.form;
     r.key(Shift);
     // Magnified 19140 x 28710 in an area 14980 high: steps of 2871.
@@ -84,47 +69,34 @@ TEST(Keyboard, VerticalKeysPanTheMagnifiedPage) {
     EXPECT_EQ(f.view.PanStep, 0);
 }
 
-TEST(Keyboard, EscAndEndOpenTheClosingPanelAndRestartItsCountdown) {
-    for (int code : {Esc, End}) {
-        Reader r;
+TEST(Keyboard, EscAndEndOpenTheClosingPanelWhereSAndNAnswer) {
+    const struct {
+        int open, answer;
+        QByteArray bookmark;
+    } cases[] = {{Esc, S, " 0\r\n 3\r\n"}, {End, N, ""}};
+    for (const auto& c : cases) {
+        Viewer r;
         BookForm& f = *r.form;
-        r.key(code);
-        EXPECT_TRUE(f.Picture7->Visible());
-        EXPECT_EQ(f.CountdownTicks, 80);
-        for (int i = 0; i < 6; ++i)
-            EXPECT_FALSE(f.Image8[i]->Enabled()) << i;
-        f.CountdownTicks = 30;
-        r.key(code);
-        EXPECT_EQ(f.CountdownTicks, 80);
-    }
-}
-
-TEST(Keyboard, SAndNActOnlyWhileTheClosingPanelIsShown) {
-    {
-        Reader r;
         r.openAt(0, 3);
-        r.key(S);
+        r.key(S); // S and N act only while the closing panel is shown
         r.key(N);
         EXPECT_FALSE(r.platform.ended);
         EXPECT_TRUE(r.showing(0, 3));
-        r.key(Esc);
-        EXPECT_THROW(r.key(S), ProgramEnded);
-        EXPECT_EQ(contentOf(r.volume.bookmarkPath()), " 0\r\n 3\r\n");
-    }
-    {
-        Reader r;
-        r.openAt(1, 2);
-        r.key(Esc);
-        EXPECT_THROW(r.key(N), ProgramEnded);
-        EXPECT_EQ(contentOf(r.volume.bookmarkPath()), "");
-        EXPECT_EQ(contentOf(r.volume.workImagePath()), "");
+        r.key(c.open);
+        EXPECT_TRUE(f.Picture7->Visible());
+        EXPECT_EQ(f.CountdownTicks, 80);
+        f.CountdownTicks = 30;
+        r.key(c.open); // again: the countdown restarts
+        EXPECT_EQ(f.CountdownTicks, 80);
+        EXPECT_THROW(r.key(c.answer), ProgramEnded);
+        EXPECT_EQ(contentOf(r.volume.bookmarkPath()), c.bookmark);
     }
 }
 
 TEST(Keyboard, FunctionKeysReachTheSelectorsInstructionsAndPrinting) {
-    Reader r;
+    Viewer r;
     BookForm& f = *r.form;
-    focusOn(f, f.SCHERMO->widget());
+    r.focus(f.SCHERMO->widget());
     r.key(F1);
     EXPECT_EQ(QApplication::focusWidget(), f.Combo2->widget());
     r.key(F2);
@@ -150,9 +122,9 @@ TEST(Keyboard, FunctionKeysReachTheSelectorsInstructionsAndPrinting) {
 }
 
 TEST(Keyboard, KeysOutsideTheTableDoNothing) {
-    Reader r;
+    Viewer r;
     BookForm& f = *r.form;
-    focusOn(f, f.SCHERMO->widget());
+    r.focus(f.SCHERMO->widget());
     for (int code : {0, 8, 9, 17, 18, 32, 36, 45, 46, 65, 90, 116, 123}) {
         r.key(code);
         SCOPED_TRACE(code);
@@ -167,30 +139,30 @@ TEST(Keyboard, KeysOutsideTheTableDoNothing) {
 }
 
 TEST(Keyboard, KeysReachTheWindowWhileASelectorHasTheFocus) {
-    Reader r;
+    Viewer r;
     BookForm& f = *r.form;
-    focusOn(f, f.Combo1->widget());
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+    r.focus(f.Combo1->widget());
+    r.press(Qt::Key_Right);
     EXPECT_TRUE(r.showing(0, 1));
-    focusOn(f, f.Combo2->widget());
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Left);
+    r.focus(f.Combo2->widget());
+    r.press(Qt::Key_Left);
     EXPECT_TRUE(r.showing(0, 0));
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Shift);
+    r.press(Qt::Key_Shift);
     EXPECT_EQ(f.view.Magnified, True);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Shift);
+    r.press(Qt::Key_Shift);
     EXPECT_EQ(f.view.Magnified, False);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F3);
+    r.press(Qt::Key_F3);
     EXPECT_TRUE(f.Picture1->Visible());
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F3);
+    r.press(Qt::Key_F3);
     EXPECT_FALSE(f.Picture1->Visible());
 }
 
 TEST(Keyboard, TheKeyStillReachesTheSelectorAfterTheWindow) {
-    Reader r;
+    Viewer r;
     BookForm& f = *r.form;
-    focusOn(f, f.Combo2->widget());
+    r.focus(f.Combo2->widget());
     // Down runs the pan step first, then moves the book selector to the next book.
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    r.press(Qt::Key_Down);
     EXPECT_EQ(f.view.PanStep, 1);
     EXPECT_EQ(r.book(), 1);
     EXPECT_TRUE(r.showing(1, 0));
@@ -198,13 +170,13 @@ TEST(Keyboard, TheKeyStillReachesTheSelectorAfterTheWindow) {
 }
 
 TEST(Keyboard, EnterInThePageSelectorLooksTheNumberUpAndLeavesIt) {
-    Reader r;
+    Viewer r;
     BookForm& f = *r.form;
-    focusOn(f, f.Combo1->widget());
+    r.focus(f.Combo1->widget());
     f.Combo1->setText(QString());
-    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("3"));
+    r.type(QStringLiteral("3"));
     EXPECT_EQ(f.Combo1->Text(), "3");
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    r.press(Qt::Key_Return);
     // Whichever book carries the number, its page is shown and the selector shows its label.
     EXPECT_EQ(numericValue(r.pageText()), 3);
     EXPECT_TRUE(r.showing(r.book(), f.place.CurrentPageIndex));

@@ -1,7 +1,7 @@
 // Clicks on the hot zones of a started viewer: the turn strips behave exactly as the arrow
 // keys, overlapping zones give the click to the upper one, and the magnifier's flags are set
 // before the magnifier runs.
-#include "tests/navigation/reader.h"
+#include "tests/support/viewer.h"
 
 #include <QFile>
 #include <gtest/gtest.h>
@@ -18,36 +18,33 @@ QPointF insideZone(const BookForm& f, int i) {
 }
 } // namespace
 
-TEST(MouseDispatch, ForwardStripAtTheEndOfTheVolumeRefusesAsTheKeyDoes) {
-    Reader r;
-    r.openAt(2, 2);
-    const QPointF p = insideZone(*r.form, 0);
-    ASSERT_EQ(r.zoneAt(p.x(), p.y()), 0);
-    (void)r.newBoxes(); // only the boxes from here on
-    r.clickAt(p.x(), p.y());
-    EXPECT_EQ(r.newBoxes(), QStringList{"ATTENZIONE: Raggiunta la FINE del Libro"});
-    EXPECT_TRUE(r.showing(2, 2));
-    EXPECT_EQ(r.form->place.CurrentPageIndex, 2);
-}
-
-TEST(MouseDispatch, BackStripAtTheStartOfTheVolumeReopensTheFirstBookAtItsEnd) {
-    Reader r;
-    const QPointF p = insideZone(*r.form, 1);
-    ASSERT_EQ(r.zoneAt(p.x(), p.y()), 1);
-    r.clickAt(p.x(), p.y());
-    EXPECT_EQ(r.newBoxes(), QStringList{"Apro il LIBRO precedente"});
-    EXPECT_EQ(r.book(), 0);
-    EXPECT_TRUE(r.showing(0, 3));
-    // And forward again from the middle of a book, by the strip.
-    r.openAt(1, 1);
-    const QPointF q = insideZone(*r.form, 0);
-    r.clickAt(q.x(), q.y());
-    EXPECT_TRUE(r.showing(1, 2));
-    EXPECT_TRUE(r.newBoxes().isEmpty());
+TEST(MouseDispatch, TheTurnStripsTurnAsTheArrowKeysDo) {
+    const struct {
+        int book, page, zone;
+        QStringList boxes;
+        int toBook, toPage;
+    } clicks[] = {
+        {1, 1, 0, {}, 1, 2},
+        {2, 2, 0, {"ATTENZIONE: Raggiunta la FINE del Libro"}, 2, 2},
+        {0, 0, 1, {"Apro il LIBRO precedente"}, 0, 3},
+    };
+    for (const auto& c : clicks) {
+        SCOPED_TRACE(testing::Message() << c.book << "/" << c.page << " zone " << c.zone);
+        Viewer r;
+        r.openAt(c.book, c.page);
+        const QPointF p = insideZone(*r.form, c.zone);
+        ASSERT_EQ(r.zoneAt(p.x(), p.y()), c.zone);
+        (void)r.newBoxes(); // only the boxes from here on
+        r.clickAt(p.x(), p.y());
+        EXPECT_EQ(r.newBoxes(), c.boxes);
+        EXPECT_EQ(r.book(), c.toBook);
+        EXPECT_EQ(r.form->place.CurrentPageIndex, c.toPage);
+        EXPECT_TRUE(r.showing(c.toBook, c.toPage));
+    }
 }
 
 TEST(MouseDispatch, WhereTheForwardStripLiesOverTheLowerBandThePageTurns) {
-    Reader r(largePageVolume());
+    Viewer r(largePageVolume());
     BookForm& f = *r.form;
     f.Image8_Click(4);
     const ImageControl& strip = *f.Image8[0];
@@ -71,8 +68,8 @@ TEST(MouseDispatch, WhereTheForwardStripLiesOverTheLowerBandThePageTurns) {
 }
 
 TEST(MouseDispatch, ZonesSixAndSevenDoWhatTwoAndThreeDo) {
-    Reader a(largePageVolume());
-    Reader b(largePageVolume());
+    Viewer a(largePageVolume());
+    Viewer b(largePageVolume());
     a.form->Image8_Click(4);
     b.form->Image8_Click(4);
     a.form->Image8_Click(2);
@@ -90,7 +87,7 @@ TEST(MouseDispatch, ZonesSixAndSevenDoWhatTwoAndThreeDo) {
 }
 
 TEST(MouseDispatch, MagnifierFlagsAreSetBeforeTheMagnifierRuns) {
-    Reader r;
+    Viewer r;
     BookForm& f = *r.form;
     // With the working image gone the magnifier fails at once: the flags show what the
     // click had already set.
@@ -104,7 +101,7 @@ TEST(MouseDispatch, MagnifierFlagsAreSetBeforeTheMagnifierRuns) {
 }
 
 TEST(MouseDispatch, OtherIndexesAndDisabledZonesDoNothing) {
-    Reader r;
+    Viewer r;
     BookForm& f = *r.form;
     f.Image8_Click(8);
     f.Image8_Click(-1);

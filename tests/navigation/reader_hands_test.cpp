@@ -1,7 +1,7 @@
 // What a reader's keyboard and mouse reach through the real widgets: the selectors' text
 // changes only by the rules of typing, the wheel does nothing over them, keys in a dropped-down
 // list reach the window's key handler first, and closing the window asks first.
-#include "tests/navigation/reader.h"
+#include "tests/support/viewer.h"
 
 #include <QAbstractItemView>
 #include <QAccessible>
@@ -20,15 +20,9 @@ namespace {
 const QString kNoPage =
     QStringLiteral("IL NUMERO DIGITATO NON CORRISPONDE a nessuna pagina dell'intero TESTO\r");
 
-// A reader at the keyboard of the active window.
-struct Hands : Reader {
-    Hands() { QApplication::setActiveWindow(form.get()); }
-    static QWidget* focused() { return QApplication::focusWidget(); }
-    static void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        QTest::keyClick(focused(), key, modifiers);
-    }
-    QLineEdit* edit(const Selector& s) const { return s.combo()->lineEdit(); }
-};
+QLineEdit* lineEdit(const Selector& s) {
+    return s.combo()->lineEdit();
+}
 
 void wheel(QWidget* target, int delta) {
     const QPointF at(target->width() / 2.0, target->height() / 2.0);
@@ -78,26 +72,26 @@ const std::vector<std::pair<const char*, std::function<void(QLineEdit*)>>> kOthe
 
 TEST(ReaderHands, TypedPageNumberIsNeverCompleted) {
     for (const char* typed : {"0", "003", "12"}) {
-        Hands r;
+        Viewer r;
         r.press(Qt::Key_F2);
-        QTest::keyClicks(r.focused(), QString::fromLatin1(typed));
+        r.type(QString::fromLatin1(typed));
         EXPECT_EQ(r.pageText(), typed);
-        EXPECT_EQ(r.edit(*r.form->Combo1)->selectedText(), "");
+        EXPECT_EQ(lineEdit(*r.form->Combo1)->selectedText(), "");
     }
-    Hands r; // the first book starts at 1: typing 0 is no page of book 1
+    Viewer r; // the first book starts at 1: typing 0 is no page of book 1
     r.press(Qt::Key_F2);
-    QTest::keyClicks(r.focused(), QStringLiteral("0"));
+    r.type(QStringLiteral("0"));
     r.press(Qt::Key_Return);
     EXPECT_EQ(r.newBoxes(), QStringList{kNoPage});
     EXPECT_TRUE(r.showing(1, 4));
 }
 
 TEST(ReaderHands, WheelOverASelectorChangesNothing) {
-    Hands r;
+    Viewer r;
     r.openAt(1, 2);
     for (Selector* s : {r.form->Combo1.get(), r.form->Combo2.get()}) {
         for (QWidget* target :
-             {static_cast<QWidget*>(s->combo()), static_cast<QWidget*>(r.edit(*s))})
+             {static_cast<QWidget*>(s->combo()), static_cast<QWidget*>(lineEdit(*s))})
             for (int delta : {120, -120, 360})
                 wheel(target, delta);
     }
@@ -109,9 +103,9 @@ TEST(ReaderHands, WheelOverASelectorChangesNothing) {
 }
 
 TEST(ReaderHands, OnlyTypingChangesTheBookSelector) {
-    Hands r;
+    Viewer r;
     r.press(Qt::Key_F1);
-    QLineEdit* edit = r.edit(*r.form->Combo2);
+    QLineEdit* edit = lineEdit(*r.form->Combo2);
     QApplication::clipboard()->setText(QStringLiteral("zz"));
     QApplication::clipboard()->setText(QStringLiteral("zz"), QClipboard::Selection);
     auto ways = kOtherWaysIn;
@@ -135,9 +129,9 @@ TEST(ReaderHands, OnlyTypingChangesTheBookSelector) {
 }
 
 TEST(ReaderHands, PastedPageNumberFollowsTheTypingRules) {
-    Hands r;
+    Viewer r;
     r.press(Qt::Key_F2);
-    QLineEdit* edit = r.edit(*r.form->Combo1);
+    QLineEdit* edit = lineEdit(*r.form->Combo1);
     for (const auto& [name, act] : kOtherWaysIn) {
         r.form->Combo1->setText(QStringLiteral("12"));
         act(edit);
@@ -154,7 +148,7 @@ TEST(ReaderHands, PastedPageNumberFollowsTheTypingRules) {
 }
 
 TEST(ReaderHands, KeysInADroppedDownListReachTheWindowFirst) {
-    Hands r;
+    Viewer r;
     QComboBox* list = r.form->Combo1->combo();
     list->showPopup();
     QWidget* popup = list->view();
@@ -166,7 +160,7 @@ TEST(ReaderHands, KeysInADroppedDownListReachTheWindowFirst) {
 }
 
 TEST(ReaderHands, ClosingTheWindowAsksFirstThenAnswersNo) {
-    Hands r;
+    Viewer r;
     r.openAt(0, 2);
     EXPECT_FALSE(r.form->close());
     EXPECT_TRUE(r.form->isVisible());
@@ -180,7 +174,7 @@ TEST(ReaderHands, ClosingTheWindowAsksFirstThenAnswersNo) {
 }
 
 TEST(ReaderHands, SessionEndingAnswersNo) {
-    Hands r;
+    Viewer r;
     std::int16_t cancel = 0;
     EXPECT_THROW(r.form->handleEvent([&] { r.form->Form_QueryUnload(cancel, 2); }), ProgramEnded);
     EXPECT_EQ(contentOf(r.volume.bookmarkPath()), "");

@@ -26,36 +26,10 @@ QByteArray noisyJpeg(QSize size, int seed) {
     return jpegBytes(image);
 }
 
-QByteArray withOrientation(const QByteArray& jpeg, int orientation) {
-    // APP1 of 34 bytes: "Exif", a big-endian TIFF header, IFD0 of one SHORT entry, 0x0112.
-    const char head[] = "\xff\xe1\x00\x22"
-                        "Exif\0\0"
-                        "MM\0\x2a\0\0\0\x08"
-                        "\0\x01"
-                        "\x01\x12\0\x03\0\0\0\x01";
-    QByteArray app1(head, sizeof head - 1);
-    app1 += char(0);
-    app1 += char(orientation);
-    app1 += QByteArray(6, '\0'); // the value's padding and the next IFD's offset
-    return QByteArray(jpeg).insert(2, app1);
-}
-
 QByteArray corpusFile(const QString& name) {
     const QByteArray bytes = contentOf(qEnvironmentVariable("CARTAVOX_CORPUS") + '/' + name);
     EXPECT_FALSE(bytes.isEmpty()) << "missing from CARTAVOX_CORPUS: " << name.toStdString();
     return bytes;
-}
-
-double meanDifference(const QImage& a, const QImage& b) {
-    const QImage x = a.convertToFormat(QImage::Format_RGB32);
-    const QImage y = b.convertToFormat(QImage::Format_RGB32);
-    double sum = 0;
-    for (int row = 0; row < x.height(); ++row)
-        for (int col = 0; col < x.width(); ++col)
-            for (int shift : {0, 8, 16})
-                sum += std::abs(int(x.pixel(col, row) >> shift & 0xff) -
-                                int(y.pixel(col, row) >> shift & 0xff));
-    return sum / (3.0 * x.width() * x.height());
 }
 
 namespace {

@@ -19,16 +19,9 @@ namespace cvx::test {
 // A JPEG of `size` filled with noise from `seed`: large for its size, so that it needs no padding.
 [[nodiscard]] QByteArray noisyJpeg(QSize size, int seed);
 
-// `jpeg` with an EXIF segment right after its start whose orientation tag is `orientation`
-// (Qt's writer turns the pixels instead of writing the tag).
-[[nodiscard]] QByteArray withOrientation(const QByteArray& jpeg, int orientation);
-
 // The bytes of a file of the real-world corpus (CARTAVOX_CORPUS), by its path there; a test
 // failure when it is missing.
 [[nodiscard]] QByteArray corpusFile(const QString& name);
-
-// The mean difference per channel, 0 to 255, between two pictures of the same size.
-[[nodiscard]] double meanDifference(const QImage& a, const QImage& b);
 
 // A book of a manifest whose first page is on the right.
 [[nodiscard]] QJsonObject bookJson(const QString& label, int kind, int firstNumber,

@@ -83,66 +83,66 @@ TEST(BookmarkLines, NoMatchGivesTheItemCount) {
         0);
 }
 
-TEST(InstructionTexts, LineCountsAndFinalBreaks) {
-    // Lines per topic as listed, and whether a carriage return follows the last one.
-    const int lines[8] = {14, 13, 14, 16, 13, 13, 12, 16};
-    const bool finalBreak[8] = {true, false, false, false, true, true, true, false};
+TEST(InstructionTexts, EachTopicAsListed) {
+    // Lines, whether a carriage return follows the last one, the first line, how it ends, and
+    // the pointer picture (Image7: 0 lens, 1 right, 2 left, 3 up, 4 down, 5 crossed lens).
+    const struct {
+        int lines;
+        bool finalBreak;
+        const char* first;
+        const char* end;
+        int picture;
+    } topics[8] = {
+        {14, true, "COME SELEZIONARE UN LIBRO",
+         "In ogni caso l'elenco libri riporta SOLO le voci esistenti\r", -1},
+        {13, false, "COME VOLTARE PAGINA IN AVANTI",
+         "Raggiunta l'ultima pagina del libro, l'azione si blocca. ", 1},
+        {14, false, "COME VOLTARE PAGINA INDIETRO",
+         "Raggiunta la prima pagina del libro, l'azione si blocca. ", 2},
+        {16, false, "COME INGRANDIRE LA PAGINA",
+         "Alla lente si alterna la lente crociata e viceversa.", 0},
+        {13, true, "COME SPOSTARE LA PAGINA IN ALTO", "Premere il tasto freccetta verso l'alto\r",
+         3},
+        {13, true, "COME SPOSTARE LA PAGINA IN BASSO",
+         "Premere il tasto freccetta verso il basso\r", 4},
+        {12, true, "COME ANDARE DIRETTAMENTE AD UNA PAGINA",
+         "La pagina viene ricercata in automatico ed APERTA\r", -1},
+        {16, false, "COME RIMPICCOLIRE LA PAGINA",
+         "Alla lente si alterna la lente crociata e viceversa.", 5},
+    };
     for (int k = 0; k < 8; ++k) {
         const QString text = instructions::topicText(k);
         SCOPED_TRACE(k);
-        EXPECT_EQ(text.endsWith(CR), finalBreak[k]);
-        EXPECT_EQ(text.count(CR), finalBreak[k] ? lines[k] : lines[k] - 1);
+        EXPECT_EQ(text.count(CR), topics[k].finalBreak ? topics[k].lines : topics[k].lines - 1);
+        EXPECT_EQ(text.endsWith(CR), topics[k].finalBreak);
         EXPECT_FALSE(text.contains(QLatin1Char('\n')));
+        EXPECT_EQ(linesOf(text).first(), QString::fromLatin1(topics[k].first));
+        EXPECT_TRUE(text.endsWith(QString::fromLatin1(topics[k].end)));
+        EXPECT_EQ(instructions::topicPicture(k), topics[k].picture);
     }
-    EXPECT_TRUE(instructions::topicText(8).isEmpty());
-    EXPECT_TRUE(instructions::topicText(-1).isEmpty());
+    for (const int none : {-1, 8}) {
+        EXPECT_TRUE(instructions::topicText(none).isEmpty());
+        EXPECT_EQ(instructions::topicPicture(none), -1);
+    }
 }
 
-TEST(InstructionTexts, FirstLinesNameTheTopic) {
-    const char* first[8] = {"COME SELEZIONARE UN LIBRO",
-                            "COME VOLTARE PAGINA IN AVANTI",
-                            "COME VOLTARE PAGINA INDIETRO",
-                            "COME INGRANDIRE LA PAGINA",
-                            "COME SPOSTARE LA PAGINA IN ALTO",
-                            "COME SPOSTARE LA PAGINA IN BASSO",
-                            "COME ANDARE DIRETTAMENTE AD UNA PAGINA",
-                            "COME RIMPICCOLIRE LA PAGINA"};
-    for (int k = 0; k < 8; ++k)
-        EXPECT_EQ(linesOf(instructions::topicText(k)).first(), QString::fromLatin1(first[k])) << k;
-}
-
-TEST(InstructionTexts, TrailingBlanksAndEndsAreKept) {
-    EXPECT_TRUE(instructions::topicText(1).endsWith(
-        QStringLiteral("Raggiunta l'ultima pagina del libro, l'azione si blocca. ")));
-    EXPECT_TRUE(instructions::topicText(2).endsWith(QStringLiteral("si blocca. ")));
-    EXPECT_TRUE(instructions::topicText(4).endsWith(
-        QStringLiteral("Premere il tasto freccetta verso l'alto") + CR));
-    EXPECT_TRUE(instructions::topicText(7).endsWith(
-        QStringLiteral("Alla lente si alterna la lente crociata e viceversa.")));
+TEST(InstructionTexts, LinesKeepTheirBlanksAndPiecesJoinWithNothingBetween) {
     const QStringList topic1 = linesOf(instructions::topicText(1));
-    EXPECT_EQ(topic1[3], "POSIZIONARE il cursore (mouse) ");
     EXPECT_EQ(topic1[1], "");
-    const QStringList topic3 = linesOf(instructions::topicText(3));
-    EXPECT_EQ(topic3[2], "IMPORTANTE: ");
-    EXPECT_EQ(topic3[12], "Premere il tasto Maiusc (Shift)");
-}
-
-TEST(InstructionTexts, PiecesJoinWithNothingBetween) {
+    EXPECT_EQ(topic1[3], "POSIZIONARE il cursore (mouse) ");
+    EXPECT_EQ(linesOf(instructions::topicText(3))[2], "IMPORTANTE: ");
     EXPECT_EQ(linesOf(instructions::topicText(0))[3],
               "Cliccare sul pulsante a triangolino verso il basso della FINESTRA a scorrimento (in "
               "alto, prima a sinistra): SI APRE UN ELENCO DI TUTTI I 'LIBRI' esistenti.");
     EXPECT_EQ(linesOf(instructions::topicText(4))[3],
               "QUESTO COMANDO esiste SOLO se la pagina risulta ingrandita, e non si e' raggiunto "
               "il bordo inferiore della stessa");
-    EXPECT_EQ(linesOf(instructions::topicText(5))[6],
-              "Posizionare il cursore (mouse) circa sul bordo superiore dell'immagine pagina");
     EXPECT_EQ(linesOf(instructions::topicText(6))[8],
               "Premere il tasto F2 e DIGITARE il NUMERO di pagina voluto.");
 }
 
 TEST(InstructionTexts, PreliminaryNote) {
-    const QString note = instructions::preliminaryNote();
-    const QStringList lines = linesOf(note);
+    const QStringList lines = linesOf(instructions::preliminaryNote());
     ASSERT_EQ(lines.size(), 9); // eight lines and the final break
     EXPECT_EQ(lines[0], "I LIBRI");
     EXPECT_EQ(lines[2], " Abbiamo considerato gli INDICI e le ANTIPAGINE come due Libri.");
@@ -152,12 +152,4 @@ TEST(InstructionTexts, PreliminaryNote) {
     EXPECT_TRUE(lines[5].contains("affiancate. In questo caso l'elenco delle pagine riporta SOLO"));
     EXPECT_TRUE(lines[6].endsWith("equivalgono a due pagine con lo stesso numero, seguite da una "
                                   "s od una d."));
-}
-
-TEST(InstructionTexts, PointerPictureOfEachTopic) {
-    // Image7: 0 lens, 1 right, 2 left, 3 up, 4 down, 5 crossed lens.
-    const int expected[8] = {-1, 1, 2, 0, 3, 4, -1, 5};
-    for (int k = 0; k < 8; ++k)
-        EXPECT_EQ(instructions::topicPicture(k), expected[k]) << k;
-    EXPECT_EQ(instructions::topicPicture(8), -1);
 }

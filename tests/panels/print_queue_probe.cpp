@@ -1,8 +1,7 @@
 // Prints the page on the screen through the viewer on the system's default printer, answering
 // Yes to the confirmation, and reports the announced size for print_queue_test.sh to check
 // against the printed file.
-#include "app/bookform.h"
-#include "tests/support/test_volume.h"
+#include "tests/support/viewer.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -21,7 +20,8 @@ TEST(PrintQueue, PageGoesToTheDefaultPrinter) {
     pack::VolumeSpec plan = standardVolume();
     plan.books[0] =
         makeBook(QStringLiteral("01 Lib.01 Antiporta"), 1, QLatin1Char('D'), 1, 2, kScan);
-    StartedViewer v(plan);
+    Viewer v(plan);
+    v.platform.systemPrinter = true;
     // The viewer shows the first page of the first book.
     ASSERT_FALSE(v.form->Image1->picture().isNull());
     ASSERT_EQ(v.form->Image1->picture().pixelSize(), kScan);

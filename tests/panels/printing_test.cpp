@@ -1,12 +1,9 @@
 // Printing the current sheet, with a scripted printer in place of the system's default one.
-#include "app/bookform.h"
-#include "platform/printer.h"
-#include "tests/support/test_volume.h"
+#include "tests/support/viewer.h"
 
 #include <QImageReader>
 #include <atomic>
 #include <gtest/gtest.h>
-#include <optional>
 #include <thread>
 
 using namespace cvx;
@@ -15,66 +12,14 @@ using namespace cvx::test;
 namespace {
 const QChar CR(13);
 
-struct PrinterSetup {
-    QString name;
-    int orientation;
-    QSizeF area;
-    QString failure; // what printPage answers
-};
-
-struct PrintedPage {
-    QImage image;
-    QRectF area;
-};
-
-class ScriptedPrinter : public Printer {
-  public:
-    ScriptedPrinter(PrinterSetup setup, std::vector<PrintedPage>& log)
-        : setup_(std::move(setup)), log_(log) {}
-    QString DeviceName() const override { return setup_.name; }
-    int Orientation() const override { return setup_.orientation; }
-    QSizeF printableArea() const override { return setup_.area; }
-    QString printPage(const QImage& image, const QRectF& area) override {
-        if (setup_.failure.isEmpty())
-            log_.push_back({image, area});
-        return setup_.failure;
-    }
-
-  private:
-    PrinterSetup setup_;
-    std::vector<PrintedPage>& log_;
-};
-
-class PrintingPlatform : public FakePlatform {
-  public:
-    std::unique_ptr<Printer> defaultPrinter() override {
-        if (!printer)
-            return nullptr;
-        return std::make_unique<ScriptedPrinter>(*printer, printed);
-    }
-    std::optional<PrinterSetup> printer;
-    std::vector<PrintedPage> printed;
-};
-
-struct PrintViewer {
-    explicit PrintViewer(std::optional<PrinterSetup> printer) {
-        volume.configure(platform);
-        platform.printer = std::move(printer);
-        form = std::make_unique<BookForm>(platform);
-        form->Form_Load();
-    }
-    // Shows a page of `pixels` as a small picture on the screen.
-    void showPage(QSize pixels) {
-        form->Image1->setStretch(true);
-        form->Image1->setPicture(
-            Picture::fromBytes(makeJpeg(pixels, QColor(240, 228, 200), "IV"), "page", nullptr));
-        form->Image1->setGeometry(15, 15, pixels.width() * 3, pixels.height() * 3);
-        ASSERT_TRUE(form->Image1->realize());
-    }
-    TestVolume volume;
-    PrintingPlatform platform;
-    std::unique_ptr<BookForm> form;
-};
+// Shows a page of `pixels` as a small picture on the screen, a fifth of its size.
+void showPage(Viewer& v, QSize pixels) {
+    v.form->Image1->setStretch(true);
+    v.form->Image1->setPicture(
+        Picture::fromBytes(makeJpeg(pixels, QColor(240, 228, 200), "IV"), "page", nullptr));
+    v.form->Image1->setGeometry(15, 15, pixels.width() * 3, pixels.height() * 3);
+    ASSERT_TRUE(v.form->Image1->realize());
+}
 
 const PrinterSetup kPortrait{QStringLiteral("Ufficio"), 1, QSizeF(200, 287), {}};
 const PrinterSetup kLandscape{QStringLiteral("Ufficio"), 2, QSizeF(287, 200), {}};
@@ -90,31 +35,76 @@ QString confirmation(const QString& orientation, const QString& page, const QStr
 }
 } // namespace
 
-TEST(Printing, PortraitSheetIsConfirmedAndPrintedAtFullResolution) {
-    PrintViewer v(kPortrait);
-    v.showPage(QSize(600, 900));
-    // On the screen the page is a fifth of its size; the print takes every pixel of the scan.
-    EXPECT_EQ(v.form->Image1->shownImage().size(), QSize(120, 180));
+TEST(Printing, SheetIsConfirmedAndPrintedAtFullResolution) {
+    const struct {
+        PrinterSetup printer;
+        QSize pixels;
+        std::function<void(Viewer&)> print;
+        const char *orientation, *paper, *image;
+        QRectF area; // millimetres from the printable area's corner
+    } cases[] = {
+        {kPortrait,
+         {600, 900},
+         [](Viewer& v) { v.form->Command2_Click(); },
+         "VERTICALE",
+         "200 x 287",
+         "187 x 281",
+         {11, 1, 187, 281}},
+        {kLandscape,
+         {600, 900},
+         [](Viewer& v) { v.form->Image10_Click(); },
+         "ORIZZONTALE",
+         "287 x 200",
+         "130 x 196",
+         {155, 1, 130, 196}},
+        {kPortrait,
+         {1000, 300},
+         [](Viewer& v) { v.key(115); },
+         "VERTICALE",
+         "200 x 287",
+         "200 x 60",
+         {-2, 1, 200, 60}}, // F4; the width limits it, 2 mm inside the right edge
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.image);
+        Viewer v;
+        v.platform.printer = c.printer;
+        showPage(v, c.pixels);
+        EXPECT_EQ(v.shownImage().size(), c.pixels / 5);
+        c.print(v);
+        ASSERT_EQ(v.platform.boxes.size(), 1u);
+        EXPECT_EQ(v.platform.boxes[0].text, confirmation(c.orientation, c.paper, c.image));
+        EXPECT_EQ(v.platform.boxes[0].title,
+                  "LA STAMPA viene effettuata con i seguenti parametri:");
+        EXPECT_EQ(v.platform.boxes[0].style, kStyleYesNoCritical);
+        // The print takes every pixel of the scan.
+        ASSERT_EQ(v.platform.printed.size(), 1u);
+        EXPECT_EQ(v.platform.printed[0].image.size(), c.pixels);
+        EXPECT_EQ(v.platform.printed[0].area, c.area);
+    }
+}
+
+TEST(Printing, AnsweringNoPrintsNothingAndTheInstructionsClose) {
+    Viewer v;
+    v.platform.printer = kPortrait;
+    showPage(v, QSize(600, 900));
     v.form->Image2_Click(0);
+    v.platform.answers = {kAnswerNo};
     v.form->Command2_Click();
+    EXPECT_EQ(v.platform.boxes.size(), 1u);
+    EXPECT_TRUE(v.platform.printed.empty());
     EXPECT_FALSE(v.form->Picture1->Visible());
-    ASSERT_EQ(v.platform.boxes.size(), 1u);
-    EXPECT_EQ(v.platform.boxes[0].text, confirmation("VERTICALE", "200 x 287", "187 x 281"));
-    EXPECT_EQ(v.platform.boxes[0].title, "LA STAMPA viene effettuata con i seguenti parametri:");
-    EXPECT_EQ(v.platform.boxes[0].style, kStyleYesNoCritical);
     EXPECT_EQ(v.form->NoticeText, v.platform.boxes[0].text);
     EXPECT_EQ(v.form->MessageText, "VERTICALE");
     EXPECT_EQ(v.form->Picture4->Width(), 9000);
     EXPECT_EQ(v.form->Picture4->Height(), 13500);
-    ASSERT_EQ(v.platform.printed.size(), 1u);
-    EXPECT_EQ(v.platform.printed[0].image.size(), QSize(600, 900));
-    EXPECT_EQ(v.platform.printed[0].area, QRectF(11, 1, 187, 281));
 }
 
 // Qt's decode limit is process-wide: no thread may lower it while another decodes a page above
 // 64 megapixels (256 MB of pixels) at full resolution for the printer.
 TEST(Printing, LargePagePrintsWhileAnotherThreadDecodes) {
-    PrintViewer v(kPortrait);
+    Viewer v;
+    v.platform.printer = kPortrait;
     QImage large(8300, 8300, QImage::Format_RGB32);
     large.fill(QColor(240, 228, 200));
     v.form->Image1->setPicture(Picture::fromBytes(jpegBytes(large), "page", nullptr));
@@ -135,97 +125,47 @@ TEST(Printing, LargePagePrintsWhileAnotherThreadDecodes) {
     EXPECT_EQ(v.platform.printed[2].image.size(), QSize(8300, 8300));
 }
 
-TEST(Printing, LandscapePaper) {
-    PrintViewer v(kLandscape);
-    v.showPage(QSize(600, 900));
-    v.form->Image10_Click();
-    ASSERT_EQ(v.platform.boxes.size(), 1u);
-    EXPECT_EQ(v.platform.boxes[0].text, confirmation("ORIZZONTALE", "287 x 200", "130 x 196"));
-    ASSERT_EQ(v.platform.printed.size(), 1u);
-    EXPECT_EQ(v.platform.printed[0].area, QRectF(155, 1, 130, 196));
-}
-
-TEST(Printing, F4AsksTheSameConfirmation) {
-    PrintViewer v(kPortrait);
-    v.showPage(QSize(600, 900));
-    v.platform.answers = {kAnswerNo};
-    v.form->Form_KeyDown(115, 0);
-    ASSERT_EQ(v.platform.boxes.size(), 1u);
-    EXPECT_EQ(v.platform.boxes[0].text, confirmation("VERTICALE", "200 x 287", "187 x 281"));
-    EXPECT_TRUE(v.platform.printed.empty());
-}
-
-TEST(Printing, WidePictureFillsTheWidth) {
-    PrintViewer v(kPortrait);
-    v.showPage(QSize(1000, 300));
-    v.form->Command2_Click();
-    ASSERT_EQ(v.platform.boxes.size(), 1u);
-    EXPECT_EQ(v.platform.boxes[0].text, confirmation("VERTICALE", "200 x 287", "200 x 60"));
-    ASSERT_EQ(v.platform.printed.size(), 1u);
-    EXPECT_EQ(v.platform.printed[0].area, QRectF(-2, 1, 200, 60));
-    EXPECT_EQ(v.platform.printed[0].image.size(), QSize(1000, 300));
-}
-
-TEST(Printing, AnsweringNoPrintsNothing) {
-    PrintViewer v(kPortrait);
-    v.showPage(QSize(600, 900));
-    v.form->Image2_Click(0);
-    v.platform.answers = {kAnswerNo};
-    v.form->Command2_Click();
-    EXPECT_EQ(v.platform.boxes.size(), 1u);
-    EXPECT_TRUE(v.platform.printed.empty());
-    EXPECT_FALSE(v.form->Picture1->Visible());
-}
-
-TEST(Printing, NoDefaultPrinterIsSaidAndTheViewerGoesOn) {
-    PrintViewer v(std::nullopt);
-    v.showPage(QSize(600, 900));
-    v.form->handleEvent([&] { v.form->Command2_Click(); });
-    ASSERT_EQ(v.platform.boxes.size(), 1u);
-    EXPECT_TRUE(v.platform.boxes[0].text.contains("stampante"));
-    EXPECT_EQ(v.platform.boxes[0].style, kStyleCritical);
-    EXPECT_FALSE(v.platform.ended);
-    // Once a printer is there, printing works.
-    v.platform.printer = kPortrait;
-    v.form->handleEvent([&] { v.form->Command2_Click(); });
-    EXPECT_EQ(v.platform.printed.size(), 1u);
-}
-
-TEST(Printing, FailingPrinterIsSaid) {
-    PrinterSetup broken = kPortrait;
+TEST(Printing, WhatCannotBePrintedIsSaidAndTheViewerGoesOn) {
+    PrinterSetup broken = kPortrait, odd = kPortrait;
     broken.failure = QStringLiteral("carta esaurita");
-    PrintViewer v(broken);
-    v.showPage(QSize(600, 900));
-    v.form->handleEvent([&] { v.form->Command2_Click(); });
-    ASSERT_EQ(v.platform.boxes.size(), 2u);
-    EXPECT_TRUE(v.platform.boxes[1].text.contains("Ufficio"));
-    EXPECT_TRUE(v.platform.boxes[1].text.contains("carta esaurita"));
-    EXPECT_FALSE(v.platform.ended);
-}
-
-TEST(Printing, PrinterWithoutAreaIsRefused) {
-    PrinterSetup odd = kPortrait;
     odd.area = QSizeF(0, 0);
-    PrintViewer v(odd);
-    v.showPage(QSize(600, 900));
-    v.form->Command2_Click();
-    ASSERT_EQ(v.platform.boxes.size(), 1u);
-    EXPECT_EQ(v.platform.boxes[0].style, kStyleCritical);
-    EXPECT_TRUE(v.platform.printed.empty());
-}
-
-TEST(Printing, NoPageShownIsSaid) {
-    PrintViewer v(kPortrait);
-    v.form->Image1->setPicture(Picture());
-    v.form->Command2_Click();
-    ASSERT_EQ(v.platform.boxes.size(), 1u);
-    EXPECT_EQ(v.platform.boxes[0].style, kStyleCritical);
-    EXPECT_TRUE(v.platform.printed.empty());
+    const struct {
+        std::optional<PrinterSetup> printer;
+        bool page;
+        const char* said; // the last box
+    } cases[] = {
+        {std::nullopt, true, "Nessuna stampante predefinita"},
+        {odd, true, "La stampante Ufficio non indica l'area di stampa"},
+        {kPortrait, false, "Nessuna pagina da stampare."},
+        {broken, true, "La stampante Ufficio non ha stampato la pagina: carta esaurita."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.said);
+        Viewer v;
+        v.platform.printer = c.printer;
+        if (c.page)
+            showPage(v, QSize(600, 900));
+        else
+            v.form->Image1->setPicture(Picture());
+        v.event([&] { v.form->Command2_Click(); });
+        ASSERT_FALSE(v.platform.boxes.empty());
+        EXPECT_TRUE(v.platform.boxes.back().text.startsWith(c.said))
+            << v.platform.boxes.back().text.toStdString();
+        EXPECT_EQ(v.platform.boxes.back().style, kStyleCritical);
+        EXPECT_TRUE(v.platform.printed.empty());
+        EXPECT_FALSE(v.platform.ended);
+        // Once a printer that works is there, printing works.
+        v.platform.printer = kPortrait;
+        showPage(v, QSize(600, 900));
+        v.event([&] { v.form->Command2_Click(); });
+        EXPECT_EQ(v.platform.printed.size(), 1u);
+    }
 }
 
 TEST(Printing, CountdownWaitsWhileTheConfirmationIsOpen) {
-    PrintViewer v(kPortrait);
-    v.showPage(QSize(600, 900));
+    Viewer v;
+    v.platform.printer = kPortrait;
+    showPage(v, QSize(600, 900));
     v.form->Command1_Click();
     int during = -1;
     v.platform.answers = {kAnswerNo};

@@ -3,7 +3,7 @@
 // cut short or no pictures, and output folders that exist or cannot be written. Each refusal
 // names the book, page, field or folder, and leaves nothing behind.
 #include "tests/pack/pack_fixture.h"
-#include "tests/robustness/damage.h"
+#include "tests/support/test_volume.h"
 
 #include <QBuffer>
 #include <QFile>

@@ -2,7 +2,7 @@
 // working image is written, the working image replaced by a folder. The viewer says which file
 // it cannot write and stays on the page it shows; the saved place is never lost.
 #include "platform/files.h"
-#include "tests/robustness/damage.h"
+#include "tests/support/viewer.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,25 +16,12 @@ namespace {
 QString cannotWrite(const QString& path) {
     return "IMPOSSIBILE SCRIVERE IL FILE " + QDir::toNativeSeparators(path);
 }
-
-QString workFolder(const Viewer& v) {
-    return v.volume.root() + v.volume.plan.workFolderName;
-}
-
-bool ends(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const ProgramEnded&) {
-        return true;
-    }
-    return false;
-}
 } // namespace
 
 TEST(WorkingFolderFaults, FullDiskWhileTheWorkingImageIsWrittenKeepsTheShownPage) {
     pack::VolumeSpec plan = standardVolume();
     plan.books[1].pages[3] = makeJpeg(QSize(900, 1300), Qt::darkYellow, "GRANDE");
-    Viewer v(plan);
+    Viewer v(plan, Start::later);
     v.writeBookmark(kSavedPlace);
     ASSERT_FALSE(v.start());
     const QByteArray shown = contentOf(v.volume.workImagePath());
@@ -45,17 +32,29 @@ TEST(WorkingFolderFaults, FullDiskWhileTheWorkingImageIsWrittenKeepsTheShownPage
         FileSizeLimit full(static_cast<rlim_t>(shown.size()) + 100);
         v.event([&] { v.form->Combo1->setListIndex(3); });
     }
-    EXPECT_EQ(v.boxTexts(), QStringList({cannotWrite(v.volume.workImagePath())}));
-    EXPECT_EQ(v.form->Combo1->Text(), "002d");
+    EXPECT_EQ(v.newBoxes(), QStringList({cannotWrite(v.volume.workImagePath())}));
+    EXPECT_EQ(v.pageText(), "002d");
     EXPECT_EQ(contentOf(v.volume.workImagePath()), shown);
     EXPECT_EQ(contentOf(v.volume.bookmarkPath()), kSavedPlace);
-    EXPECT_EQ(filesIn(workFolder(v)),
+    EXPECT_EQ(filesIn(v.volume.workFolder()),
               QStringList({v.volume.plan.workFolderName + ".lib", "lab.jpg"}))
         << "no half-written file is left behind";
     // With room again the same page shows.
     v.event([&] { v.form->Combo1->setListIndex(3); });
-    EXPECT_EQ(v.form->Combo1->Text(), "003s");
-    EXPECT_EQ(contentOf(v.volume.workImagePath()), pack::padded(plan.books[1].pages[3]));
+    EXPECT_EQ(v.pageText(), "003s");
+    EXPECT_TRUE(v.showing(1, 3));
+}
+
+TEST(WorkingFolderFaults, ARewriteLongerThenShorterLeavesExactlyTheNewBytes) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("lab.jpg"));
+    ASSERT_TRUE(files::rewriteInPlace(path, QByteArray(5000, 'a')).ok());
+    EXPECT_EQ(contentOf(path), QByteArray(5000, 'a'));
+    ASSERT_TRUE(files::rewriteInPlace(path, QByteArray(300, 'b')).ok());
+    EXPECT_EQ(contentOf(path), QByteArray(300, 'b'));
+    ASSERT_TRUE(files::rewriteInPlace(path, QByteArray()).ok());
+    EXPECT_EQ(contentOf(path), QByteArray());
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("lab.jpg")});
 }
 
 TEST(WorkingFolderFaults, AFailedRewriteWritesBackWhatItWasToldTheFileHeld) {
@@ -72,39 +71,39 @@ TEST(WorkingFolderFaults, AFailedRewriteWritesBackWhatItWasToldTheFileHeld) {
 }
 
 TEST(WorkingFolderFaults, WorkingImageReplacedByAFolderAtStartIsNamed) {
-    Viewer v;
+    Viewer v(Start::later);
     v.writeBookmark(kSavedPlace);
     ASSERT_TRUE(QDir().mkdir(v.volume.workImagePath()));
     ASSERT_FALSE(v.start());
     // The cover of the instructions and the remembered page both pass through it.
-    EXPECT_EQ(v.boxTexts(), QStringList({cannotWrite(v.volume.workImagePath()),
+    EXPECT_EQ(v.newBoxes(), QStringList({cannotWrite(v.volume.workImagePath()),
                                          cannotWrite(v.volume.workImagePath())}));
     EXPECT_TRUE(v.form->isVisible());
-    EXPECT_EQ(v.form->Combo2->ListIndex(), 1);
+    EXPECT_EQ(v.book(), 1);
     EXPECT_TRUE(QFileInfo(v.volume.workImagePath()).isDir());
     EXPECT_EQ(contentOf(v.volume.bookmarkPath()), kSavedPlace);
     // Closing with SI still saves the place, and says the working image could not be emptied.
-    EXPECT_TRUE(ends([&] { v.form->Image13_Click(0); }));
+    EXPECT_THROW(v.form->Image13_Click(0), ProgramEnded);
     EXPECT_EQ(contentOf(v.volume.bookmarkPath()), " 1\r\n 2\r\n");
     EXPECT_TRUE(
         v.platform.boxes.back().text.contains(QDir::toNativeSeparators(v.volume.workImagePath())));
 }
 
 TEST(WorkingFolderFaults, ReadOnlyWorkingFolderIsNamedAndTheSavedPlaceKept) {
-    Viewer v;
+    Viewer v(Start::later);
     v.writeBookmark(kSavedPlace);
     writeFile(v.volume.workImagePath(), "old page");
     const FilePermissionsObeyed obeyed;
     setMode(v.volume.workImagePath(), 0444);
     setMode(v.volume.bookmarkPath(), 0444);
-    setMode(workFolder(v), 0555);
+    setMode(v.volume.workFolder(), 0555);
     ASSERT_FALSE(v.start());
-    EXPECT_EQ(v.boxTexts(), QStringList({cannotWrite(v.volume.workImagePath()),
+    EXPECT_EQ(v.newBoxes(), QStringList({cannotWrite(v.volume.workImagePath()),
                                          cannotWrite(v.volume.workImagePath())}));
     EXPECT_TRUE(v.form->isVisible());
-    EXPECT_EQ(v.form->Combo1->Text(), "002d");
+    EXPECT_EQ(v.pageText(), "002d");
     // Closing with SI cannot save: it says so, and the place saved before stays.
-    EXPECT_TRUE(ends([&] { v.form->Image13_Click(0); }));
+    EXPECT_THROW(v.form->Image13_Click(0), ProgramEnded);
     const QString last = v.platform.boxes.back().text;
     EXPECT_TRUE(last.startsWith("La pagina corrente non e' stata salvata nel file: " +
                                 QDir::toNativeSeparators(v.volume.bookmarkPath())))
@@ -112,17 +111,17 @@ TEST(WorkingFolderFaults, ReadOnlyWorkingFolderIsNamedAndTheSavedPlaceKept) {
     EXPECT_TRUE(last.contains(QDir::toNativeSeparators(v.volume.workImagePath())));
     EXPECT_EQ(contentOf(v.volume.bookmarkPath()), kSavedPlace);
     EXPECT_EQ(contentOf(v.volume.workImagePath()), "old page");
-    EXPECT_EQ(filesIn(workFolder(v)),
+    EXPECT_EQ(filesIn(v.volume.workFolder()),
               QStringList({v.volume.plan.workFolderName + ".lib", "lab.jpg"}));
-    setMode(workFolder(v), 0755);
+    setMode(v.volume.workFolder(), 0755);
 }
 
 TEST(WorkingFolderFaults, ReadOnlyDriveRootEndsBeforeAnythingIsShown) {
-    Viewer v;
+    Viewer v(Start::later);
     const FilePermissionsObeyed obeyed;
     setMode(v.volume.root(), 0555);
     ASSERT_TRUE(v.start());
-    EXPECT_EQ(v.boxTexts(), QStringList({"IMPOSSIBILE CREARE LA CARTELLA DI LAVORO: " +
+    EXPECT_EQ(v.newBoxes(), QStringList({"IMPOSSIBILE CREARE LA CARTELLA DI LAVORO: " +
                                          v.volume.root() + v.volume.plan.workFolderName + "/"}));
     EXPECT_TRUE(filesIn(v.volume.root()).isEmpty());
     setMode(v.volume.root(), 0755);
