@@ -115,6 +115,19 @@ TEST(PanGeometry, MagnifiedPageGoesDownToItsLimitAndBack) {
                  {'d', 15, 0, true, false}});
 }
 
+TEST(PanGeometry, AFullStepThatEndsExactlyAtTheLimitIsTheLastStep) {
+    // A page 10000 high in an area 5015 high: steps of 1000 to 15 - 5 x 1000 = -4985, which is
+    // the lower limit 5015 - 10000 itself: the fifth step takes the up band away.
+    expectSteps(10000, 5015, {15, 0, true, false},
+                {{'u', -985, 1, true, true},
+                 {'u', -1985, 2, true, true},
+                 {'u', -2985, 3, true, true},
+                 {'u', -3985, 4, true, true},
+                 {'u', -4985, 5, false, true},
+                 {'u', -4985, 5, false, true},
+                 {'d', -3985, 4, true, true}});
+}
+
 TEST(PanGeometry, PageShorterThanTheAreaRestsOnItsLowerEdgeAndComesBack) {
     // 7000 high in 7030: one step lowers it to Top 30, the next step down lifts it to 15.
     expectSteps(7000, 7030, {15, 0, true, false},
