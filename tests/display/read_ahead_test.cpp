@@ -159,10 +159,11 @@ TEST(ReadAheadCache, AnswersOnlyTheSameBytesAtTheSameSize) {
     EXPECT_EQ(hit.bytes(), page1);
     EXPECT_TRUE(plain(hit.scaled(size)) == decoded(page1, size));
     EXPECT_TRUE(cache.take(keyOf(v, 0, 1), page2, size).isNull()) << "other bytes";
-    EXPECT_TRUE(cache.take(keyOf(v, 0, 1), page1, size + QSize(1, 0)).isNull()) << "other size";
+    EXPECT_TRUE(cache.take(keyOf(v, 0, 1), page1, size + QSize(1, 0)).isNull()) << "wider";
+    EXPECT_TRUE(cache.take(keyOf(v, 0, 1), page1, size + QSize(0, 1)).isNull()) << "taller";
     EXPECT_TRUE(cache.take(keyOf(v, 0, 3), page1, size).isNull()) << "another page";
     EXPECT_EQ(cache.stats().hits, 1);
-    EXPECT_EQ(cache.stats().misses, 3);
+    EXPECT_EQ(cache.stats().misses, 4);
 }
 
 TEST(ReadAheadCache, AChangeOfViewForgetsEverythingAtOnce) {
