@@ -22,6 +22,7 @@ TEST(DamagedBookmark, OpensAPlaceThatExistsAndLosesNothingSaved) {
         {" 1x\r\n 2y\r\n", 1, 2, "002d", true},
         {" 1.5\r\n 0.5\r\n", 2, 0, "0003", true},
         {" 1\r\n 99999999999999999999\r\n", 1, 4, "003d", true},
+        {" 3\r\n 1\r\n", 0, 0, "0001", true}, // one past the last book
         {"-1\r\n 3\r\n", 0, 0, "0001", true},
         {"99999999999999999999,1", 0, 0, "0001", true},
         {"abc,xyz", 0, 0, "0001", true},
