@@ -31,14 +31,6 @@ TEST(Startup, FirstStartCreatesTheWorkingFolderAndShowsTheTitles) {
     EXPECT_TRUE(v.form->keyPreview());
 }
 
-TEST(Startup, OneBookVolumeHasOneRecord) {
-    pack::VolumeSpec plan = standardVolume();
-    plan.books = {plan.books[0]};
-    Viewer v(plan);
-    EXPECT_EQ(v.form->List1.ListCount(), 1);
-    EXPECT_EQ(v.form->Combo2->ListCount(), 1);
-}
-
 TEST(Startup, LabelWithLeadingBlanksIsTrimmedOrRejected) {
     pack::VolumeSpec plan = standardVolume();
     plan.books[1].label = QStringLiteral("  Secondo");

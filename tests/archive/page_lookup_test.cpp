@@ -61,47 +61,40 @@ TEST(TypedNumber, OneBookVolumeSearchesItsOnlyBook) {
     pack::VolumeSpec plan = standardVolume();
     plan.books = {makeBook("Unico", 1, 'D', 10, 3)};
     Viewer v(plan);
+    EXPECT_EQ(v.form->List1.ListCount(), 1);
+    EXPECT_EQ(v.form->Combo2->ListCount(), 1);
     v.typeNumber("11");
     EXPECT_TRUE(v.platform.boxes.empty());
     EXPECT_EQ(v.pageText(), "0011");
     EXPECT_TRUE(v.showing(0, 1));
 }
 
-TEST(PageLabel, SheetLabelsFindTheirSide) {
-    Viewer v;
-    v.openAt(1, 0); // sheets from 1, first page on the right
-    BookForm& f = *v.form;
-    f.Combo1->setText("002d");
-    f.TrovoPagina();
-    EXPECT_EQ(f.place.CurrentPageIndex, 2);
-    f.Combo1->setText("002s");
-    f.TrovoPagina();
-    EXPECT_EQ(f.place.CurrentPageIndex, 1);
-    EXPECT_EQ(f.Combo1->Text(), "002s");
-    // A number without a side is the sheet's first side; the selector then shows its full label.
-    f.Combo1->setText("2");
-    f.TrovoPagina();
-    EXPECT_EQ(f.place.CurrentPageIndex, 1);
-    EXPECT_EQ(f.Combo1->Text(), "002s");
-    EXPECT_EQ(f.place.PageLabel.text(), "002s");
-    f.Combo1->setText("9d");
-    f.TrovoPagina();
-    EXPECT_EQ(f.place.CurrentPageIndex, 5); // no such sheet: one past the last page
-    EXPECT_EQ(f.Combo1->Text(), "9s  ");    // the side is the field's fourth character, a blank
-}
-
-TEST(PageLabel, PagesMatchByTheirNumber) {
-    Viewer v;
-    BookForm& f = *v.form;
-    f.Combo1->setText(" 3 ");
-    f.TrovoPagina();
-    EXPECT_EQ(f.place.CurrentPageIndex, 2);
-    EXPECT_EQ(f.Combo1->Text(), "0003");
-    EXPECT_EQ(f.place.PageNumber, 3);
-    f.Combo1->setText("12");
-    f.TrovoPagina();
-    EXPECT_EQ(f.place.CurrentPageIndex, 4);
-    EXPECT_EQ(f.Combo1->Text(), "12");
+TEST(PageLabel, TheSelectorsTextFindsItsPage) {
+    const struct {
+        int book;
+        const char* text;
+        int index;         // one past the last page when no page answers
+        const char* shown; // the selector's text afterwards
+    } cases[] = {
+        // Sheets from 1, first page on the right: 001d 002s 002d 003s 003d. A number without a
+        // side is the sheet's first side; the side is the field's fourth character.
+        {1, "002d", 2, "002d"},
+        {1, "002s", 1, "002s"},
+        {1, "2", 1, "002s"},
+        {1, "9d", 5, "9s  "},
+        // Pages from 1: the label whose number equals the text's.
+        {0, " 3 ", 2, "0003"},
+        {0, "12", 4, "12"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        Viewer v;
+        v.openAt(c.book, 0);
+        v.form->Combo1->setText(c.text);
+        v.form->TrovoPagina();
+        EXPECT_EQ(v.form->place.CurrentPageIndex, c.index);
+        EXPECT_EQ(v.pageText(), c.shown);
+    }
 }
 
 TEST(PageLabel, EveryPageTheListOffersOpens) {
@@ -134,19 +127,6 @@ TEST(PageLabel, PickAfterTypingShowsThePickedOpening) {
     EXPECT_EQ(v.form->place.CurrentPageIndex, 0);
     EXPECT_EQ(v.pageText(), "0003");
     EXPECT_TRUE(v.showing(2, 0));
-}
-
-TEST(BookActivation, ChoosingABookRebuildsThePageSelector) {
-    Viewer v;
-    BookForm& f = *v.form;
-    f.Combo2->setText(f.Combo2->List(2));
-    f.ATTIVAPAG();
-    EXPECT_EQ(f.place.ArchivePath, "dv00003.ex_");
-    EXPECT_EQ(f.Combo1->items(), QStringList({"0003", "0005", "0007"}));
-    EXPECT_EQ(f.Combo1->Text(), "0003");
-    EXPECT_EQ(f.Combo1->ListIndex(), -1);
-    EXPECT_EQ(f.Image1->Top(), 15);
-    EXPECT_FALSE(f.Image6->Visible());
 }
 
 TEST(BookActivation, LabelInAnotherCaseEndsTheProgram) {

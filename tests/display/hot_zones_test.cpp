@@ -31,10 +31,8 @@ TEST(HotZones, ZonesArePlacedOverThePageAndSixAndSevenKeepTheirDesign) {
     // The rectangles of a page 4666 wide at Left 2182 in an area 7030 high at Top 600.
     EXPECT_NEAR(f.Image8[0]->Left(), 6459.17, 0.01);
     EXPECT_DOUBLE_EQ(f.Image8[0]->Top(), 1050);
-    EXPECT_DOUBLE_EQ(f.Image8[0]->Height(), 7030);
     EXPECT_NEAR(f.Image8[2]->Width(), 4277.17, 0.01);
     EXPECT_DOUBLE_EQ(f.Image8[2]->Top(), 5272.5);
-    EXPECT_DOUBLE_EQ(f.Image8[3]->Top(), 200);
     EXPECT_NEAR(f.Image8[5]->Left(), 3737.33, 0.01);
     // The widgets take the nearest pixels of the rectangles.
     EXPECT_EQ(f.Image8[0]->widget()->geometry(), QRect(431, 70, 26, 469));

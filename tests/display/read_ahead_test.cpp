@@ -60,10 +60,15 @@ QImage plain(QImage image) {
     return image.convertToFormat(QImage::Format_RGB32);
 }
 
-// Lets the event that showed a page end, then waits for the reading ahead it started.
-void settle(Viewer& r) {
+// Lets the events posted end, then waits for the reading ahead they started.
+void drain(ReadAhead& cache) {
     QCoreApplication::processEvents();
-    r.form->readAhead().waitIdle();
+    cache.waitIdle();
+}
+
+// The same after an event of the window that showed a page.
+void settle(Viewer& r) {
+    drain(r.form->readAhead());
     QCoreApplication::processEvents();
 }
 
@@ -144,8 +149,7 @@ TEST(ReadAheadCache, AnswersOnlyTheSameBytesAtTheSameSize) {
     ReadAhead cache;
     const PageView view = viewOf(v);
     cache.prepare(view, keyOf(v, 0, 0), {keyOf(v, 0, 1), keyOf(v, 0, 2)});
-    QCoreApplication::processEvents();
-    cache.waitIdle();
+    drain(cache);
     EXPECT_EQ(cache.cachedPages(), 2);
 
     const QByteArray page1 = pack::padded(v.plan.books[0].pages[1]);
@@ -177,14 +181,12 @@ TEST(ReadAheadCache, AChangeOfViewForgetsEverythingAtOnce) {
     for (const PageView& changed : {wider, sharper, magnified, otherVolume}) {
         ReadAhead cache;
         cache.prepare(view, keyOf(v, 0, 0), {keyOf(v, 0, 1)});
-        QCoreApplication::processEvents();
-        cache.waitIdle();
+        drain(cache);
         ASSERT_EQ(cache.cachedPages(), 1);
         // Nothing has run yet for the new view: what was there is gone already.
         cache.prepare(changed, keyOf(v, 0, 0), {keyOf(v, 0, 1)});
         EXPECT_EQ(cache.cachedPages(), 0);
-        QCoreApplication::processEvents();
-        cache.waitIdle();
+        drain(cache);
         EXPECT_EQ(cache.cachedPages(), 1);
     }
 }
@@ -198,8 +200,7 @@ TEST(ReadAheadCache, KeepsTheNearestPagesOnlyAndForgetsThoseNoLongerAround) {
     for (int p = 1; p <= 5; ++p)
         five.push_back(keyOf(v, 0, p));
     cache.prepare(viewOf(v), keyOf(v, 0, 0), five);
-    QCoreApplication::processEvents();
-    cache.waitIdle();
+    drain(cache);
     EXPECT_EQ(cache.cachedPages(), ReadAhead::kMaxAround);
     // The nearest three, then the page shown at its magnified size.
     EXPECT_EQ(recorder.order(v.plan.books[0].pages), (std::vector<int>{1, 2, 3, 0}));
@@ -207,8 +208,7 @@ TEST(ReadAheadCache, KeepsTheNearestPagesOnlyAndForgetsThoseNoLongerAround) {
     recorder.forget();
     cache.prepare(viewOf(v), keyOf(v, 0, 4), {keyOf(v, 0, 5), keyOf(v, 0, 3)});
     EXPECT_EQ(cache.cachedPages(), 3); // the event may still show 1 or 2 on its way
-    QCoreApplication::processEvents();
-    cache.waitIdle();
+    drain(cache);
     EXPECT_EQ(cache.cachedPages(), 2);
     EXPECT_EQ(recorder.order(v.plan.books[0].pages), (std::vector<int>{5, 4}));
 }
@@ -222,8 +222,7 @@ TEST(ReadAheadCache, APageThatFailsInTheBackgroundIsSimplyNotCached) {
     // Page 2 fails to decode; an entry beyond the archive's end cannot even be read.
     const PageKey beyond{keyOf(v, 0, 1).archive, keyOf(v, 0, 5).position + 1000000, 10000};
     cache.prepare(viewOf(v), keyOf(v, 0, 0), {keyOf(v, 0, 1), keyOf(v, 0, 2), beyond});
-    QCoreApplication::processEvents();
-    cache.waitIdle();
+    drain(cache);
     EXPECT_EQ(cache.cachedPages(), 1);
     EXPECT_EQ(cache.stats().failed, 2);
     EXPECT_EQ(cache.stats().prepared, 2); // page 1, and page 0 magnified
@@ -246,8 +245,7 @@ TEST(ReadAheadCache, AnExpectedPageStartsAtOnceAndOutlivesThePagesShownOnTheWay)
     const QList<QByteArray> pages = v.plan.books[0].pages;
     EXPECT_EQ(recorder.order(pages), std::vector<int>{4});
     cache.prepare(view, keyOf(v, 0, 4), {keyOf(v, 0, 5)});
-    QCoreApplication::processEvents(); // the event has ended: the pages around the last one
-    cache.waitIdle();
+    drain(cache); // the event has ended: the pages around the last one
     EXPECT_EQ(recorder.order(pages), (std::vector<int>{4, 5, 4}));
     EXPECT_EQ(cache.cachedPages(), 2);
 }

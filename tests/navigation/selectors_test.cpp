@@ -70,13 +70,16 @@ TEST(Selectors, PickingABookOpensItAtItsFirstPageWithKeyPreview) {
     BookForm& f = *v.form;
     f.setKeyPreview(false);
     f.Picture1->setVisible(true);
+    f.Image1->setTop(-300);
     v.event([&] { f.Combo2->setListIndex(1); });
+    EXPECT_EQ(f.place.ArchivePath, "dv00002.ex_");
     EXPECT_EQ(v.pageText(), "001d");
     EXPECT_EQ(f.place.CurrentPageIndex, 0);
     EXPECT_EQ(f.Combo1->ListIndex(), -1);
     EXPECT_FALSE(f.Picture1->Visible());
     EXPECT_TRUE(f.keyPreview());
     EXPECT_TRUE(f.Image1->Visible());
+    EXPECT_EQ(f.Image1->Top(), 15);
     EXPECT_FALSE(f.Image5->Visible());
     EXPECT_FALSE(f.Image6->Visible());
     EXPECT_TRUE(v.showing(1, 0));

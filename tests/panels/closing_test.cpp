@@ -124,7 +124,7 @@ TEST(ClosingPanel, YesSavesThePlaceAndNoClearsIt) {
     }
 }
 
-TEST(ClosingPanel, AnnullaEnablesAllSixZonesAndHidesThePanel) {
+TEST(ClosingPanel, AnnullaReturnsToReadingWithSixZonesAndOtherAnswersOnlyStopTheCountdown) {
     Viewer v;
     // An unmagnified page: zones 2, 3 and 5 were off before the panel opened.
     v.form->Image8[2]->setEnabled(false);
@@ -142,10 +142,7 @@ TEST(ClosingPanel, AnnullaEnablesAllSixZonesAndHidesThePanel) {
     const int left = v.form->CountdownTicks;
     v.form->Timer1.tick();
     EXPECT_EQ(v.form->CountdownTicks, left);
-}
-
-TEST(ClosingPanel, OtherAnswersOnlyStopTheCountdown) {
-    Viewer v;
+    // Another answer only stops the countdown.
     v.form->Command1_Click();
     v.form->Image13_Click(3);
     EXPECT_FALSE(v.form->Timer1.Enabled());
