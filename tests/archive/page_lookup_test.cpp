@@ -77,11 +77,13 @@ TEST(PageLabel, TheSelectorsTextFindsItsPage) {
         const char* shown; // the selector's text afterwards
     } cases[] = {
         // Sheets from 1, first page on the right: 001d 002s 002d 003s 003d. A number without a
-        // side is the sheet's first side; the side is the field's fourth character.
+        // side is the sheet's first side, and the text is rewritten so; the side is the field's
+        // fourth character. A sheet with its side that no page answers keeps its text.
         {1, "002d", 2, "002d"},
         {1, "002s", 1, "002s"},
         {1, "2", 1, "002s"},
         {1, "9d", 5, "9s  "},
+        {1, "009d", 5, "009d"},
         // Pages from 1: the label whose number equals the text's.
         {0, " 3 ", 2, "0003"},
         {0, "12", 4, "12"},
