@@ -16,6 +16,7 @@ namespace cvx::test {
 enum class Start { now, later };
 
 struct Viewer {
+    // `plan` in a temporary folder, the platform on it; a start now must not end the program.
     explicit Viewer(const pack::VolumeSpec& plan = standardVolume(), Start when = Start::now);
     explicit Viewer(Start when) : Viewer(standardVolume(), when) {}
     ~Viewer();
@@ -55,13 +56,12 @@ struct Viewer {
     [[nodiscard]] QImage shownImage() const;
     // Texts of the boxes shown since the last call.
     [[nodiscard]] QStringList newBoxes();
-    // A loose page: a JPEG of `pixels` in the working image, the viewing area 9030 x 7030 twips
-    // at Top 365, the page shown reduced by the magnifier.
+    // A JPEG of `pixels` as the working image, shown reduced in a 9030 x 7030 viewing area.
     void showLoosePage(QSize pixels = QSize(800, 1200));
 
-    TestVolume volume;
-    FakePlatform platform;
-    std::unique_ptr<BookForm> form;
+    TestVolume volume;              // the volume's folder, files and plan, and the "c:\" root
+    FakePlatform platform;          // boxes, answers, the program's end, the printer
+    std::unique_ptr<BookForm> form; // the window; null before a later start
 
   private:
     std::size_t seenBoxes_ = 0;
