@@ -181,7 +181,7 @@ TEST(ReaderHands, SessionEndingAnswersNo) {
 }
 
 TEST(ReaderHands, EveryControlIsNamedInItalianAndEachPageShownIsAnnounced) {
-    Hands r;
+    Viewer r;
     BookForm& f = *r.form;
     std::vector<Control*> controls = {
         f.SCHERMO.get(),  f.Image1.get(),    f.ZoomView.get(),  f.Combo1.get(),  f.Combo2.get(),

@@ -53,19 +53,25 @@ TEST(DamagedBlock, BlockThatCannotBeReadEndsTheProgram) {
         return [text](const QString& exe) { patchFile(exe, baseDigits(exe), text); };
     };
     const auto size = [](const QString& exe) { return QFileInfo(exe).size(); };
+    // A base just outside the block's range, with a usable folder name where it points, so that
+    // only the range refuses it.
+    const auto base = [](const std::function<qint64(qint64 size)>& at) -> Damage {
+        return [at](const QString& exe) {
+            const qint64 b = at(QFileInfo(exe).size());
+            patchFile(exe, baseDigits(exe), QByteArray::number(b).rightJustified(8, '0'));
+            patchFile(exe, block::workFolderPosition(static_cast<double>(b)), "CVXTEST1");
+        };
+    };
     const std::pair<const char*, Damage> damages[] = {
         {"a folder in its place",
          [](const QString& exe) { ASSERT_TRUE(QFile::remove(exe) && QDir().mkdir(exe)); }},
         {"base digits that are no number", digits("ABCDEFGH")},
         // 35000 would put slot 0 at position 0, before the first byte of the file.
-        {"base at the grid's start", digits("00035000")},
+        {"base at the grid's start", base([](qint64) { return 35000; })},
         {"base before the grid", digits("00000100")},
         {"negative base", digits("-0000001")},
         {"base far past the end", digits("99999999")},
-        {"base one byte past the end",
-         [&](const QString& exe) {
-             digits(QByteArray::number(size(exe) + 1).rightJustified(8, '0'))(exe);
-         }},
+        {"base one byte past the end", base([](qint64 length) { return length + 1; })},
         {"base digits looked for 1000 bytes too early",
          [&](const QString& exe) { cutFile(exe, size(exe) - 1000); }},
         {"shorter than the base digits' distance from the end",
