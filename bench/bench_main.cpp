@@ -19,7 +19,7 @@ QSize parseSize(const QString& text) {
 }
 
 // view SCREEN-NAME WIDTHxHEIGHT WHAT SCANS FOLDER: WHAT is letters of t(urns) j(umps)
-// m(agnify) f(irst page floor).
+// m(agnify) z(oom) f(irst page floor).
 int view(const QStringList& args) {
     if (args.size() != 5)
         return 2;
@@ -29,6 +29,7 @@ int view(const QStringList& args) {
     run.turns = args[2].contains(QLatin1Char('t'));
     run.jumps = args[2].contains(QLatin1Char('j'));
     run.magnify = args[2].contains(QLatin1Char('m'));
+    run.zoom = args[2].contains(QLatin1Char('z'));
     run.firstPage = args[2].contains(QLatin1Char('f'));
     run.scans = args[3];
     run.folder = args[4];

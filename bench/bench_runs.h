@@ -15,6 +15,7 @@ struct ViewRun {
     bool turns = true;
     bool jumps = true;
     bool magnify = true;
+    bool zoom = false;      // zoom steps to twice the scan's pixels and drags
     bool firstPage = false; // also the floor of the first page (the start-up's floor)
 };
 

@@ -1,6 +1,8 @@
 // The viewer driven by the benchmarks.
 #include "bench/bench_viewer.h"
 
+#include "platform/jpeg_region.h"
+
 #include <QApplication>
 #include <QBuffer>
 #include <QComboBox>
@@ -12,6 +14,27 @@
 namespace cvx::bench {
 
 namespace {
+// Records which region the zoomed page painted last, and how many paints there were.
+class ZoomPaintRecorder : public QObject {
+  public:
+    ZoomPaintRecorder(QObject* parent, const ScanView* view, qint64* painted, int* paints)
+        : QObject(parent), view_(view), painted_(painted), paints_(paints) {}
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            *painted_ = view_->region().image.cacheKey();
+            ++*paints_;
+        }
+        return false;
+    }
+
+  private:
+    const ScanView* view_;
+    qint64* painted_;
+    int* paints_;
+};
+
 // Records which decode the page's control painted last.
 class PaintRecorder : public QObject {
   public:
@@ -72,6 +95,8 @@ BenchViewer::BenchViewer(const QString& folder, QSize screen) : platform_(screen
     form_ = std::make_unique<BookForm>(platform_);
     form_->Image1->widget()->installEventFilter(
         new PaintRecorder(form_.get(), form_->Image1.get(), &painted_));
+    form_->ZoomView->widget()->installEventFilter(
+        new ZoomPaintRecorder(form_.get(), form_->ZoomView.get(), &zoomPainted_, &zoomPaints_));
     form_->handleEvent([&] { form_->Form_Load(); });
     pause();
 }
@@ -108,6 +133,53 @@ double BenchViewer::finishTiming(const QElapsedTimer& clock) {
     const QImage shown = form_->Image1->paintedImage();
     if (shown.isNull() || painted_ != shown.cacheKey()) {
         std::fprintf(stderr, "cartavox-bench: the page shown was not painted\n");
+        std::exit(1);
+    }
+    return ms;
+}
+
+BenchViewer::ZoomStep BenchViewer::zoomIn() {
+    QElapsedTimer clock;
+    clock.start();
+    const int paints = zoomPaints_;
+    sendKey(form_->SCHERMO->widget(), Qt::Key_Plus, Qt::NoModifier, QStringLiteral("+"));
+    QCoreApplication::sendPostedEvents(form_.get(), QEvent::UpdateRequest);
+    ZoomStep step;
+    step.shown = clock.nsecsElapsed() / 1e6;
+    if (zoomPaints_ == paints) {
+        std::fprintf(stderr, "cartavox-bench: the zoom step was not painted\n");
+        std::exit(1);
+    }
+    const ScanView& view = *form_->ZoomView;
+    const int wanted = regionScale(view.layout().scale);
+    while (view.region().scaleNum != wanted || zoomPainted_ != view.region().image.cacheKey()) {
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        QCoreApplication::sendPostedEvents(form_.get(), QEvent::UpdateRequest);
+    }
+    step.sharp = clock.nsecsElapsed() / 1e6;
+    return step;
+}
+
+double BenchViewer::dragZoomed(QPoint delta) {
+    QWidget* view = form_->ZoomView->widget();
+    const QPointF at = QPointF(view->rect().center());
+    QMouseEvent press(QEvent::MouseButtonPress, at, view->mapToGlobal(at), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(view, &press);
+    const int paints = zoomPaints_;
+    QElapsedTimer clock;
+    clock.start();
+    const QPointF to = at + delta;
+    QMouseEvent move(QEvent::MouseMove, to, view->mapToGlobal(to), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(view, &move);
+    QCoreApplication::sendPostedEvents(form_.get(), QEvent::UpdateRequest);
+    const double ms = clock.nsecsElapsed() / 1e6;
+    QMouseEvent release(QEvent::MouseButtonRelease, to, view->mapToGlobal(to), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(view, &release);
+    if (zoomPaints_ == paints) {
+        std::fprintf(stderr, "cartavox-bench: the dragged page was not painted\n");
         std::exit(1);
     }
     return ms;

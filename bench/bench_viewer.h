@@ -46,6 +46,16 @@ class BenchViewer {
     // Lets pending events run and the reading ahead finish: a reader's pause.
     void pause();
 
+    // One zoom step in ('+'): the milliseconds until the step is painted from the decode
+    // already on the screen, and until the part in view, decoded for the step, is painted.
+    struct ZoomStep {
+        double shown = 0;
+        double sharp = 0;
+    };
+    ZoomStep zoomIn();
+    // Drags the zoomed page by `delta` pixels: the milliseconds until it is painted there.
+    double dragZoomed(QPoint delta);
+
     // The picture painted now: its bytes and the device pixels it is shown at.
     [[nodiscard]] QByteArray shownBytes() const;
     [[nodiscard]] QSize shownSize() const;
@@ -57,7 +67,9 @@ class BenchViewer {
 
     BenchPlatform platform_;
     std::unique_ptr<BookForm> form_;
-    qint64 painted_ = 0; // cache key of the decode the page's control painted last
+    qint64 painted_ = 0;     // cache key of the decode the page's control painted last
+    qint64 zoomPainted_ = 0; // cache key of the region the zoomed page painted last
+    int zoomPaints_ = 0;     // paints of the zoomed page so far
 };
 
 } // namespace cvx::bench
