@@ -41,6 +41,9 @@ void BookForm::describeControls() {
         describe(*Image8[i], kZones[i]);
     describe(*ZoomView, {"Pagina ingrandita", "Trascinare per spostarla; + e - o Ctrl e rotellina "
                                               "per ingrandire e ridurre; ogni comando la riporta"});
+    describe(*Overview, {"Pagine del libro", "Le pagine per numero: frecce per scegliere, Invio "
+                                             "per aprire, Tab per un altro libro, F5 o Esc per "
+                                             "tornare"});
     describe(*Combo2, {"Libro", "Sceglie il libro del volume (F1)"});
     describe(*Combo1, {"Pagina", "Sceglie la pagina o ne digita il numero (F2, poi Invio)"});
     describe(*Picture5, {"Cerca pagina", "Apre la pagina del numero digitato (Invio)"});

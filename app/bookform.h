@@ -5,10 +5,12 @@
 
 #include "app/text_rules.h"
 #include "display/read_ahead.h"
+#include "display/thumbnail_loader.h"
 #include "platform/controls.h"
 #include "platform/data_lists.h"
 #include "platform/image_control.h"
 #include "platform/key_preview.h"
+#include "platform/page_grid.h"
 #include "platform/platform.h"
 #include "platform/scan_view.h"
 #include "platform/selector.h"
@@ -74,6 +76,17 @@ class BookForm : public QWidget {
     // ---- display/panning.cpp --------------------------------------------------------------
     void PAGSU();
     void PAGGIU();
+
+    // ---- display/overview.cpp: the overview of a book's pages (F5) -------------------------
+    void openOverview();
+    // Back to the page being read, as it was; nothing when the overview is closed.
+    void closeOverview();
+    // Ends a zoom and closes the overview: the window as its own commands find it.
+    void backToPage();
+    // Book `book`'s pages, from its archive's directory, and their labels.
+    [[nodiscard]] std::vector<PageKey> bookPages(int book, QStringList* labels) const;
+    // The overview's thumbnail decoding.
+    [[nodiscard]] ThumbnailLoader& thumbnails() { return *thumbnails_; }
 
     // ---- display/zoom.cpp: beyond the presentation in force ------------------------------
     // Zooms `steps` steps in (positive) or out about `anchor`, device pixels of the viewing
@@ -199,6 +212,12 @@ class BookForm : public QWidget {
         int requestedScale = 0;
     } zoomState;
 
+    // ---- The overview (display/overview.cpp) ---------------------------------------------------
+    struct OverviewState {
+        bool open = false; // the grid lies over the viewing area
+        int book = -1;     // the book whose pages it shows
+    } overview;
+
     // ---- The closing panel's and the banner's countdowns (panels/) ----------------------------
     int CountdownTicks = 0;       // ticks of 200 ms left before the closing panel answers NO
     std::int16_t BannerTicks = 0; // ticks of 200 ms left before the credits banner hides
@@ -222,6 +241,7 @@ class BookForm : public QWidget {
     std::unique_ptr<ImageControl> Image5; // the picture shown while a page turns back
     std::unique_ptr<ImageControl> Image6; // the picture shown while a page turns forward
     std::unique_ptr<ScanView> ZoomView;   // the zoomed page, over everything in the area
+    std::unique_ptr<PageGrid> Overview;   // the overview of a book's pages, above all
 
     // Header band (volume titles) and tool band (selectors and buttons)
     std::unique_ptr<PictureBox> Picture8;         // the header band at the top left
@@ -374,6 +394,15 @@ class BookForm : public QWidget {
     // The first or last page of book `book`, from its archive's directory.
     [[nodiscard]] std::optional<PageKey> bookPageKey(int book, bool lastPage) const;
     std::unique_ptr<ReadAhead> readAhead_ = std::make_unique<ReadAhead>();
+
+    // ---- display/overview.cpp ----------------------------------------------------------------
+    void showOverviewBook(int book);
+    void preferInView();
+    void overviewBook(int step); // the next (1) or previous (-1) book's pages
+    void openFromOverview(int page);
+    // A key inside the overview; false for a key the overview leaves to the window.
+    [[nodiscard]] bool overviewKey(std::int16_t keyCode, bool shift);
+    std::unique_ptr<ThumbnailLoader> thumbnails_ = std::make_unique<ThumbnailLoader>();
 
     // ---- display/zoom.cpp --------------------------------------------------------------------
     [[nodiscard]] bool startZoom();

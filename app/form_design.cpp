@@ -88,9 +88,11 @@ void BookForm::createViewingArea() {
     Image5->setVisible(false);
     Image8[6] = zone(area, kZones[6]);
     Image8[7] = zone(area, kZones[7]);
-    // Above everything in the area, shown only while the page is zoomed.
+    // Above everything in the area, shown only while the page is zoomed, and the overview.
     ZoomView = std::make_unique<ScanView>(area, kViewingArea);
     ZoomView->setVisible(false);
+    Overview = std::make_unique<PageGrid>(area, kViewingArea);
+    Overview->setVisible(false);
 }
 
 void BookForm::createBands() {
@@ -227,11 +229,11 @@ void BookForm::createBanner() {
 }
 
 void BookForm::connectHandlers() {
-    // Every click is a command of the window's own: it ends a zoom first.
+    // Every click is a command of the window's own: it ends a zoom and the overview first.
     auto wire = [this](Control& control, std::function<void()> handler) {
         control.onClick = [this, handler] {
             handleEvent([&] {
-                endZoom();
+                backToPage();
                 handler();
             });
         };
@@ -247,13 +249,23 @@ void BookForm::connectHandlers() {
     wire(*Combo1, [this] { Combo1_Click(); });
     wire(*Combo2, [this] { Combo2_Click(); });
     // A pick changes the selection inside its event, so a failed pick puts it back.
-    for (Selector* selector : {Combo1.get(), Combo2.get()})
-        selector->onPick = [this, selector](int i) {
-            handleEvent([this, selector, i] {
-                endZoom();
-                selector->setListIndex(i);
-            });
-        };
+    Combo1->onPick = [this](int i) {
+        handleEvent([this, i] {
+            backToPage();
+            Combo1->setListIndex(i);
+        });
+    };
+    // Picked while the overview is open, a book only shows its pages there.
+    Combo2->onPick = [this](int i) {
+        handleEvent([this, i] {
+            if (overview.open)
+                return showOverviewBook(i);
+            endZoom();
+            Combo2->setListIndex(i);
+        });
+    };
+    Overview->onChoose = [this](int page) { handleEvent([&] { openFromOverview(page); }); };
+    Overview->onScroll = [this] { preferInView(); };
     wire(*Picture5, [this] { Picture5_Click(); });
     wire(*Command1, [this] { Command1_Click(); });
     wire(*Command2, [this] { Command2_Click(); });

@@ -1,63 +1,20 @@
 // The keyboard commands: every key of the window is seen here before the focused control gets
 // it, and none is changed or swallowed.
 #include "app/bookform.h"
+#include "navigation/key_codes.h"
 
 namespace cvx {
 
-namespace {
-// Virtual-key codes of the command keys.
-enum Key : std::int16_t {
-    Enter = 13,
-    Shift = 16,
-    Escape = 27,
-    PageUp = 33,
-    PageDown = 34,
-    End = 35,
-    Left = 37,
-    Up = 38,
-    Right = 39,
-    Down = 40,
-    LetterN = 78,
-    LetterS = 83,
-    F1 = 112,
-    F2 = 113,
-    F3 = 114,
-    F4 = 115,
-    // Beyond the window's own commands: zoom in and out.
-    KeypadPlus = 107,
-    KeypadMinus = 109,
-    Plus = 187,
-    Minus = 189,
-};
+using namespace keys;
 
-// The window's own commands end a zoom before they run.
-bool endsZoom(std::int16_t keyCode) {
-    switch (keyCode) {
-    case Enter:
-    case Shift:
-    case Escape:
-    case PageUp:
-    case PageDown:
-    case End:
-    case Left:
-    case Up:
-    case Right:
-    case Down:
-    case LetterN:
-    case LetterS:
-    case F1:
-    case F2:
-    case F3:
-    case F4:
-        return true;
-    default:
-        return false;
+void BookForm::Form_KeyDown(std::int16_t keyCode, std::int16_t shift) {
+    // Inside the overview its own keys; any other command closes it first.
+    if (overview.open) {
+        if (overviewKey(keyCode, shift != 0))
+            return;
+        closeOverview();
     }
-}
-} // namespace
-
-void BookForm::Form_KeyDown(std::int16_t keyCode, std::int16_t) {
-    if (endsZoom(keyCode))
+    if (isCommand(keyCode))
         endZoom();
     switch (keyCode) {
     case Enter:
@@ -121,6 +78,9 @@ void BookForm::Form_KeyDown(std::int16_t keyCode, std::int16_t) {
     case KeypadMinus:
     case Minus:
         zoomBy(-1, viewCentre());
+        break;
+    case F5:
+        openOverview();
         break;
     default:
         break;

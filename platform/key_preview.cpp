@@ -16,6 +16,7 @@ int virtualKeyCode(const QKeyEvent& event) {
     case Qt::Key_Backspace:
         return 8;
     case Qt::Key_Tab:
+    case Qt::Key_Backtab: // Shift+Tab: the Tab key with Shift held
         return 9;
     case Qt::Key_Shift:
         return 16;

@@ -15,6 +15,7 @@ from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).parent))
 import harness  # noqa: E402
+from PIL import Image  # noqa: E402
 import volume  # noqa: E402
 
 BIN = Path(os.environ.get("CARTAVOX_BIN", "build/bin")).resolve()
@@ -282,6 +283,50 @@ class Zooming(ViewerCase):
         # Back in the magnified presentation: the whole width, the grain reduced again.
         self.assertFalse(close_to(harness.mean_colour(turned, LEFT_MARGIN), BACKGROUND, 8))
         self.assertLess(grain(turned), grain(zoomed) / 3)
+
+
+class Overview(ViewerCase):
+    def find_colour(self, shot, colour, box):
+        """Centre of the pixels of `colour` within `box` of `shot` (every fourth pixel looked
+        at), or None."""
+        xs, ys = [], []
+        for y in range(box[1], box[3], 4):
+            for x in range(box[0], box[2], 4):
+                if close_to(shot.getpixel((x, y))[:3], colour, 8):
+                    xs.append(x)
+                    ys.append(y)
+        return (sum(xs) // len(xs), sum(ys) // len(ys)) if len(xs) > 20 else None
+
+    def test_labels_click_and_back(self):
+        self.start_viewer()
+        self.wait_page(0, 0, "0001", "first")
+        self.session.key("F5", "Tab")  # the overview, then the second book's pages
+        grid = (0, 30, 1280, 1024)
+        self.eventually("labels", lambda shot: None if all(
+            label in self.session.ocr(shot, grid).replace("O", "0")
+            for label in ("0001", "0002", "0003", "0004")) else "labels not all read: "
+            + self.session.ocr(shot, grid))
+        shot = self.eventually("thumbnails", lambda shot: None if self.find_colour(
+            shot, volume.page_colour(1, 2), grid) else "no thumbnail of the third page")
+        self.session.click(*self.find_colour(shot, volume.page_colour(1, 2), grid))
+        self.wait_page(1, 2, "0003", "opened")
+        working = self.session.data / volume.WORK_FOLDER / "lab.jpg"
+        scan = self.work / "scans" / "b2p3.jpg"
+        with Image.open(working) as shown, Image.open(scan) as original:
+            self.assertEqual(shown.size, original.size)
+            self.assertTrue(close_to(harness.mean_colour(shown.convert("RGB"),
+                                                         (0, 0, 1800, 200)),
+                                     harness.mean_colour(original.convert("RGB"),
+                                                         (0, 0, 1800, 200)), 3))
+        # F5, the wheel over the grid (which has nothing to scroll: the page under it must not
+        # turn), F5 again: back on the same page.
+        self.session.key("F5")
+        self.session.settle(1.0)
+        self.session.move(640, 500)
+        self.session.x("xdotool", "click", "5")
+        self.session.x("xdotool", "click", "5")
+        self.session.key("F5")
+        self.wait_page(1, 2, "0003", "back")
 
 
 class WindowManager(ViewerCase):

@@ -1,0 +1,60 @@
+// Virtual-key codes of the keys the window acts on (platform/key_preview.cpp gives them).
+#pragma once
+
+#include <cstdint>
+
+namespace cvx::keys {
+
+enum Key : std::int16_t {
+    Tab = 9,
+    Enter = 13,
+    Shift = 16,
+    Escape = 27,
+    PageUp = 33,
+    PageDown = 34,
+    End = 35,
+    Home = 36,
+    Left = 37,
+    Up = 38,
+    Right = 39,
+    Down = 40,
+    LetterN = 78,
+    LetterS = 83,
+    KeypadPlus = 107,
+    KeypadMinus = 109,
+    F1 = 112,
+    F2 = 113,
+    F3 = 114,
+    F4 = 115,
+    F5 = 116,
+    Plus = 187,
+    Minus = 189,
+};
+
+// The keys of the window's own commands: each brings the page back from a zoom or from the
+// overview before it runs.
+[[nodiscard]] constexpr bool isCommand(std::int16_t code) {
+    switch (code) {
+    case Enter:
+    case Shift:
+    case Escape:
+    case PageUp:
+    case PageDown:
+    case End:
+    case Left:
+    case Up:
+    case Right:
+    case Down:
+    case LetterN:
+    case LetterS:
+    case F1:
+    case F2:
+    case F3:
+    case F4:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace cvx::keys
