@@ -19,7 +19,7 @@ QSize parseSize(const QString& text) {
 }
 
 // view SCREEN-NAME WIDTHxHEIGHT WHAT SCANS FOLDER: WHAT is letters of t(urns) j(umps)
-// m(agnify) z(oom) f(irst page floor).
+// m(agnify) z(oom) o(verview) f(irst page floor).
 int view(const QStringList& args) {
     if (args.size() != 5)
         return 2;
@@ -30,6 +30,7 @@ int view(const QStringList& args) {
     run.jumps = args[2].contains(QLatin1Char('j'));
     run.magnify = args[2].contains(QLatin1Char('m'));
     run.zoom = args[2].contains(QLatin1Char('z'));
+    run.overview = args[2].contains(QLatin1Char('o'));
     run.firstPage = args[2].contains(QLatin1Char('f'));
     run.scans = args[3];
     run.folder = args[4];
@@ -55,5 +56,7 @@ int main(int argc, char* argv[]) {
         return view(args.mid(1));
     if (command == QLatin1String("memory") && args.size() == 4)
         return runMemory(args[1], args[2], parseSize(args[3])), 0;
+    if (command == QLatin1String("overview-memory") && args.size() == 4)
+        return runOverviewMemory(args[1], args[2], parseSize(args[3])), 0;
     return orchestrate(args);
 }

@@ -19,6 +19,7 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QThread>
+#include <algorithm>
 #include <cstdio>
 
 namespace cvx::bench {
@@ -65,6 +66,7 @@ class Orchestra {
   private:
     QString path(const QString& name) const { return QDir(data_).filePath(name); }
     bool makeVolumes();
+    bool makeVolume(const VolumeDef& v);
     void packing();
     void views();
     void startup(const VolumeDef& volume);
@@ -124,25 +126,30 @@ int Orchestra::run() {
 }
 
 bool Orchestra::makeVolumes() {
-    for (const VolumeDef& v : volumes_) {
-        say(QStringLiteral("scans and volume: %1").arg(v.scans));
-        const QString source = path(QStringLiteral("src/") + v.id);
-        QString error;
-        QDir(source).removeRecursively();
-        if (!writeManifest(path(QStringLiteral("scans")), source, v.size, v.progressive, v.books,
-                           v.pages, &error)) {
-            say(error);
-            return false;
-        }
-        const QString folder = path(QStringLiteral("vol/") + v.id);
-        QDir(folder).removeRecursively();
-        QDir().mkpath(path(QStringLiteral("vol")));
-        QString report;
-        if (packOnce(QDir(source).filePath(QStringLiteral("manifest.json")), {folder}, &report) <
-            0) {
-            say(report);
-            return false;
-        }
+    return std::all_of(volumes_.begin(), volumes_.end(),
+                       [this](const VolumeDef& v) { return makeVolume(v); });
+}
+
+bool Orchestra::makeVolume(const VolumeDef& v) {
+    say(QStringLiteral("scans and volume: %1, %2 x %3 pages")
+            .arg(v.scans)
+            .arg(v.books)
+            .arg(v.pages));
+    const QString source = path(QStringLiteral("src/") + v.id);
+    QString error;
+    QDir(source).removeRecursively();
+    if (!writeManifest(path(QStringLiteral("scans")), source, v.size, v.progressive, v.books,
+                       v.pages, &error)) {
+        say(error);
+        return false;
+    }
+    const QString folder = path(QStringLiteral("vol/") + v.id);
+    QDir(folder).removeRecursively();
+    QDir().mkpath(path(QStringLiteral("vol")));
+    QString report;
+    if (packOnce(QDir(source).filePath(QStringLiteral("manifest.json")), {folder}, &report) < 0) {
+        say(report);
+        return false;
     }
     return true;
 }
@@ -275,7 +282,7 @@ QByteArray Orchestra::runChild(const QStringList& args, const QProcessEnvironmen
 
 void Orchestra::views() {
     const QList<Screen> screens = {
-        {QStringLiteral("1920x1080"), QSize(1920, 1080), 1, QStringLiteral("tjmfz")},
+        {QStringLiteral("1920x1080"), QSize(1920, 1080), 1, QStringLiteral("tjmfzo")},
         {QStringLiteral("3840x2160"), QSize(3840, 2160), 1, QStringLiteral("tjmz")},
         {QStringLiteral("1920x1080 @2"), QSize(1920, 1080), 2, QStringLiteral("tjm")}};
     for (const Screen& s : screens)
@@ -336,13 +343,28 @@ void Orchestra::startup(const VolumeDef& volume) {
 }
 
 void Orchestra::memory() {
+    const Screen screen{QStringLiteral("1920x1080"), QSize(1920, 1080), 1, QString()};
+    // The overview of one book of 300 pages; the volume is removed after (it is large).
+    for (const VolumeDef& v : volumes_)
+        if (v.scans == QLatin1String("24 MP")) {
+            const VolumeDef book{v.id + QStringLiteral("x300"), v.scans, v.size, false, 1, 300};
+            if (!makeVolume(book))
+                break;
+            say(QStringLiteral("overview memory: %1, 300 pages").arg(v.scans));
+            figures_ << collectFigures(
+                runChild({QStringLiteral("overview-memory"), v.scans,
+                          path(QStringLiteral("vol/") + book.id), QStringLiteral("1920x1080")},
+                         environment(screen)));
+            QDir(path(QStringLiteral("vol/") + book.id)).removeRecursively();
+            QDir(path(QStringLiteral("src/") + book.id)).removeRecursively();
+            break;
+        }
     for (const VolumeDef& v : volumes_) {
         if (v.pages < 50 && !quick_)
             continue;
         if (quick_ && v.progressive)
             continue;
         say(QStringLiteral("memory: %1").arg(v.scans));
-        const Screen screen{QStringLiteral("1920x1080"), QSize(1920, 1080), 1, QString()};
         figures_ << collectFigures(
             runChild({QStringLiteral("memory"), v.scans, path(QStringLiteral("vol/") + v.id),
                       QStringLiteral("1920x1080")},

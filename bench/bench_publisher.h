@@ -10,6 +10,10 @@
 
 namespace cvx::bench {
 
+// djpeg (at `djpeg`) decoding each of `files` at 1/8, `atOnce` processes at a time: the
+// seconds for all, or -1 when one failed.
+[[nodiscard]] double djpegFloor(const QString& djpeg, const QStringList& files, int atOnce);
+
 // Draws the scans under `data` (kept between runs), runs the commands of the tool in `bin` and
 // returns their figures; empty with a message on stderr when the scans cannot be made.
 [[nodiscard]] QList<Figure> publisherFigures(const QString& data, const QString& bin);

@@ -1,13 +1,20 @@
 // Page turns, jumps, magnifying and memory, measured on a real viewer window.
 #include "bench/bench_runs.h"
 
+#include "bench/bench_publisher.h"
 #include "bench/bench_stats.h"
 #include "bench/bench_viewer.h"
 
 #include "platform/jpeg_region.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QListWidget>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QThread>
 
 namespace cvx::bench {
 
@@ -177,6 +184,60 @@ void zooming(BenchViewer& viewer, const ViewRun& run) {
     emitFigure(drag);
 }
 
+// The JPEGs of the overview's tiles in view, written as files into `folder`.
+QStringList pagesInView(BookForm& form, const QString& folder) {
+    QStringList labels, files;
+    const std::vector<PageKey> pages = form.bookPages(form.Combo2->ListIndex(), &labels);
+    const auto [first, last] = form.Overview->inView();
+    for (int i = first; i >= 0 && i <= last; ++i) {
+        QFile file(QDir(folder).filePath(QStringLiteral("%1.jpg").arg(i)));
+        const QByteArray jpeg = ThumbnailLoader::pageBytes(pages[static_cast<std::size_t>(i)]);
+        if (jpeg.isEmpty() || !file.open(QIODevice::WriteOnly) || file.write(jpeg) != jpeg.size())
+            return {};
+        files << file.fileName();
+    }
+    return files;
+}
+
+// F5 on a few pages: the grid painted, then the thumbnails of its first screenful, against
+// djpeg's decode at 1/8 of the same pages run in parallel on all cores but one, in the same run.
+void overview(BenchViewer& viewer, const ViewRun& run) {
+    const QString djpeg = QStandardPaths::findExecutable(QStringLiteral("djpeg"));
+    const int cores = std::max(1, QThread::idealThreadCount() - 1);
+    QTemporaryDir folder;
+    std::vector<double> shown, complete, floors;
+    int tiles = 0;
+    for (int i = 0; i < 5; ++i) {
+        viewer.press(Qt::Key_Right);
+        viewer.pause();
+        const BenchViewer::OverviewOpen open = viewer.openOverview();
+        shown.push_back(open.shown);
+        complete.push_back(open.complete);
+        const QStringList files = pagesInView(viewer.form(), folder.path());
+        const double seconds =
+            djpeg.isEmpty() || files.isEmpty() ? -1 : djpegFloor(djpeg, files, cores);
+        if (seconds < 0) {
+            std::fprintf(stderr, "cartavox-bench: the overview's floor failed (djpeg: %s)\n",
+                         qPrintable(djpeg));
+            std::exit(1);
+        }
+        floors.push_back(seconds * 1000);
+        tiles = static_cast<int>(files.size());
+        viewer.press(Qt::Key_F5);
+        viewer.pause();
+    }
+    Figure grid = figure(QStringLiteral("overview shown"), run, shown, {});
+    grid.target = QStringLiteral("<= 16.7 ms (a frame)");
+    grid.met = grid.value <= 16.7;
+    emitFigure(grid);
+    Figure first = figure(QStringLiteral("overview screenful"), run, complete, floors);
+    first.target = QStringLiteral("<= 1.3 x floor");
+    first.met = first.value <= 1.3 * first.floor;
+    first.note =
+        QStringLiteral("%1 tiles; floor: djpeg -scale 1/8, %2 at once").arg(tiles).arg(cores);
+    emitFigure(first);
+}
+
 // The peak resident memory of this process image. Not getrusage's ru_maxrss: Linux carries that
 // over an exec from the forked parent, whose own peak it would report.
 double peakMegabytes() {
@@ -201,6 +262,8 @@ void runView(const ViewRun& run) {
         magnifying(viewer, run);
     if (run.zoom)
         zooming(viewer, run);
+    if (run.overview)
+        overview(viewer, run);
 }
 
 void runMemory(const QString& scans, const QString& folder, QSize screen) {
@@ -237,6 +300,45 @@ void runMemory(const QString& scans, const QString& folder, QSize screen) {
     f.note = QStringLiteral("%1 pages read, 10 magnified, 10 zoomed to 2:1; %2 MB after start-up")
                  .arg(read)
                  .arg(start, 0, 'f', 0);
+    emitFigure(f);
+}
+
+void runOverviewMemory(const QString& scans, const QString& folder, QSize screen) {
+    BenchViewer viewer(folder, screen);
+    for (int read = 0; read < 10; ++read) {
+        viewer.press(Qt::Key_Right);
+        viewer.pause();
+    }
+    const double before = peakMegabytes();
+    int tiles = 0;
+    const int books = viewer.form().Combo2->ListCount();
+    viewer.openOverview();
+    for (int book = 0; book < books; ++book) {
+        if (book > 0)
+            viewer.press(Qt::Key_Tab);
+        // Page Down to the end, each screenful's thumbnails painted before the next.
+        QListWidget* list = viewer.form().Overview->list();
+        while (list->currentRow() < list->count() - 1) {
+            viewer.press(Qt::Key_PageDown);
+            viewer.form().thumbnails().waitIdle();
+            QCoreApplication::processEvents();
+        }
+        tiles += list->count();
+    }
+    viewer.press(Qt::Key_F5);
+    viewer.pause();
+    Figure f;
+    f.measure = QStringLiteral("overview memory");
+    f.scans = scans;
+    f.screen = QStringLiteral("%1x%2").arg(screen.width()).arg(screen.height());
+    f.value = peakMegabytes() - before;
+    f.unit = QStringLiteral("MB");
+    f.target = QStringLiteral("< 100 MB added");
+    f.met = f.value < 100;
+    f.samples = 1;
+    f.note = QStringLiteral("%1 pages scrolled end to end; peak before %2 MB")
+                 .arg(tiles)
+                 .arg(before, 0, 'f', 0);
     emitFigure(f);
 }
 

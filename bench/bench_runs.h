@@ -16,6 +16,7 @@ struct ViewRun {
     bool jumps = true;
     bool magnify = true;
     bool zoom = false;      // zoom steps to twice the scan's pixels and drags
+    bool overview = false;  // F5: the grid, and its first screenful of thumbnails
     bool firstPage = false; // also the floor of the first page (the start-up's floor)
 };
 
@@ -25,5 +26,9 @@ void runView(const ViewRun& run);
 // Reads 100 pages of the volume (two books of 50), magnifying every tenth and moving down it,
 // and emits the peak resident memory.
 void runMemory(const QString& scans, const QString& folder, QSize screen);
+
+// Reads a few pages of the volume, then opens the overview of each book and scrolls it end to
+// end, and emits what the overview added to the peak resident memory.
+void runOverviewMemory(const QString& scans, const QString& folder, QSize screen);
 
 } // namespace cvx::bench

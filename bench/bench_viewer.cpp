@@ -9,6 +9,7 @@
 #include <QImageReader>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QListWidget>
 #include <cstdio>
 
 namespace cvx::bench {
@@ -32,6 +33,21 @@ class ZoomPaintRecorder : public QObject {
   private:
     const ScanView* view_;
     qint64* painted_;
+    int* paints_;
+};
+
+// Counts the paints of a widget.
+class PaintCounter : public QObject {
+  public:
+    PaintCounter(QObject* parent, int* paints) : QObject(parent), paints_(paints) {}
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        *paints_ += event->type() == QEvent::Paint;
+        return false;
+    }
+
+  private:
     int* paints_;
 };
 
@@ -97,6 +113,8 @@ BenchViewer::BenchViewer(const QString& folder, QSize screen) : platform_(screen
         new PaintRecorder(form_.get(), form_->Image1.get(), &painted_));
     form_->ZoomView->widget()->installEventFilter(
         new ZoomPaintRecorder(form_.get(), form_->ZoomView.get(), &zoomPainted_, &zoomPaints_));
+    form_->Overview->list()->viewport()->installEventFilter(
+        new PaintCounter(form_.get(), &gridPaints_));
     form_->handleEvent([&] { form_->Form_Load(); });
     pause();
 }
@@ -183,6 +201,38 @@ double BenchViewer::dragZoomed(QPoint delta) {
         std::exit(1);
     }
     return ms;
+}
+
+BenchViewer::OverviewOpen BenchViewer::openOverview() {
+    QElapsedTimer clock;
+    clock.start();
+    int paints = gridPaints_;
+    sendKey(form_->SCHERMO->widget(), Qt::Key_F5, Qt::NoModifier);
+    QCoreApplication::sendPostedEvents(form_.get(), QEvent::UpdateRequest);
+    OverviewOpen open;
+    open.shown = clock.nsecsElapsed() / 1e6;
+    const PageGrid& grid = *form_->Overview;
+    if (gridPaints_ == paints || !grid.Visible()) {
+        std::fprintf(stderr, "cartavox-bench: the overview was not painted\n");
+        std::exit(1);
+    }
+    const auto complete = [&] {
+        const auto [first, last] = grid.inView();
+        for (int i = first; i <= last; ++i)
+            if (grid.tile(i) == PageGrid::Tile::Plain)
+                return false;
+        return first >= 0;
+    };
+    while (!complete())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    paints = gridPaints_;
+    QCoreApplication::sendPostedEvents(form_.get(), QEvent::UpdateRequest);
+    open.complete = clock.nsecsElapsed() / 1e6;
+    if (gridPaints_ == paints) {
+        std::fprintf(stderr, "cartavox-bench: the thumbnails were not painted\n");
+        std::exit(1);
+    }
+    return open;
 }
 
 void BenchViewer::pause() {

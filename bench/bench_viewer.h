@@ -56,6 +56,14 @@ class BenchViewer {
     // Drags the zoomed page by `delta` pixels: the milliseconds until it is painted there.
     double dragZoomed(QPoint delta);
 
+    // F5: the milliseconds until the overview is painted, and until the thumbnails of every
+    // tile in view are painted.
+    struct OverviewOpen {
+        double shown = 0;
+        double complete = 0;
+    };
+    OverviewOpen openOverview();
+
     // The picture painted now: its bytes and the device pixels it is shown at.
     [[nodiscard]] QByteArray shownBytes() const;
     [[nodiscard]] QSize shownSize() const;
@@ -70,6 +78,7 @@ class BenchViewer {
     qint64 painted_ = 0;     // cache key of the decode the page's control painted last
     qint64 zoomPainted_ = 0; // cache key of the region the zoomed page painted last
     int zoomPaints_ = 0;     // paints of the zoomed page so far
+    int gridPaints_ = 0;     // paints of the overview's tiles so far
 };
 
 } // namespace cvx::bench

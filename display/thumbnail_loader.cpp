@@ -19,12 +19,17 @@ ThumbnailLoader::~ThumbnailLoader() {
     pool_.waitForDone();
 }
 
-QImage ThumbnailLoader::thumbnail(const PageKey& key, QSize box) {
+QByteArray ThumbnailLoader::pageBytes(const PageKey& key) {
     files::Read read = files::readAt(key.archive, key.position, key.length);
     if (read.status != files::Status::Ok || read.data.size() != key.length ||
         !archive::restoreEntry(read.data))
         return {};
-    return decodeThumbnail(read.data, box);
+    return read.data;
+}
+
+QImage ThumbnailLoader::thumbnail(const PageKey& key, QSize box) {
+    const QByteArray jpeg = pageBytes(key);
+    return jpeg.isEmpty() ? QImage() : decodeThumbnail(jpeg, box);
 }
 
 void ThumbnailLoader::load(const std::vector<PageKey>& pages, QSize box, std::pair<int, int> inView,

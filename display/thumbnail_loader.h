@@ -39,6 +39,8 @@ class ThumbnailLoader {
     // Waits until nothing is queued or running (for tests and benchmarks).
     void waitIdle();
 
+    // The JPEG of the entry `key`, read and restored; empty when it cannot be had.
+    [[nodiscard]] static QByteArray pageBytes(const PageKey& key);
     // The thumbnail of the entry `key` fitted into `box`; null when it cannot be had.
     [[nodiscard]] static QImage thumbnail(const PageKey& key, QSize box);
 
