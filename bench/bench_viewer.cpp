@@ -121,9 +121,10 @@ BenchViewer::BenchViewer(const QString& folder, QSize screen) : platform_(screen
 
 BenchViewer::~BenchViewer() = default;
 
-double BenchViewer::press(int qtKey, Qt::KeyboardModifiers modifiers) {
+double BenchViewer::press(int qtKey, Qt::KeyboardModifiers modifiers, QWidget* target) {
     QWidget* focus = QApplication::focusWidget();
-    QWidget* target = focus && focus->window() == form_.get() ? focus : form_->SCHERMO->widget();
+    if (!target)
+        target = focus && focus->window() == form_.get() ? focus : form_->SCHERMO->widget();
     QElapsedTimer clock;
     clock.start();
     sendKey(target, qtKey, modifiers);

@@ -38,9 +38,11 @@ class BenchViewer {
     BenchViewer(const QString& folder, QSize screen);
     ~BenchViewer();
 
-    // Presses a key (a Qt key code) and returns the milliseconds until the key's event and the
-    // paints it left pending are done, the page shown painted.
-    double press(int qtKey, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+    // Presses a key (a Qt key code) on `target` (by default the focused widget, or the viewing
+    // area) and returns the milliseconds until the key's event and the paints it left pending
+    // are done, the page shown painted.
+    double press(int qtKey, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
+                 QWidget* target = nullptr);
     // Types `number` into the page selector, then times Enter as press() does.
     double jumpTo(int number);
     // Lets pending events run and the reading ahead finish: a reader's pause.
