@@ -313,8 +313,10 @@ void runOverviewMemory(const QString& scans, const QString& folder, QSize screen
         QListWidget* list = viewer.form().Overview->list();
         if (book > 0)
             viewer.press(Qt::Key_Tab, Qt::NoModifier, list);
-        // Page Down to the end, the thumbnails decoded (those in view first) and painted.
-        while (list->currentRow() < list->count() - 1) {
+        // Page Down until the last tile is in view, the thumbnails decoded (those in view first)
+        // and painted.
+        const PageGrid& grid = *viewer.form().Overview;
+        while (grid.inView().second < grid.count() - 1) {
             const int row = list->currentRow();
             viewer.press(Qt::Key_PageDown, Qt::NoModifier, list);
             if (list->currentRow() == row) {
