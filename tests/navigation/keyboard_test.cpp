@@ -11,8 +11,8 @@ using namespace cvx::test;
 
 namespace {
 // Key codes.
-constexpr int Enter = 13, Shift = 16, Esc = 27, PageUp = 33, PageDown = 34, End = 35, Left = 37,
-              Up = 38, Right = 39, Down = 40, N = 78, S = 83, F1 = 112, F2 = 113, F3 = 114;
+constexpr int Enter = 13, Shift = 16, Esc = 27, PageUp = 33, PageDown = 34, End = 35, Up = 38,
+              Down = 40, N = 78, S = 83, F1 = 112, F2 = 113, F3 = 114;
 } // namespace
 
 TEST(Keyboard, ShiftMagnifiesAndReducesByTheFlagAlone) {
