@@ -30,6 +30,7 @@ class Session:
         self.data.mkdir(parents=True)
         self.shots = []
         self.viewer = None
+        self.log = None  # the viewer's output, while it runs
         self.window_manager = None
         self.display = self._start_x()
 
@@ -78,6 +79,8 @@ class Session:
     def start(self, folder, program="./Cartavox.exe", *args):
         """Starts `program` (the volume's Cartavox.exe, or the launcher with `args`) with
         `folder` as the current folder."""
+        if self.log:
+            self.log.close()
         self.log = open(self.tmp / "viewer.log", "a")
         self.viewer = subprocess.Popen([str(program), *map(str, args)], cwd=folder, env=self.env,
                                        stdout=self.log, stderr=subprocess.STDOUT)
@@ -169,6 +172,8 @@ class Session:
         if self.viewer and self.viewer.poll() is None:
             self.viewer.kill()
             self.viewer.wait()
+        if self.log:
+            self.log.close()
         if failed:
             keep = FAILURES / self.name
             shutil.rmtree(keep, ignore_errors=True)
