@@ -49,7 +49,8 @@ class Picture {
 
     // Sets Qt's decoder allocation limit, which is process-wide and not thread-safe, once at
     // start-up before any thread decodes: high enough for the largest picture allowed at full
-    // resolution. Each read is guarded by kMaxPixels from its header instead.
+    // resolution. Each read is guarded by kMaxPixels from its header instead. Also keeps every
+    // thread's allocations in one malloc arena (see the definition).
     static void configureDecoding();
     static constexpr int kAllocationLimitMb = 1024;
 
