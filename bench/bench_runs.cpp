@@ -233,6 +233,22 @@ void overview(BenchViewer& viewer, const ViewRun& run) {
     emitFigure(first);
 }
 
+// A memory figure in megabytes, held below `limit`.
+Figure megabytes(const QString& measure, const QString& scans, QSize screen, double value,
+                 double limit, const QString& target, int samples, const QString& note) {
+    Figure f;
+    f.measure = measure;
+    f.scans = scans;
+    f.screen = QStringLiteral("%1x%2").arg(screen.width()).arg(screen.height());
+    f.value = value;
+    f.unit = QStringLiteral("MB");
+    f.target = target;
+    f.met = value < limit;
+    f.samples = samples;
+    f.note = note;
+    return f;
+}
+
 // The peak resident memory of this process image. Not getrusage's ru_maxrss: Linux carries that
 // over an exec from the forked parent, whose own peak it would report.
 double peakMegabytes() {
@@ -283,19 +299,12 @@ void runMemory(const QString& scans, const QString& folder, QSize screen) {
         viewer.press(Qt::Key_Right);
         viewer.pause();
     }
-    Figure f;
-    f.measure = QStringLiteral("peak memory");
-    f.scans = scans;
-    f.screen = QStringLiteral("%1x%2").arg(screen.width()).arg(screen.height());
-    f.value = peakMegabytes();
-    f.unit = QStringLiteral("MB");
-    f.target = QStringLiteral("< 400 MB");
-    f.met = f.value < 400;
-    f.samples = read;
-    f.note = QStringLiteral("%1 pages read, 10 magnified, 10 zoomed to 2:1; %2 MB after start-up")
-                 .arg(read)
-                 .arg(start, 0, 'f', 0);
-    emitFigure(f);
+    emitFigure(megabytes(QStringLiteral("peak memory"), scans, screen, peakMegabytes(), 400,
+                         QStringLiteral("< 400 MB"), read,
+                         QStringLiteral("%1 pages read, 10 magnified, 10 zoomed to 2:1; %2 MB "
+                                        "after start-up")
+                             .arg(read)
+                             .arg(start, 0, 'f', 0)));
 }
 
 void runOverviewMemory(const QString& scans, const QString& folder, QSize screen) {
@@ -330,19 +339,11 @@ void runOverviewMemory(const QString& scans, const QString& folder, QSize screen
     }
     viewer.press(Qt::Key_F5);
     viewer.pause();
-    Figure f;
-    f.measure = QStringLiteral("overview memory");
-    f.scans = scans;
-    f.screen = QStringLiteral("%1x%2").arg(screen.width()).arg(screen.height());
-    f.value = peakMegabytes() - before;
-    f.unit = QStringLiteral("MB");
-    f.target = QStringLiteral("< 100 MB added");
-    f.met = f.value < 100;
-    f.samples = 1;
-    f.note = QStringLiteral("%1 pages scrolled end to end; peak before %2 MB")
-                 .arg(tiles)
-                 .arg(before, 0, 'f', 0);
-    emitFigure(f);
+    emitFigure(megabytes(QStringLiteral("overview memory"), scans, screen, peakMegabytes() - before,
+                         100, QStringLiteral("< 100 MB added"), 1,
+                         QStringLiteral("%1 pages scrolled end to end; peak before %2 MB")
+                             .arg(tiles)
+                             .arg(before, 0, 'f', 0)));
 }
 
 } // namespace cvx::bench
