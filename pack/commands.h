@@ -10,7 +10,7 @@
 namespace cvx::pack {
 
 struct ToolCommand {
-    cli::Command spec;
+    cli::Command usage; // its name, arguments and options, for the parser and the help
     std::function<int(const QCommandLineParser&)> run; // the exit status
 };
 

@@ -12,12 +12,12 @@ using namespace cvx::pack;
 
 namespace {
 int tool(const QStringList& args, const QList<ToolCommand>& commands) {
-    QList<cli::Command> specs;
+    QList<cli::Command> usages;
     for (const ToolCommand& c : commands)
-        specs << c.spec;
+        usages << c.usage;
     const QString first = args.value(0);
     if (first == QLatin1String("-h") || first == QLatin1String("--help")) {
-        QTextStream(stdout) << cli::toolHelp(specs);
+        QTextStream(stdout) << cli::toolHelp(usages);
         return cli::kSuccess;
     }
     if (first == QLatin1String("-v") || first == QLatin1String("--version")) {
@@ -25,13 +25,13 @@ int tool(const QStringList& args, const QList<ToolCommand>& commands) {
         return cli::kSuccess;
     }
     for (const ToolCommand& c : commands)
-        if (c.spec.name == first) {
+        if (c.usage.name == first) {
             QCommandLineParser parser;
-            if (const auto status = cli::parseCommand(parser, c.spec, args.mid(1)))
+            if (const auto status = cli::parseCommand(parser, c.usage, args.mid(1)))
                 return *status;
             return c.run(parser);
         }
-    err() << cli::toolHelp(specs);
+    err() << cli::toolHelp(usages);
     err().flush();
     return cli::kUsage;
 }

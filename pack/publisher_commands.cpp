@@ -45,14 +45,14 @@ void printDraft(const Draft& d, const QJsonObject& manifest, const QString& path
 }
 
 int runInit(const QCommandLineParser& parser) {
-    const cli::Command spec = publisherCommands()[0].spec; // a copy: the list is a temporary
+    const cli::Command usage = publisherCommands()[0].usage; // a copy: the list is a temporary
     const QString iiif = parser.value(QStringLiteral("iiif"));
     const QStringList scans = parser.positionalArguments();
     if (iiif.isEmpty() == scans.isEmpty())
-        return cli::usageError(spec, QStringLiteral("serve una cartella di scansioni oppure "
-                                                    "--iiif MANIFESTO con --images CARTELLA"));
+        return cli::usageError(usage, QStringLiteral("serve una cartella di scansioni oppure "
+                                                     "--iiif MANIFESTO con --images CARTELLA"));
     if (!iiif.isEmpty() && !parser.isSet(QStringLiteral("images")))
-        return cli::usageError(spec, QStringLiteral("con --iiif serve --images CARTELLA"));
+        return cli::usageError(usage, QStringLiteral("con --iiif serve --images CARTELLA"));
     const QString path =
         QFileInfo(parser.isSet(QStringLiteral("o")) ? parser.value(QStringLiteral("o"))
                                                     : QStringLiteral("manifest.json"))
