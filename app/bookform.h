@@ -393,6 +393,9 @@ class BookForm : public QWidget {
     [[nodiscard]] std::optional<PageKey> pageKeyAt(int index) const;
     // The first or last page of book `book`, from its archive's directory.
     [[nodiscard]] std::optional<PageKey> bookPageKey(int book, bool lastPage) const;
+    // The slot texts of book `book`'s directory (only the first with `whole` false) as its
+    // activation reads them, and the archive's path; none when it cannot be read.
+    [[nodiscard]] QStringList bookDirectory(int book, bool whole, QString* path) const;
     std::unique_ptr<ReadAhead> readAhead_ = std::make_unique<ReadAhead>();
 
     // ---- display/overview.cpp ----------------------------------------------------------------

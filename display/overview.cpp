@@ -3,33 +3,23 @@
 // opened from it, by the same procedures as a pick in the selectors, and not before.
 #include "app/bookform.h"
 
-#include "archive/archive_layout.h"
 #include "archive/book_records.h"
 #include "archive/label_rules.h"
 #include "navigation/key_codes.h"
-#include "platform/files.h"
 
 namespace cvx {
 
 std::vector<PageKey> BookForm::bookPages(int book, QStringList* labels) const {
-    std::vector<PageKey> pages;
+    QString path;
+    const QStringList slotTexts = bookDirectory(book, true, &path);
     labels->clear();
-    if (book < 0 || book >= File2.ListCount())
-        return pages;
-    // The book's directory and labels as its activation will read them.
-    const QString path = underRoot(ProgramFolder, File2.List(book));
-    const files::Read directory =
-        files::readAt(path, archive::kFirstSlotText, archive::kDirectoryTextLength);
-    if (directory.status != files::Status::Ok)
-        return pages;
-    const QStringList slotTexts = archive::directorySlots(directory.data);
+    if (slotTexts.isEmpty())
+        return {};
     const books::Numbering n = books::numberingOf(List1.List(book));
     *labels = labels::pageLabels(n.kind, n.side, n.firstNumber, slotTexts);
-    for (const QString& text : slotTexts) {
-        const archive::SlotFields fields = archive::splitSlotText(text);
-        const auto entry = archive::entryLocation(fields.offsetText, fields.lengthText);
-        pages.push_back(entry ? PageKey{path, entry->position, entry->length} : PageKey{});
-    }
+    std::vector<PageKey> pages;
+    for (const QString& text : slotTexts)
+        pages.push_back(slotPageKey(path, text).value_or(PageKey{}));
     return pages;
 }
 

@@ -87,33 +87,26 @@ Picture BookForm::readyPicture(const Picture& read, QSize pixels) {
 std::optional<PageKey> BookForm::pageKeyAt(int index) const {
     if (index < 0 || index >= List2.ListCount())
         return std::nullopt;
-    const archive::SlotFields fields = archive::splitSlotText(List2.List(index));
-    const auto entry = archive::entryLocation(fields.offsetText, fields.lengthText);
-    if (!entry)
-        return std::nullopt;
-    return PageKey{underRoot(ProgramFolder, place.ArchivePath), entry->position, entry->length};
+    return slotPageKey(underRoot(ProgramFolder, place.ArchivePath), List2.List(index));
+}
+
+QStringList BookForm::bookDirectory(int book, bool whole, QString* path) const {
+    if (book < 0 || book >= File2.ListCount() || book >= Combo2->ListCount())
+        return {};
+    *path = underRoot(ProgramFolder, File2.List(book));
+    const files::Read read =
+        files::readAt(*path, archive::kFirstSlotText,
+                      whole ? archive::kDirectoryTextLength : archive::kSlotTextLength);
+    return read.status == files::Status::Ok ? archive::directorySlots(read.data) : QStringList();
 }
 
 std::optional<PageKey> BookForm::bookPageKey(int book, bool lastPage) const {
-    if (book < 0 || book >= File2.ListCount() || book >= Combo2->ListCount())
-        return std::nullopt;
-    // Its directory as the book's activation reads it; the first slot is enough for the first
-    // page.
-    const QString path = underRoot(ProgramFolder, File2.List(book));
-    const files::Read read =
-        files::readAt(path, archive::kFirstSlotText,
-                      lastPage ? archive::kDirectoryTextLength : archive::kSlotTextLength);
-    if (read.status != files::Status::Ok)
-        return std::nullopt;
-    const QStringList texts = archive::directorySlots(read.data);
+    // The first slot is enough for the first page.
+    QString path;
+    const QStringList texts = bookDirectory(book, lastPage, &path);
     if (texts.isEmpty())
         return std::nullopt;
-    const archive::SlotFields fields =
-        archive::splitSlotText(lastPage ? texts.last() : texts.first());
-    const auto entry = archive::entryLocation(fields.offsetText, fields.lengthText);
-    if (!entry)
-        return std::nullopt;
-    return PageKey{path, entry->position, entry->length};
+    return slotPageKey(path, lastPage ? texts.last() : texts.first());
 }
 
 void BookForm::readAround() {

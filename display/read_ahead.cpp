@@ -1,6 +1,7 @@
 // Reading ahead on one background thread, into a small cache of restored and decoded pages.
 #include "display/read_ahead.h"
 
+#include "archive/archive_layout.h"
 #include "archive/entry_restore.h"
 #include "display/fit_geometry.h"
 #include "platform/files.h"
@@ -10,6 +11,14 @@
 #include <iterator>
 
 namespace cvx {
+
+std::optional<PageKey> slotPageKey(const QString& archive, const QString& slotText) {
+    const archive::SlotFields fields = archive::splitSlotText(slotText);
+    const auto entry = archive::entryLocation(fields.offsetText, fields.lengthText);
+    if (!entry)
+        return std::nullopt;
+    return PageKey{archive, entry->position, entry->length};
+}
 
 namespace {
 qint64 imageBytes(QSize size) {

@@ -31,6 +31,10 @@ struct PageKey {
     friend bool operator==(const PageKey&, const PageKey&) = default;
 };
 
+// The entry a directory slot's text names in the archive at `archive`; none when its position
+// or length is no entry's.
+[[nodiscard]] std::optional<PageKey> slotPageKey(const QString& archive, const QString& slotText);
+
 // What the size of a shown page depends on.
 struct PageView {
     QString volume;         // the volume's folder
