@@ -69,6 +69,14 @@ class PaintRecorder : public QObject {
     qint64* painted_;
 };
 
+// Ends the benchmark with `what` when `failed`: a figure measured past it would be false.
+void stopIf(bool failed, const char* what) {
+    if (!failed)
+        return;
+    std::fprintf(stderr, "cartavox-bench: %s\n", what);
+    std::exit(1);
+}
+
 void sendKey(QWidget* target, int key, Qt::KeyboardModifiers modifiers, const QString& text = {}) {
     QKeyEvent down(QEvent::KeyPress, key, modifiers, text);
     QKeyEvent up(QEvent::KeyRelease, key, modifiers, text);
@@ -100,10 +108,7 @@ double floorMs(const QByteArray& jpeg, QSize size) {
     reader.setScaledSize(size);
     const QImage image = reader.read();
     const double ms = clock.nsecsElapsed() / 1e6;
-    if (image.isNull() || image.size() != size) {
-        std::fprintf(stderr, "cartavox-bench: the floor read failed\n");
-        std::exit(1);
-    }
+    stopIf(image.isNull() || image.size() != size, "the floor read failed");
     return ms;
 }
 
@@ -150,10 +155,7 @@ double BenchViewer::finishTiming(const QElapsedTimer& clock) {
     QCoreApplication::sendPostedEvents(form_.get(), QEvent::UpdateRequest);
     const double ms = clock.nsecsElapsed() / 1e6;
     const QImage shown = form_->Image1->paintedImage();
-    if (shown.isNull() || painted_ != shown.cacheKey()) {
-        std::fprintf(stderr, "cartavox-bench: the page shown was not painted\n");
-        std::exit(1);
-    }
+    stopIf(shown.isNull() || painted_ != shown.cacheKey(), "the page shown was not painted");
     return ms;
 }
 
@@ -165,10 +167,7 @@ BenchViewer::ZoomStep BenchViewer::zoomIn() {
     QCoreApplication::sendPostedEvents(form_.get(), QEvent::UpdateRequest);
     ZoomStep step;
     step.shown = clock.nsecsElapsed() / 1e6;
-    if (zoomPaints_ == paints) {
-        std::fprintf(stderr, "cartavox-bench: the zoom step was not painted\n");
-        std::exit(1);
-    }
+    stopIf(zoomPaints_ == paints, "the zoom step was not painted");
     const ScanView& view = *form_->ZoomView;
     const int wanted = regionScale(view.layout().scale);
     while (view.region().scaleNum != wanted || zoomPainted_ != view.region().image.cacheKey()) {
@@ -197,10 +196,7 @@ double BenchViewer::dragZoomed(QPoint delta) {
     QMouseEvent release(QEvent::MouseButtonRelease, to, view->mapToGlobal(to), Qt::LeftButton,
                         Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(view, &release);
-    if (zoomPaints_ == paints) {
-        std::fprintf(stderr, "cartavox-bench: the dragged page was not painted\n");
-        std::exit(1);
-    }
+    stopIf(zoomPaints_ == paints, "the dragged page was not painted");
     return ms;
 }
 
@@ -213,10 +209,7 @@ BenchViewer::OverviewOpen BenchViewer::openOverview() {
     OverviewOpen open;
     open.shown = clock.nsecsElapsed() / 1e6;
     const PageGrid& grid = *form_->Overview;
-    if (gridPaints_ == paints || !grid.Visible()) {
-        std::fprintf(stderr, "cartavox-bench: the overview was not painted\n");
-        std::exit(1);
-    }
+    stopIf(gridPaints_ == paints || !grid.Visible(), "the overview was not painted");
     const auto complete = [&] {
         const auto [first, last] = grid.inView();
         for (int i = first; i <= last; ++i)
@@ -229,10 +222,7 @@ BenchViewer::OverviewOpen BenchViewer::openOverview() {
     paints = gridPaints_;
     QCoreApplication::sendPostedEvents(form_.get(), QEvent::UpdateRequest);
     open.complete = clock.nsecsElapsed() / 1e6;
-    if (gridPaints_ == paints) {
-        std::fprintf(stderr, "cartavox-bench: the thumbnails were not painted\n");
-        std::exit(1);
-    }
+    stopIf(gridPaints_ == paints, "the thumbnails were not painted");
     return open;
 }
 
