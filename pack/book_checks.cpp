@@ -2,6 +2,7 @@
 #include "pack/book_checks.h"
 
 #include "pack/check_rules.h"
+#include "pack/command_line.h"
 
 #include <QHash>
 #include <algorithm>
@@ -91,14 +92,12 @@ void checkShapes(const CheckedBook& book, int b, QList<Finding>& out) {
                        book.kind == 2
                            ? QStringLiteral("%1: %2 pagine doppie su %3 sono verticali: il tipo "
                                             "di numerazione forse è 1 (pagine)")
-                                 .arg(book.title)
-                                 .arg(wrong.size())
-                                 .arg(wrong.size() + right.size())
+                                 .arg(book.title, QString::number(wrong.size()),
+                                      QString::number(wrong.size() + right.size()))
                            : QStringLiteral("%1: %2 pagine su %3 sono orizzontali: il tipo di "
                                             "numerazione forse è 2 (pagine doppie)")
-                                 .arg(book.title)
-                                 .arg(wrong.size())
-                                 .arg(wrong.size() + right.size())};
+                                 .arg(book.title, QString::number(wrong.size()),
+                                      QString::number(wrong.size() + right.size()))};
         return;
     }
     const QSize usual = sizes.size() >= 3 ? medianSize(sizes) : QSize();
@@ -192,9 +191,9 @@ QString severityName(Severity severity) {
 int checkStatus(const QList<Finding>& findings) {
     int status = 0;
     for (const Finding& f : findings)
-        status = std::max(status, f.severity == Severity::Error     ? 2
-                                  : f.severity == Severity::Warning ? 1
-                                                                    : 0);
+        status = std::max(status, f.severity == Severity::Error     ? cli::kCheckErrors
+                                  : f.severity == Severity::Warning ? cli::kCheckWarnings
+                                                                    : cli::kSuccess);
     return status;
 }
 

@@ -67,7 +67,7 @@ QString toolHelp(const QList<Command>& commands) {
     return text + QStringLiteral(
                       "\n\"cartavox-pack COMANDO --help\" descrive un comando.\n"
                       "Stato di uscita: 0 riuscito, 1 non riuscito (errori nei dati), 2 comando "
-                      "non valido; \"check\": 0 nessun problema, 1 avvisi, 2 errori.\n");
+                      "non valido; \"check\": 0 nessun problema, 1 avvisi, 3 errori.\n");
 }
 
 int usageError(const Command& command, const QString& problem) {

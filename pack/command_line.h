@@ -15,6 +15,9 @@ namespace cvx::pack::cli {
 inline constexpr int kSuccess = 0;
 inline constexpr int kFailure = 1;
 inline constexpr int kUsage = 2; // the command line itself is wrong
+// "check" only: 1 (warnings) and 3 (errors), so that errors never look like a wrong command line.
+inline constexpr int kCheckWarnings = 1;
+inline constexpr int kCheckErrors = 3;
 
 struct Argument {
     QString name;        // "MANIFESTO"

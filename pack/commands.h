@@ -20,16 +20,18 @@ struct ToolCommand {
 // init, check, proof, export-iiif.
 [[nodiscard]] QList<ToolCommand> publisherCommands();
 
-// One line on stderr, rewritten in place on a terminal, shown only once a run takes a while.
+// One line on stderr, rewritten in place on a terminal, shown only once a run takes a while;
+// with `terminalOnly`, never shown when stderr is not a terminal.
 class ProgressLine {
   public:
-    ProgressLine();
+    explicit ProgressLine(bool terminalOnly = false);
     void show(const QString& text);
     void end();
     [[nodiscard]] double seconds() const { return clock_.nsecsElapsed() / 1e9; }
 
   private:
     bool terminal_;
+    bool silent_;
     bool shown_ = false;
     qint64 last_ = -100000;
     QElapsedTimer clock_;

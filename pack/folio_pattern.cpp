@@ -99,7 +99,7 @@ Numbering numberingFromLabels(const QStringList& labels, bool openings) {
     for (int i = 0; i < labels.size(); ++i) {
         const auto f = parseFolio(labels[i]);
         if (!f || !n.fromLabels || !fits(n, *f, i + 1))
-            n.unfit << QStringLiteral("%1 (pagina %2)").arg(labels[i]).arg(i + 1);
+            n.unfit << QStringLiteral("%1 (pagina %2)").arg(labels[i], QString::number(i + 1));
     }
     return n;
 }

@@ -55,8 +55,7 @@ QString labelProblem(const QString& label) {
     if (leading >= trimmed.size())
         return QStringLiteral("l'etichetta \"%1\" è preceduta da %2 spazi, tanti quanti i suoi "
                               "caratteri: il visore la leggerebbe come vuota")
-            .arg(trimmed)
-            .arg(leading);
+            .arg(trimmed, QString::number(leading));
     return charsetProblem(label);
 }
 
@@ -69,10 +68,12 @@ QString kindProblem(int kind) {
 }
 
 QString sideProblem(const QString& side) {
-    if (side.size() == 1 && side.front().unicode() < 128 && side.front().isLetter())
+    // The viewer reads any letter but D as left: another letter is most often a slip.
+    if (side.compare(QLatin1String("D"), Qt::CaseInsensitive) == 0 ||
+        side.compare(QLatin1String("S"), Qt::CaseInsensitive) == 0)
         return {};
-    return QStringLiteral("il lato della prima pagina è \"%1\": deve essere una lettera, D per "
-                          "destra, S per sinistra")
+    return QStringLiteral("il lato della prima pagina è \"%1\": deve essere D per destra o S per "
+                          "sinistra")
         .arg(side);
 }
 
@@ -110,9 +111,7 @@ QString paddedWorkFolder(const QString& name) {
 QString workFolderProblem(const QString& name) {
     if (name.isEmpty() || name.size() > block::kWorkFolderNameLength)
         return QStringLiteral("il nome della cartella di lavoro \"%1\" ha %2 caratteri: da 1 a %3")
-            .arg(name)
-            .arg(name.size())
-            .arg(block::kWorkFolderNameLength);
+            .arg(name, QString::number(name.size()), QString::number(block::kWorkFolderNameLength));
     if (const QString problem = charsetProblem(name); !problem.isEmpty())
         return problem;
     if (!block::usableFolderName(paddedWorkFolder(name)))

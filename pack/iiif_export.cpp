@@ -55,7 +55,8 @@ QJsonObject canvas(const QString& id, const QString& label, const QString& image
 } // namespace
 
 QString numberingMetadata(int kind, const QString& side, int firstNumber) {
-    return QStringLiteral("tipo %1, lato %2, primo numero %3").arg(kind).arg(side).arg(firstNumber);
+    return QStringLiteral("tipo %1, lato %2, primo numero %3")
+        .arg(QString::number(kind), side, QString::number(firstNumber));
 }
 
 IiifExport exportIiif(const VolumeInfo& v, const QString& outDir, const QString& baseUrl) {
@@ -65,7 +66,10 @@ IiifExport exportIiif(const VolumeInfo& v, const QString& outDir, const QString&
         r.problems << QStringLiteral("impossibile creare la cartella %1").arg(outDir);
         return r;
     }
-    QString base = baseUrl.isEmpty() ? QUrl::fromLocalFile(out.absolutePath()).toString() : baseUrl;
+    // Percent-encoded, so that a folder or label with spaces or accents still gives valid URIs.
+    QString base = baseUrl.isEmpty()
+                       ? QUrl::fromLocalFile(out.absolutePath()).toString(QUrl::FullyEncoded)
+                       : baseUrl;
     while (base.endsWith(QLatin1Char('/')))
         base.chop(1);
     QJsonArray canvases, ranges;
@@ -85,15 +89,16 @@ IiifExport exportIiif(const VolumeInfo& v, const QString& outDir, const QString&
                 r.problems << pageTitle(v, b, e) + QStringLiteral(": ") + bytes.problem;
             else
                 ++r.images;
-            const QString id =
-                QStringLiteral("%1/canvas/%2/%3").arg(base).arg(b + 1).arg(e.index + 1);
-            canvases << canvas(id, e.label, base + QStringLiteral("/immagini/") + name,
-                               readJpegHeader(image).size, book.fields.numberingKind == 2);
+            const QString id = base + QStringLiteral("/canvas/%1/%2").arg(b + 1).arg(e.index + 1);
+            const QString imageId = base + QStringLiteral("/immagini/") +
+                                    QString::fromLatin1(QUrl::toPercentEncoding(name));
+            canvases << canvas(id, e.label, imageId, readJpegHeader(image).size,
+                               book.fields.numberingKind == 2);
             items << QJsonObject{{"id", id}, {"type", "Canvas"}};
         }
         const QString numbering = numberingMetadata(
             book.fields.numberingKind, book.fields.firstSide, int(book.fields.firstNumber));
-        ranges << QJsonObject{{"id", QStringLiteral("%1/libro/%2").arg(base).arg(b + 1)},
+        ranges << QJsonObject{{"id", base + QStringLiteral("/libro/%1").arg(b + 1)},
                               {"type", "Range"},
                               {"label", language("it", book.fields.label)},
                               {"metadata", QJsonArray{pair("Numerazione", numbering)}},
@@ -110,6 +115,7 @@ IiifExport exportIiif(const VolumeInfo& v, const QString& outDir, const QString&
                                {"label", language("it", shownText(v.headings[0]))},
                                {"metadata", metadata},
                                {"behavior", QJsonArray{"paged"}},
+                               {"viewingDirection", "left-to-right"},
                                {"items", canvases},
                                {"structures", ranges}};
     if (!files::writeAll(out.filePath(QStringLiteral("manifest.json")),

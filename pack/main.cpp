@@ -31,6 +31,10 @@ int tool(const QStringList& args, const QList<ToolCommand>& commands) {
                 return *status;
             return c.run(parser);
         }
+    if (!first.isEmpty())
+        err() << (first.startsWith(QLatin1Char('-')) ? "cartavox-pack: opzione sconosciuta: "
+                                                     : "cartavox-pack: comando sconosciuto: ")
+              << first << "\n\n";
     err() << cli::toolHelp(usages);
     err().flush();
     return cli::kUsage;

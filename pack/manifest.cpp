@@ -30,13 +30,21 @@ class Fields {
         return {};
     }
 
-    int integer(const QString& key, int fallback, bool required) {
+    // `lowest` and `highest` are only told in the fault of a whole number beyond them; the
+    // limits of the formats check the values that fit an int.
+    int integer(const QString& key, int fallback, bool required,
+                int lowest = std::numeric_limits<int>::min(),
+                int highest = std::numeric_limits<int>::max()) {
         const QJsonValue v = value(key, required);
         const double d = v.toDouble();
         if (v.isDouble() && std::floor(d) == d && d >= std::numeric_limits<int>::min() &&
             d <= std::numeric_limits<int>::max())
             return static_cast<int>(d);
-        if (!v.isUndefined())
+        if (v.isDouble() && std::floor(d) == d)
+            fault(key, QStringLiteral("deve essere un numero intero fra %1 e %2, non %3")
+                           .arg(QString::number(lowest), QString::number(highest),
+                                QString::number(d, 'f', 0)));
+        else if (!v.isUndefined())
             fault(key, QStringLiteral("deve essere un numero intero"));
         return fallback;
     }
@@ -94,7 +102,8 @@ ManifestBook parseBook(const QJsonValue& value, int index, const QDir& folder,
     book.label = f.text(QStringLiteral("label"), true);
     book.kind = f.integer(QStringLiteral("kind"), 1, true);
     book.side = f.text(QStringLiteral("side"), true);
-    book.firstNumber = f.integer(QStringLiteral("firstNumber"), 1, true);
+    book.firstNumber =
+        f.integer(QStringLiteral("firstNumber"), 1, true, 0, limits::kMaxFirstNumber);
     const QJsonArray pages = f.array(QStringLiteral("pages"));
     for (qsizetype i = 0; i < pages.size(); ++i) {
         const QString page = pages[i].toString();
@@ -129,7 +138,8 @@ ManifestRead parseManifest(const QByteArray& json, const QString& folder) {
     m.place = f.text(QStringLiteral("place"), false);
     m.year = f.text(QStringLiteral("year"), false);
     m.workFolder = f.text(QStringLiteral("workFolder"), true);
-    m.jpegQuality = f.integer(QStringLiteral("jpegQuality"), kDefaultJpegQuality, false);
+    m.jpegQuality = f.integer(QStringLiteral("jpegQuality"), kDefaultJpegQuality, false,
+                              limits::kMinJpegQuality, limits::kMaxJpegQuality);
     const QJsonObject cover = f.object(QStringLiteral("cover"));
     Fields c(cover, QStringLiteral("cover: "), r.errors);
     if (doc.object().value(QStringLiteral("cover")).isObject()) {
@@ -151,7 +161,13 @@ ManifestRead readManifest(const QString& path) {
         r.errors << QStringLiteral("impossibile leggere il manifesto %1").arg(path);
         return r;
     }
-    ManifestRead r = parseManifest(file.readAll(), QFileInfo(path).absolutePath());
+    const QByteArray json = file.readAll();
+    if (json.trimmed().isEmpty()) {
+        ManifestRead r;
+        r.errors << QStringLiteral("il manifesto %1 è vuoto").arg(path);
+        return r;
+    }
+    ManifestRead r = parseManifest(json, QFileInfo(path).absolutePath());
     for (QString& e : r.errors)
         e = QStringLiteral("manifesto %1: %2").arg(path, e);
     return r;
@@ -159,8 +175,7 @@ ManifestRead readManifest(const QString& path) {
 
 QString bookName(const Manifest& manifest, int book) {
     return QStringLiteral("libro %1 (%2, \"%3\")")
-        .arg(book + 1)
-        .arg(archiveName(book), manifest.books.value(book).label);
+        .arg(QString::number(book + 1), archiveName(book), manifest.books.value(book).label);
 }
 
 QString pageName(const Manifest& manifest, int book, int page) {
@@ -173,9 +188,7 @@ QString pageName(const Manifest& manifest, int book, int page) {
         numbered ? labels::pageLabel(b.kind, b.side, b.firstNumber, page + 1) + QStringLiteral(", ")
                  : QString();
     return QStringLiteral("%1, pagina %2 (%3%4)")
-        .arg(bookName(manifest, book))
-        .arg(page + 1)
-        .arg(label, b.pages.value(page));
+        .arg(bookName(manifest, book), QString::number(page + 1), label, b.pages.value(page));
 }
 
 VolumeSpec volumeSpec(const Manifest& manifest) {

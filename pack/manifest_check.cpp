@@ -29,14 +29,28 @@ ScanFacts factsOfFile(const QString& path, bool optimizeGain, const ScanVisitor&
         f.problem = QStringLiteral("il file %1 non si trova o non si può leggere").arg(path);
         return f;
     }
+    if (read.data.isEmpty()) {
+        ScanFacts f;
+        f.problem = QStringLiteral("il file %1 è vuoto").arg(path);
+        return f;
+    }
     if (visit)
         visit(b, p, read.data);
     return scanFacts(read.data, optimizeGain);
 }
 } // namespace
 
-ManifestCheck checkManifest(const QString& path, const CheckScope& scope,
-                            const ScanVisitor& visit) {
+void waitReporting(QThreadPool& pool, const std::atomic<int>& finished, int total,
+                   const WorkProgress& progress) {
+    while (!pool.waitForDone(100))
+        if (progress)
+            progress(finished, total);
+    if (progress)
+        progress(total, total);
+}
+
+ManifestCheck checkManifest(const QString& path, const CheckScope& scope, const ScanVisitor& visit,
+                            const WorkProgress& progress) {
     ManifestCheck c;
     const ManifestRead read = readManifest(path);
     const QStringList errors =
@@ -56,6 +70,7 @@ ManifestCheck checkManifest(const QString& path, const CheckScope& scope,
         for (int p = 0; p < c.books[b].pages.size(); ++p)
             order.emplace_back(b, p);
     std::vector<ScanFacts> facts(order.size());
+    std::atomic<int> finished = 0;
     QThreadPool pool;
     pool.setMaxThreadCount(QThread::idealThreadCount());
     for (std::size_t i = 0; i < order.size(); ++i)
@@ -63,8 +78,9 @@ ManifestCheck checkManifest(const QString& path, const CheckScope& scope,
             const auto [b, p] = order[i];
             facts[i] = factsOfFile(std::as_const(c.manifest).books[b].pageFiles[p],
                                    scope.progressive, visit, b, p);
+            ++finished;
         });
-    pool.waitForDone();
+    waitReporting(pool, finished, static_cast<int>(order.size()), progress);
     for (std::size_t i = 0; i < order.size(); ++i)
         c.books[order[i].first].pages[order[i].second].facts = facts[i];
     c.findings = limits + checkBooks(c.books, scope);

@@ -6,6 +6,8 @@
 #include "pack/manifest.h"
 
 #include <QByteArray>
+#include <QThreadPool>
+#include <atomic>
 #include <functional>
 
 namespace cvx::pack {
@@ -19,10 +21,18 @@ struct ManifestCheck {
 // Called on a worker thread with each scan's bytes as it is read (0-based book and page).
 using ScanVisitor = std::function<void(int book, int page, const QByteArray& bytes)>;
 
+// Called on the calling thread now and then while pages are read: how many of how many are done.
+using WorkProgress = std::function<void(int done, int total)>;
+
+// Waits for `pool`'s tasks, telling `progress` (when set) how many of `total` are `finished`.
+void waitReporting(QThreadPool& pool, const std::atomic<int>& finished, int total,
+                   const WorkProgress& progress);
+
 // Reads the manifest at `path` and checks it: first the limits of the formats it breaks, then
 // its scans. A manifest that cannot be read gives its errors alone, and no books.
 [[nodiscard]] ManifestCheck checkManifest(const QString& path, const CheckScope& scope,
-                                          const ScanVisitor& visit = {});
+                                          const ScanVisitor& visit = {},
+                                          const WorkProgress& progress = {});
 
 // The books of a manifest as the checks take them, without facts.
 [[nodiscard]] QList<CheckedBook> checkedBooks(const Manifest& manifest);

@@ -53,10 +53,8 @@ QString pageFigure(const ProofPage& page, const QString& items) {
         page.thumbnail.isNull()
             ? QStringLiteral("<div class=\"illeggibile\">immagine illeggibile</div>")
             : QStringLiteral("<img src=\"%1\" width=\"%2\" height=\"%3\" alt=\"%4\">")
-                  .arg(dataUri(page.thumbnail))
-                  .arg(page.thumbnail.width())
-                  .arg(page.thumbnail.height())
-                  .arg(page.label.toHtmlEscaped());
+                  .arg(dataUri(page.thumbnail), QString::number(page.thumbnail.width()),
+                       QString::number(page.thumbnail.height()), page.label.toHtmlEscaped());
     return QStringLiteral("<figure class=\"pagina%1\" title=\"%2\">%3<figcaption>%4</figcaption>"
                           "%5</figure>\n")
         .arg(items.isEmpty() ? QString() : QStringLiteral(" segnalata"),
@@ -71,9 +69,9 @@ QString bookSection(const ProofSheet& sheet, int b) {
     return QStringLiteral("<section class=\"libro\"><h2>%1</h2><p class=\"numerazione\">%2 · %3 "
                           "pagine · %4</p>%5<div class=\"griglia\">\n%6</div></section>\n")
         .arg(book.label.toHtmlEscaped(),
-             numberingText(book.kind, book.side, book.firstNumber).toHtmlEscaped())
-        .arg(book.pages.size())
-        .arg(book.archive.toHtmlEscaped(), findingItems(sheet.findings, b, -1), figures);
+             numberingText(book.kind, book.side, book.firstNumber).toHtmlEscaped(),
+             QString::number(book.pages.size()), book.archive.toHtmlEscaped(),
+             findingItems(sheet.findings, b, -1), figures);
 }
 
 const char* const kStyle =
@@ -97,8 +95,8 @@ QString numberingText(int kind, const QString& side, int firstNumber) {
                                                     : QStringLiteral("numerazione %1").arg(kind);
     return QStringLiteral("%1, la prima a %2, dal numero %3")
         .arg(what,
-             labels::firstOnRight(side) ? QStringLiteral("destra") : QStringLiteral("sinistra"))
-        .arg(firstNumber);
+             labels::firstOnRight(side) ? QStringLiteral("destra") : QStringLiteral("sinistra"),
+             QString::number(firstNumber));
 }
 
 QByteArray proofHtml(const ProofSheet& sheet) {
@@ -115,10 +113,8 @@ QByteArray proofHtml(const ProofSheet& sheet) {
                 .arg(shown(sheet.title), shown(sheet.secondLine), shown(sheet.year),
                      shown(sheet.publisher), shown(sheet.place));
     html += QStringLiteral("<p class=\"riepilogo\">Bozza di %1: %2 libri, %3 pagine.</p>%4\n")
-                .arg(sheet.source.toHtmlEscaped())
-                .arg(sheet.books.size())
-                .arg(pages)
-                .arg(findingItems(sheet.findings, -1, -1));
+                .arg(sheet.source.toHtmlEscaped(), QString::number(sheet.books.size()),
+                     QString::number(pages), findingItems(sheet.findings, -1, -1));
     for (int b = 0; b < sheet.books.size(); ++b)
         html += bookSection(sheet, b);
     return (html + QStringLiteral("</body></html>\n")).toUtf8();

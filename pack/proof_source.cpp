@@ -34,15 +34,17 @@ QImage proofThumbnail(const QByteArray& scan) {
     return reader.read();
 }
 
-ProofSheet proofOfManifest(const QString& path, QStringList* errors) {
+ProofSheet proofOfManifest(const QString& path, QStringList* errors, const WorkProgress& progress) {
     QMutex guard; // over `thumbnails`, filled by the checks' reading threads
     std::map<std::pair<int, int>, QImage> thumbnails;
-    const ManifestCheck c = checkManifest(path, CheckScope{true, true, false, true},
-                                          [&](int b, int p, const QByteArray& bytes) {
-                                              const QImage image = proofThumbnail(bytes);
-                                              const QMutexLocker lock(&guard);
-                                              thumbnails[{b, p}] = image;
-                                          });
+    const ManifestCheck c = checkManifest(
+        path, CheckScope{true, true, false, true},
+        [&](int b, int p, const QByteArray& bytes) {
+            const QImage image = proofThumbnail(bytes);
+            const QMutexLocker lock(&guard);
+            thumbnails[{b, p}] = image;
+        },
+        progress);
     ProofSheet sheet;
     if (c.books.isEmpty()) {
         for (const Finding& f : c.findings)
@@ -62,7 +64,7 @@ ProofSheet proofOfManifest(const QString& path, QStringList* errors) {
     return sheet;
 }
 
-ProofSheet proofOfVolume(const QString& folder, QStringList* errors) {
+ProofSheet proofOfVolume(const QString& folder, QStringList* errors, const WorkProgress& progress) {
     const VolumeInfo v = readVolume(folder);
     *errors << v.problems;
     ProofSheet sheet{
@@ -78,7 +80,9 @@ ProofSheet proofOfVolume(const QString& folder, QStringList* errors) {
         checked << CheckedBook{bookTitle(v, b), kind, info.fields.firstSide, first, {}};
         for (const EntryInfo& e : info.entries) {
             sheet.books[b].pages << ProofPage{
-                e.label, QStringLiteral("%1, voce %2").arg(info.archive).arg(e.index), {}};
+                e.label,
+                QStringLiteral("%1, voce %2").arg(info.archive, QString::number(e.index)),
+                {}};
             checked[b].pages << CheckedPage{pageTitle(v, b, e), QString(), {}};
             order.emplace_back(b, int(sheet.books[b].pages.size()) - 1);
         }
@@ -86,6 +90,7 @@ ProofSheet proofOfVolume(const QString& folder, QStringList* errors) {
     // Each task writes its own elements of vectors sized beforehand.
     std::vector<QImage> images(order.size());
     std::vector<ScanFacts> facts(order.size());
+    std::atomic<int> finished = 0;
     QThreadPool pool;
     pool.setMaxThreadCount(QThread::idealThreadCount());
     for (std::size_t i = 0; i < order.size(); ++i)
@@ -96,8 +101,9 @@ ProofSheet proofOfVolume(const QString& folder, QStringList* errors) {
             facts[i] = bytes.problem.isEmpty() ? scanFacts(bytes.image(e), false) : ScanFacts{};
             facts[i].problem = bytes.problem.isEmpty() ? facts[i].problem : bytes.problem;
             images[i] = bytes.problem.isEmpty() ? proofThumbnail(bytes.image(e)) : QImage();
+            ++finished;
         });
-    pool.waitForDone();
+    waitReporting(pool, finished, static_cast<int>(order.size()), progress);
     for (std::size_t i = 0; i < order.size(); ++i) {
         sheet.books[order[i].first].pages[order[i].second].thumbnail = images[i];
         checked[order[i].first].pages[order[i].second].facts = facts[i];

@@ -3,6 +3,7 @@
 // findings of the checks.
 #pragma once
 
+#include "pack/manifest_check.h"
 #include "pack/proof_sheet.h"
 
 #include <QStringList>
@@ -12,10 +13,12 @@ namespace cvx::pack {
 // From a manifest: its scans as the build will store them (turned upright by their EXIF
 // orientation). A manifest that cannot be read or breaks the limits gives its faults in
 // `errors` and an empty sheet.
-[[nodiscard]] ProofSheet proofOfManifest(const QString& path, QStringList* errors);
+[[nodiscard]] ProofSheet proofOfManifest(const QString& path, QStringList* errors,
+                                         const WorkProgress& progress = {});
 
 // From a volume folder: its entries as the viewer reads them. The block's faults go to `errors`.
-[[nodiscard]] ProofSheet proofOfVolume(const QString& folder, QStringList* errors);
+[[nodiscard]] ProofSheet proofOfVolume(const QString& folder, QStringList* errors,
+                                       const WorkProgress& progress = {});
 
 // A scan's thumbnail for the proof, turned upright as the build turns it.
 [[nodiscard]] QImage proofThumbnail(const QByteArray& scan);

@@ -7,11 +7,26 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QJsonArray>
 #include <QJsonDocument>
+#include <cstdio>
 
 namespace cvx::pack {
 
 namespace {
+// "-o -": the file is standard output, and what is said about it goes to stderr.
+bool toStandardOutput(const QString& path) {
+    return path == QLatin1String("-");
+}
+
+// Writes `bytes` to `path`, or to stdout for "-"; false when that failed.
+bool writeOutput(const QString& path, const QByteArray& bytes) {
+    if (!toStandardOutput(path))
+        return files::writeAll(path, bytes).ok();
+    return std::fwrite(bytes.constData(), 1, bytes.size(), stdout) == std::size_t(bytes.size()) &&
+           std::fflush(stdout) == 0;
+}
+
 // Every finding on stderr, then a count on stdout.
 void printFindings(const QList<Finding>& findings, int books, int pages) {
     int counts[3] = {};
@@ -24,14 +39,34 @@ void printFindings(const QList<Finding>& findings, int books, int pages) {
                         << " errori, " << counts[1] << " avvisi, " << counts[0] << " note\n";
 }
 
+// The findings as JSON for pipelines: book and page 1-based (null for the whole volume or
+// book), the page's file, the severity ("error", "warning", "note") and the Italian message.
+QByteArray findingsJson(const ManifestCheck& c) {
+    const char* const severities[] = {"note", "warning", "error"};
+    QJsonArray list;
+    for (const Finding& f : c.findings) {
+        const bool onPage = f.book >= 0 && f.firstPage >= 0;
+        const QStringList files =
+            f.book >= 0 ? c.manifest.books.value(f.book).pages : QStringList();
+        list << QJsonObject{{"book", f.book >= 0 ? QJsonValue(f.book + 1) : QJsonValue()},
+                            {"page", onPage ? QJsonValue(f.firstPage + 1) : QJsonValue()},
+                            {"lastPage", onPage ? QJsonValue(f.lastPage + 1) : QJsonValue()},
+                            {"file", onPage ? QJsonValue(files.value(f.firstPage)) : QJsonValue()},
+                            {"severity", severities[static_cast<int>(f.severity)]},
+                            {"message", f.text}};
+    }
+    return QJsonDocument(QJsonObject{{"findings", list}}).toJson();
+}
+
 // What init guessed, for the curator to correct.
 void printDraft(const Draft& d, const QJsonObject& manifest, const QString& path) {
     int pages = 0;
     for (const DraftBook& b : d.books)
         pages += static_cast<int>(b.pages.size());
-    QTextStream out(stdout);
-    out << "Manifesto scritto in " << path << ": " << d.books.size() << " libri, " << pages
-        << " pagine. Da controllare:\n";
+    QTextStream out(toStandardOutput(path) ? stderr : stdout);
+    out << "Manifesto scritto in "
+        << (toStandardOutput(path) ? QStringLiteral("uscita standard") : path) << ": "
+        << d.books.size() << " libri, " << pages << " pagine. Da controllare:\n";
     out << "  titolo \"" << manifest.value("title").toString() << "\", cartella di lavoro \""
         << manifest.value("workFolder").toString() << "\"\n";
     for (int b = 0; b < d.books.size(); ++b) {
@@ -53,11 +88,10 @@ int runInit(const QCommandLineParser& parser) {
                                                      "--iiif MANIFESTO con --images CARTELLA"));
     if (!iiif.isEmpty() && !parser.isSet(QStringLiteral("images")))
         return cli::usageError(usage, QStringLiteral("con --iiif serve --images CARTELLA"));
-    const QString path =
-        QFileInfo(parser.isSet(QStringLiteral("o")) ? parser.value(QStringLiteral("o"))
-                                                    : QStringLiteral("manifest.json"))
-            .absoluteFilePath();
-    if (QFileInfo::exists(path))
+    const QString o = parser.isSet(QStringLiteral("o")) ? parser.value(QStringLiteral("o"))
+                                                        : QStringLiteral("manifest.json");
+    const QString path = toStandardOutput(o) ? o : QFileInfo(o).absoluteFilePath();
+    if (!toStandardOutput(path) && QFileInfo::exists(path))
         return reportFaults(
             {QStringLiteral("%1 esiste già: scegliere un altro nome con -o").arg(path)});
     Draft draft;
@@ -72,8 +106,9 @@ int runInit(const QCommandLineParser& parser) {
     }
     if (!draft.problems.isEmpty())
         return reportFaults(draft.problems);
-    const QJsonObject manifest = draftManifest(draft, QFileInfo(path).absolutePath());
-    if (!files::writeAll(path, QJsonDocument(manifest).toJson()).ok())
+    const QJsonObject manifest = draftManifest(
+        draft, toStandardOutput(path) ? QDir::currentPath() : QFileInfo(path).absolutePath());
+    if (!writeOutput(path, QJsonDocument(manifest).toJson()))
         return reportFaults({QStringLiteral("impossibile scrivere %1").arg(path)});
     printDraft(draft, manifest, path);
     return cli::kSuccess;
@@ -84,20 +119,28 @@ int runProof(const QCommandLineParser& parser) {
     const QString path = parser.isSet(QStringLiteral("o")) ? parser.value(QStringLiteral("o"))
                                                            : QStringLiteral("bozza.html");
     QStringList errors;
-    const ProofSheet sheet = QFileInfo(source).isDir() ? proofOfVolume(source, &errors)
-                                                       : proofOfManifest(source, &errors);
+    ProgressLine line(true);
+    const auto progress = [&](int done, int total) {
+        line.show(QStringLiteral("Bozza: pagina %1 di %2").arg(done).arg(total));
+    };
+    const ProofSheet sheet = QFileInfo(source).isDir() ? proofOfVolume(source, &errors, progress)
+                                                       : proofOfManifest(source, &errors, progress);
+    line.end();
     if (sheet.books.isEmpty())
         return reportFaults(errors.isEmpty()
                                 ? QStringList{QStringLiteral("%1: nessun libro").arg(source)}
                                 : errors);
-    if (!files::writeAll(path, proofHtml(sheet)).ok())
+    if (!writeOutput(path, proofHtml(sheet)))
         return reportFaults({QStringLiteral("impossibile scrivere %1").arg(path)});
     int pages = 0;
     for (const ProofBook& b : sheet.books)
         pages += static_cast<int>(b.pages.size());
-    QTextStream(stdout) << "Bozza scritta in " << QFileInfo(path).absoluteFilePath() << ": "
-                        << sheet.books.size() << " libri, " << pages << " pagine, "
-                        << sheet.findings.size() << " segnalazioni\n";
+    QTextStream(toStandardOutput(path) ? stderr : stdout)
+        << "Bozza scritta in "
+        << (toStandardOutput(path) ? QStringLiteral("uscita standard")
+                                   : QFileInfo(path).absoluteFilePath())
+        << ": " << sheet.books.size() << " libri, " << pages << " pagine, " << sheet.findings.size()
+        << " segnalazioni\n";
     return reportFaults(errors);
 }
 
@@ -106,26 +149,39 @@ int runExportIiif(const QCommandLineParser& parser) {
     if (!v.problems.isEmpty())
         return reportFaults(v.problems);
     const QString outDir = parser.positionalArguments()[1];
+    const QString manifest = QDir(outDir).absoluteFilePath(QStringLiteral("manifest.json"));
+    if (QFileInfo::exists(manifest) && !parser.isSet(QStringLiteral("force")))
+        return reportFaults({QStringLiteral("%1 esiste già: scegliere un'altra cartella o "
+                                            "sostituirlo con --force")
+                                 .arg(manifest)});
     const IiifExport r = exportIiif(v, outDir, parser.value(QStringLiteral("base-url")));
-    QTextStream(stdout) << "Manifesto IIIF scritto in "
-                        << QDir(outDir).absoluteFilePath(QStringLiteral("manifest.json")) << " con "
-                        << r.images << " immagini\n";
+    QTextStream(stdout) << "Manifesto IIIF scritto in " << manifest << " con " << r.images
+                        << " immagini\n";
     return reportFaults(r.problems);
 }
 
 int runCheck(const QCommandLineParser& parser) {
-    const ManifestCheck c = checkManifest(parser.positionalArguments()[0], CheckScope{});
+    ProgressLine line(true);
+    const ManifestCheck c =
+        checkManifest(parser.positionalArguments()[0], CheckScope{}, {}, [&](int done, int total) {
+            line.show(QStringLiteral("Controllo: pagina %1 di %2").arg(done).arg(total));
+        });
+    line.end();
     int pages = 0;
     for (const CheckedBook& b : c.books)
         pages += static_cast<int>(b.pages.size());
-    printFindings(c.findings, static_cast<int>(c.books.size()), pages);
+    if (parser.isSet(QStringLiteral("json")))
+        QTextStream(stdout) << findingsJson(c);
+    else
+        printFindings(c.findings, static_cast<int>(c.books.size()), pages);
     return checkStatus(c.findings);
 }
 } // namespace
 
 QList<ToolCommand> publisherCommands() {
-    const QCommandLineOption output(QStringLiteral("o"), QStringLiteral("il file da scrivere"),
-                                    QStringLiteral("FILE"));
+    const QCommandLineOption output(
+        QStringLiteral("o"), QStringLiteral("il file da scrivere (\"-\": l'uscita standard)"),
+        QStringLiteral("FILE"));
     return {
         {{QStringLiteral("init"),
           QStringLiteral("SCANSIONI [-o FILE] | --iiif MANIFESTO --images CARTELLA [-o FILE]"),
@@ -150,7 +206,7 @@ QList<ToolCommand> publisherCommands() {
           QStringLiteral("0 manifesto scritto, 1 errori, 2 comando non valido.")},
          runInit},
         {{QStringLiteral("check"),
-          QStringLiteral("MANIFESTO"),
+          QStringLiteral("MANIFESTO [--json]"),
           QStringLiteral("controlla un manifesto e le sue scansioni prima della costruzione"),
           QStringLiteral(
               "Trova senza scrivere nulla i problemi di un libro: immagini illeggibili o "
@@ -159,9 +215,11 @@ QList<ToolCommand> publisherCommands() {
               "numerazione dei file, numeri digitati che\nportano a un altro libro, scansioni "
               "progressive. Ogni problema nomina libro, pagina e file."),
           {{QStringLiteral("MANIFESTO"), QStringLiteral("il manifesto JSON delle scansioni")}},
-          {},
-          QStringLiteral("0 nessun problema (solo note), 1 avvisi, 2 errori o comando non "
-                         "valido.")},
+          {QCommandLineOption(QStringLiteral("json"),
+                              QStringLiteral("scrive i problemi su stdout in JSON (libro, pagina, "
+                                             "file, gravità, messaggio)"))},
+          QStringLiteral("0 nessun problema (solo note), 1 avvisi, 2 comando non valido, 3 "
+                         "errori.")},
          runCheck},
         {{QStringLiteral("proof"),
           QStringLiteral("VOLUME|MANIFESTO [-o FILE]"),
@@ -177,7 +235,7 @@ QList<ToolCommand> publisherCommands() {
           QStringLiteral("0 bozza scritta, 1 errori, 2 comando non valido.")},
          runProof},
         {{QStringLiteral("export-iiif"),
-          QStringLiteral("VOLUME CARTELLA [--base-url URL]"),
+          QStringLiteral("VOLUME CARTELLA [--base-url URL] [--force]"),
           QStringLiteral("scrive un volume come manifesto IIIF con le sue immagini"),
           QStringLiteral(
               "Scrive CARTELLA/manifest.json (IIIF Presentation 3) e le pagine in "
@@ -189,7 +247,9 @@ QList<ToolCommand> publisherCommands() {
           {QCommandLineOption(QStringLiteral("base-url"),
                               QStringLiteral("l'indirizzo web di CARTELLA (di solito il suo "
                                              "indirizzo file://)"),
-                              QStringLiteral("URL"))},
+                              QStringLiteral("URL")),
+           QCommandLineOption(QStringLiteral("force"),
+                              QStringLiteral("sostituisce un manifest.json che c'è già"))},
           QStringLiteral("0 manifesto scritto, 1 errori, 2 comando non valido.")},
          runExportIiif},
     };

@@ -10,6 +10,7 @@
 #include "pack/manifest.h"
 #include "pack/manifest_check.h"
 #include "pack/page_preparation.h"
+#include "pack/volume_destination.h"
 #include "pack/volume_writer.h"
 #include "platform/files.h"
 
@@ -17,13 +18,14 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
-#include <QTemporaryDir>
 #include <QThread>
 #include <QThreadPool>
 #include <atomic>
+#include <cerrno>
 #include <deque>
 #include <future>
 #include <memory>
+#include <sys/stat.h>
 #include <utility>
 #include <vector>
 
@@ -38,10 +40,6 @@ struct PagePlan {
     bool turn = false;    // a JPEG scan whose EXIF orientation asks for a turn
     bool checked = false; // made ready and checked before anything is written
 };
-
-QString absolute(const QString& path) {
-    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
-}
 
 // What became of one page scan before anything is written.
 struct PageOutcome {
@@ -89,8 +87,10 @@ PageOutcome preparePage(const QString& source, const QString& staged, int qualit
     o.turnedLosslessly = ready.turnedLosslessly;
     if (o.problem.isEmpty() && (ready.converted || o.optimized || ready.turned != 1)) {
         o.staged = staged;
-        if (!files::writeAll(staged, ready.image).ok())
-            o.problem = QStringLiteral("impossibile scrivere %1").arg(staged);
+        errno = 0;
+        if (!files::writeAll(staged, ready.image).ok()) // named by why: the folder is removed
+            o.problem = QStringLiteral("impossibile scrivere l'immagine convertita: %1")
+                            .arg(failureReason(errno != 0 ? errno : EIO));
     }
     o.length = ready.image.size();
     return o;
@@ -101,32 +101,37 @@ class Builder {
     Builder(const BuildOptions& options, BuildReport& report) : o_(options), r_(report) {}
 
     void run() {
-        if (!readInputs() || !surveyPages())
+        r_.notes << removeDebris(o_.outDir);
+        if (!readInputs() || !surveyPages() || stopped())
             return;
-        const QString out = absolute(o_.outDir);
-        QTemporaryDir temp(QFileInfo(out).absolutePath() + QStringLiteral("/.") +
-                           QFileInfo(out).fileName() + QStringLiteral("-XXXXXX"));
-        if (!temp.isValid())
-            return fail(QStringLiteral("impossibile creare una cartella accanto a %1").arg(out));
-        const QString staging = temp.filePath(QStringLiteral("conversioni"));
-        if (!files::makeFolder(staging).ok())
-            return fail(QStringLiteral("impossibile creare la cartella %1").arg(staging));
+        BuildFolder folder(o_.outDir);
+        if (!folder.problem().isEmpty())
+            return fail(folder.problem());
+        folder_ = &folder;
+        const QString staging = QDir(folder.path()).filePath(QStringLiteral("conversioni"));
+        if (::mkdir(QFile::encodeName(staging).constData(), 0700) != 0)
+            return fail(folder.cannotWrite(QStringLiteral("conversioni"), errno));
         if (preparePages(staging))
             (void)checkArchiveLengths();
-        const bool stored = storePages(temp.path());
+        const bool stored = storePages(folder.path());
         checkBooks();
-        if (!stored)
-            return;
         QDir(staging).removeRecursively();
-        if (QFileInfo(out).isDir())
-            QDir().rmdir(out); // an empty folder, checked at the start
-        if (!QDir().rename(temp.path(), out))
-            return fail(QStringLiteral("impossibile rinominare %1 in %2").arg(temp.path(), out));
-        temp.setAutoRemove(false);
+        if (stored && !stopped())
+            if (const QString problem = folder.place(); !problem.isEmpty())
+                fail(problem);
     }
 
   private:
     void fail(const QString& error) { r_.errors << error; }
+
+    // Asked between pages: once it says true, the build ends as after a fault.
+    bool stopped() {
+        if (stopped_ || !o_.stopped || !o_.stopped())
+            return stopped_;
+        stopped_ = true;
+        fail(QStringLiteral("costruzione interrotta: nessun volume scritto"));
+        return true;
+    }
 
     bool readInputs();
     bool surveyPages();
@@ -135,11 +140,14 @@ class Builder {
     bool storePages(const QString& folder);
     void checkBooks();
     bool writeExecutable(const QString& folder);
+    void writeFailed(const QString& path, const QString& description); // names the errno cause
     bool openArchive(QFile& out, const QString& folder, int book);
     bool closeArchive(QFile& out);
 
     const BuildOptions& o_;
     BuildReport& r_;
+    const BuildFolder* folder_ = nullptr; // while the volume is written
+    bool stopped_ = false;
     Manifest m_;
     QList<QList<PagePlan>> plans_;
     QList<CheckedBook> books_; // the facts of every page, for the checks of the whole volume
@@ -177,6 +185,10 @@ bool Builder::surveyPages() {
             if (length.status != files::Status::Ok) {
                 fail(QStringLiteral("%1: il file %2 non si trova o non è un file")
                          .arg(pageName(m_, b, p), file));
+                continue;
+            }
+            if (length.length == 0) {
+                fail(QStringLiteral("%1: il file %2 è vuoto").arg(pageName(m_, b, p), file));
                 continue;
             }
             ScanFacts& facts = books_[b].pages[p].facts;
@@ -226,16 +238,22 @@ bool Builder::preparePages(const QString& staging) {
     for (std::size_t i = 0; i < order.size(); ++i)
         pool.start([&, i] {
             const auto [b, p] = order[i];
-            outcomes[i] = preparePage(plans_[b][p].source,
-                                      QStringLiteral("%1/%2-%3.jpg").arg(staging).arg(b).arg(p),
-                                      m_.jpegQuality, o_.optimize);
+            outcomes[i] = preparePage(
+                plans_[b][p].source,
+                QStringLiteral("%1/%2-%3.jpg").arg(staging, QString::number(b), QString::number(p)),
+                m_.jpegQuality, o_.optimize);
             bytesRead += outcomes[i].scanBytes;
             ++finished;
         });
     const int total = static_cast<int>(order.size());
-    while (!pool.waitForDone(100))
+    while (!pool.waitForDone(100)) {
+        if (stopped())
+            pool.clear(); // the pages under way end, the others never start
         if (o_.progress)
-            o_.progress({false, finished, total, bytesRead});
+            o_.progress({false, true, finished, total, r_.pages, bytesRead});
+    }
+    if (stopped())
+        return false;
     for (std::size_t i = 0; i < order.size(); ++i) {
         const auto [b, p] = order[i];
         const PageOutcome& o = outcomes[i];
@@ -306,9 +324,9 @@ bool Builder::storePages(const QString& folder) {
     std::size_t next = 0;
     QFile out;
     int done = 0;
-    for (int b = 0; b < plans_.size(); ++b) {
+    for (int b = 0; b < plans_.size() && !stopped(); ++b) {
         writing = writing && openArchive(out, folder, b);
-        for (int p = 0; p < plans_[b].size(); ++p) {
+        for (int p = 0; p < plans_[b].size() && !stopped(); ++p) {
             for (; next < order.size() && ahead.size() < window; ++next) {
                 const PagePlan* page = order[next];
                 auto task = std::make_shared<std::packaged_task<StoredImage()>>(
@@ -327,16 +345,17 @@ bool Builder::storePages(const QString& folder) {
             if (!image.problem.isEmpty()) {
                 fail(QStringLiteral("%1: %2").arg(pageName(m_, b, p), image.problem));
                 writing = false;
-            } else if (writing && !writeStoredEntry(out, image.bytes)) {
-                fail(QStringLiteral("impossibile scrivere %1").arg(out.fileName()));
+            } else if (writing && (errno = 0, !writeStoredEntry(out, image.bytes))) {
+                writeFailed(out.fileName(), out.errorString());
                 writing = false;
             }
             if (o_.progress)
-                o_.progress({writing, ++done, r_.pages, writing ? r_.volumeBytes + out.pos() : 0});
+                o_.progress({writing, false, ++done, r_.pages, r_.pages,
+                             writing ? r_.volumeBytes + out.pos() : 0});
         }
         writing = writing && closeArchive(out);
     }
-    return writing;
+    return writing && !stopped();
 }
 
 // The checks of the whole volume that need every page's facts. Faults of single pages are
@@ -355,14 +374,24 @@ bool Builder::writeExecutable(const QString& folder) {
         return false;
     }
     QFile exe(QDir(folder).filePath(QStringLiteral("Cartavox.exe")));
+    errno = 0;
+    // Executable by everyone the umask lets in, as `cp` makes it, whatever the viewer's own modes.
     if (!exe.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ||
+        ::fchmod(exe.handle(), createdMode(true)) != 0 ||
         exe.write(viewer.data) != viewer.data.size() || exe.write(*block) != block->size() ||
-        !exe.flush() || !exe.setPermissions(QFile::permissions(o_.viewerPath) | QFile::ExeOwner)) {
-        fail(QStringLiteral("impossibile scrivere %1").arg(exe.fileName()));
+        !exe.flush() || syncToDisk(exe.handle()) != 0) {
+        writeFailed(exe.fileName(), exe.errorString());
         return false;
     }
     r_.volumeBytes += exe.size();
     return true;
+}
+
+void Builder::writeFailed(const QString& path, const QString& description) {
+    const int error = errno;
+    const QString name = QFileInfo(path).fileName();
+    fail(error != 0 ? folder_->cannotWrite(name, error)
+                    : QStringLiteral("impossibile scrivere %1: %2").arg(name, description));
 }
 
 bool Builder::openArchive(QFile& out, const QString& folder, int book) {
@@ -371,35 +400,25 @@ bool Builder::openArchive(QFile& out, const QString& folder, int book) {
         lengths << page.length;
     out.setFileName(QDir(folder).filePath(archiveName(book)));
     const QByteArray head = archiveHead(lengths);
+    errno = 0;
     // Unbuffered: the images go to the file in one write each, not through a buffer.
     if (out.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && out.write(head) == head.size())
         return true;
-    fail(QStringLiteral("impossibile scrivere %1").arg(out.fileName()));
+    writeFailed(out.fileName(), out.errorString());
     return false;
 }
 
+// The archive reaches the disk before the volume is moved into place.
 bool Builder::closeArchive(QFile& out) {
-    const bool flushed = out.flush();
+    errno = 0;
+    const bool flushed = out.flush() && syncToDisk(out.handle()) == 0;
+    if (!flushed)
+        writeFailed(out.fileName(), out.errorString());
     r_.volumeBytes += out.size();
     out.close();
-    if (!flushed)
-        fail(QStringLiteral("impossibile scrivere %1").arg(out.fileName()));
     return flushed;
 }
 } // namespace
-
-QString destinationProblem(const QString& outDir) {
-    const QFileInfo info(absolute(outDir));
-    if (!QFileInfo(info.absolutePath()).isDir())
-        return QStringLiteral("la cartella %1 non esiste").arg(info.absolutePath());
-    if (!info.exists())
-        return {};
-    if (!info.isDir() ||
-        !QDir(info.filePath())
-             .isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System))
-        return QStringLiteral("%1 esiste già e non è una cartella vuota").arg(info.filePath());
-    return {};
-}
 
 BuildReport buildVolume(const BuildOptions& options) {
     BuildReport report;

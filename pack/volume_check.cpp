@@ -14,8 +14,8 @@ namespace cvx::pack {
 
 QString pageTitle(const VolumeInfo& v, int book, const EntryInfo& e) {
     return QStringLiteral("%1, pagina %2 (voce %3)")
-        .arg(bookTitle(v, book), e.label.isEmpty() ? QStringLiteral("senza etichetta") : e.label)
-        .arg(e.index);
+        .arg(bookTitle(v, book), e.label.isEmpty() ? QStringLiteral("senza etichetta") : e.label,
+             QString::number(e.index));
 }
 
 namespace {
@@ -31,8 +31,7 @@ void verifyCover(const VolumeInfo& v, QStringList& faults) {
         if (book.archive.compare(v.coverArchive, Qt::CaseInsensitive) == 0) {
             if (entry < 0 || entry >= book.entries.size())
                 faults << QStringLiteral("copertina: l'archivio %1 non ha la voce %2")
-                              .arg(v.coverArchive)
-                              .arg(entry);
+                              .arg(v.coverArchive, QString::number(entry));
             return;
         }
     faults << QStringLiteral("copertina: manca l'archivio %1").arg(v.coverArchive);
@@ -111,7 +110,8 @@ QString extractedName(const BookInfo& book, const EntryInfo& entry, QStringList&
     const QString base = QFileInfo(book.archive).completeBaseName();
     QString name = base + QLatin1Char('_') + entry.label + QStringLiteral(".jpg");
     if (entry.label.isEmpty() || taken.contains(name))
-        name = QStringLiteral("%1_voce%2.jpg").arg(base).arg(entry.index, 3, 10, QLatin1Char('0'));
+        name = QStringLiteral("%1_voce%2.jpg")
+                   .arg(base, QStringLiteral("%1").arg(entry.index, 3, 10, QLatin1Char('0')));
     taken << name;
     return name;
 }

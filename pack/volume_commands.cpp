@@ -6,6 +6,8 @@
 #include "pack/volume_table.h"
 
 #include <QDir>
+#include <atomic>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <unistd.h>
@@ -24,14 +26,15 @@ int reportFaults(const QStringList& faults) {
     return faults.isEmpty() ? cli::kSuccess : cli::kFailure;
 }
 
-ProgressLine::ProgressLine() : terminal_(isatty(fileno(stderr)) != 0) {
+ProgressLine::ProgressLine(bool terminalOnly)
+    : terminal_(isatty(fileno(stderr)) != 0), silent_(terminalOnly && !terminal_) {
     clock_.start();
 }
 
 void ProgressLine::show(const QString& text) {
     const qint64 now = clock_.elapsed();
     const qint64 every = terminal_ ? 100 : 2000;
-    if (now < 500 || now - last_ < every)
+    if (silent_ || now < 500 || now - last_ < every)
         return;
     last_ = now;
     err() << (terminal_ ? "\r" : "") << text << (terminal_ ? "\x1b[K" : "\n");
@@ -65,9 +68,8 @@ QString optimizeSummary(const BuildReport& r) {
         .arg(r.progressivePages)
         .arg(r.bytesBeforeOptimizing)
         .arg(r.bytesAfterOptimizing)
-        .arg(saved >= 0 ? QStringLiteral("risparmiati") : QStringLiteral("in più"))
-        .arg(std::abs(saved))
-        .arg(QString::number(std::abs(percent), 'f', 1));
+        .arg(saved >= 0 ? QStringLiteral("risparmiati") : QStringLiteral("in più"),
+             QString::number(std::abs(saved)), QString::number(std::abs(percent), 'f', 1));
 }
 
 // How many scans were turned upright by their EXIF orientation, and how.
@@ -80,7 +82,36 @@ QString turnSummary(const BuildReport& r, int quality) {
         .arg(quality);
 }
 
+// The signal that asked the build to stop (Ctrl+C, a kill, the terminal closed); 0 for none.
+std::atomic<int> stopSignal = 0;
+
+void askToStop(int signal) {
+    stopSignal = signal;
+}
+
+// While it lives, those signals ask the build to stop, so that it removes its working folder;
+// then the tool ends as the signal would have ended it.
+class StopOnSignals {
+  public:
+    StopOnSignals() {
+        for (const int s : kSignals)
+            std::signal(s, askToStop);
+    }
+    ~StopOnSignals() {
+        for (const int s : kSignals)
+            std::signal(s, SIG_DFL);
+        if (stopSignal != 0)
+            std::raise(stopSignal);
+    }
+    StopOnSignals(const StopOnSignals&) = delete;
+    StopOnSignals& operator=(const StopOnSignals&) = delete;
+
+  private:
+    static constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
+};
+
 int runBuild(const QCommandLineParser& parser) {
+    const StopOnSignals stopping;
     BuildOptions o;
     o.viewerPath = parser.isSet(QStringLiteral("viewer")) ? parser.value(QStringLiteral("viewer"))
                                                           : defaultViewerPath();
@@ -89,12 +120,16 @@ int runBuild(const QCommandLineParser& parser) {
     o.outDir = parser.positionalArguments()[1];
     ProgressLine line;
     o.progress = [&](const BuildProgress& p) {
-        line.show(QStringLiteral("%1 pagina %2 di %3, %4")
-                      .arg(p.writing ? QStringLiteral("Scrittura:") : QStringLiteral("Controllo:"))
-                      .arg(p.pagesDone)
-                      .arg(p.pagesTotal)
-                      .arg(megabytes(p.bytesDone)));
+        const QString done = QString::number(p.pagesDone), total = QString::number(p.pagesTotal);
+        line.show(
+            p.converting
+                ? QStringLiteral("Conversione: scansione %1 di %2 (%3 pagine in tutto), %4")
+                      .arg(done, total, QString::number(p.volumePages), megabytes(p.bytesDone))
+                : QStringLiteral("%1 pagina %2 di %3, %4")
+                      .arg(p.writing ? QStringLiteral("Scrittura:") : QStringLiteral("Controllo:"),
+                           done, total, megabytes(p.bytesDone)));
     };
+    o.stopped = [] { return stopSignal != 0; };
     const BuildReport r = buildVolume(o);
     line.end();
     for (const QString& w : r.warnings)

@@ -54,7 +54,8 @@ class Plan {
         const bool right = (k % 2 != 0) == labels::firstOnRight(book.side);
         const quint64 seed = kSeed * 1000 + ++count_;
         const QString file =
-            QStringLiteral("b%1/%2.%3").arg(books.size() + 1).arg(label, QLatin1String(extension));
+            QStringLiteral("b%1/%2.%3")
+                .arg(QString::number(books.size() + 1), label, QLatin1String(extension));
         book.pages.append({file, size, [=](QImage& image) {
                                paintParchment(image, image.rect(), seed);
                                paint(image, number, right);

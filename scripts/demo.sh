@@ -20,6 +20,9 @@ if [[ ! -f "$sample/manifest.json" ]]; then
 fi
 # Packed again every time: the viewer inside the volume is the one just built.
 rm -rf "$volume"
+echo "Ogni libro del volume di esempio è numerato da 1, come in molte opere in più tomi:" \
+    "cartavox-pack avvisa che digitando un numero si apre l'ultimo libro, l'Indice;" \
+    "le pagine degli altri libri si aprono dagli elenchi. Gli avvisi sono attesi."
 "$build/bin/cartavox-pack" build "$sample/manifest.json" "$volume"
 
 if [[ -n "${DISPLAY:-}" ]]; then

@@ -5,6 +5,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QProcess>
+#include <QUrl>
 #include <gtest/gtest.h>
 
 using namespace cvx::test;
@@ -22,7 +26,7 @@ TEST(PackCommandLine, HelpVersionAndWrongCommandLines) {
     for (const char* command :
          {"build", "inspect", "verify", "extract", "init", "check", "proof", "export-iiif"})
         EXPECT_TRUE(help.out.contains(QStringLiteral("\n  %1 ").arg(command))) << command;
-    EXPECT_TRUE(help.out.contains("\"check\": 0 nessun problema, 1 avvisi, 2 errori"));
+    EXPECT_TRUE(help.out.contains("\"check\": 0 nessun problema, 1 avvisi, 3 errori"));
     const auto checkHelp = bench.tool({"check", "--help"});
     EXPECT_EQ(checkHelp.status, 0);
     EXPECT_TRUE(checkHelp.out.startsWith("Uso: cartavox-pack check MANIFESTO"));
@@ -34,7 +38,8 @@ TEST(PackCommandLine, HelpVersionAndWrongCommandLines) {
     for (const char* wrong : {"", "verify", "build only-one", "build a b --viewer", "check a b",
                               "init", "proof x --bogus", "pack"})
         EXPECT_EQ(bench.tool(QString(wrong).split(' ', Qt::SkipEmptyParts)).status, 2) << wrong;
-    EXPECT_TRUE(bench.tool({"pack"}).err.startsWith("Uso:"));
+    EXPECT_TRUE(
+        bench.tool({"pack"}).err.startsWith("cartavox-pack: comando sconosciuto: pack\n\nUso:"));
     EXPECT_TRUE(bench.tool({"proof", "x", "--bogus"}).err.contains("opzione sconosciuta: --bogus"));
 }
 
@@ -66,7 +71,7 @@ TEST(PackCommandLine, BuildInspectVerifyExtract) {
     EXPECT_EQ(QDir(bench.path("pages")).entryList(QDir::Files).size(), 7);
 }
 
-TEST(PackCommandLine, FaultsGiveStatusOneAndCheckTwo) {
+TEST(PackCommandLine, FaultsGiveStatusOneAndCheckThree) {
     PackBench bench;
     setJson(bench.manifest, "books/0/kind", 5);
     const auto refused = bench.tool(buildArgs(bench));
@@ -74,7 +79,7 @@ TEST(PackCommandLine, FaultsGiveStatusOneAndCheckTwo) {
     EXPECT_TRUE(refused.err.contains("campo \"kind\": il tipo di numerazione è 5"));
     EXPECT_FALSE(QFileInfo::exists(bench.outDir()));
     const auto check = bench.tool({"check", "@"});
-    EXPECT_EQ(check.status, 2);
+    EXPECT_EQ(check.status, 3);
     EXPECT_TRUE(check.err.contains("cartavox-pack: errore: libro 1 (dv00001.ex_, \"01 Lib.01 "
                                    "Antiporta\"), campo \"kind\": il tipo di numerazione è 5"));
 
@@ -106,4 +111,77 @@ TEST(PackCommandLine, InitProofAndExportSayWhatTheyWrote) {
     const auto exported = bench.tool({"export-iiif", bench.outDir(), bench.path("web")});
     EXPECT_EQ(exported.status, 0) << exported.err.toStdString();
     EXPECT_TRUE(exported.out.contains("web/manifest.json con 7 immagini"));
+}
+
+// Labels with "%N" pass through every message as they are, and "-o -" writes to stdout.
+TEST(PackCommandLine, PercentLabelsAndStandardOutput) {
+    PackBench bench;
+    setJson(bench.manifest, "books/0/label", "01 %3 %6 %1%2");
+    setJson(bench.manifest, "books/0/pages", QJsonArray{"front/a.jpg", "none.jpg"});
+    const QString book = QStringLiteral("libro 1 (dv00001.ex_, \"01 %3 %6 %1%2\")");
+    const auto check = bench.tool({"check", "@"});
+    EXPECT_EQ(check.status, 3);
+    EXPECT_TRUE(check.err.contains(book + ", pagina 2 (0002, none.jpg): il file "))
+        << check.err.toStdString();
+    const auto json = bench.tool({"check", "@", "--json"});
+    EXPECT_EQ(json.status, 3);
+    QJsonObject error;
+    for (const QJsonValue& f : QJsonDocument::fromJson(json.out.toUtf8())["findings"].toArray())
+        error = f["severity"] == "error" ? f.toObject() : error;
+    EXPECT_EQ(error, (QJsonObject{{"book", 1},
+                                  {"page", 2},
+                                  {"lastPage", 2},
+                                  {"file", "none.jpg"},
+                                  {"severity", "error"},
+                                  {"message", error["message"]}}))
+        << json.out.toStdString();
+    EXPECT_TRUE(error["message"].toString().startsWith(book)) << json.out.toStdString();
+    bench.write("none.jpg", bench.scans["front/b.jpg"]);
+    const auto proof = bench.tool({"proof", "@", "-o", "-"});
+    EXPECT_EQ(proof.status, 0) << proof.err.toStdString();
+    EXPECT_TRUE(proof.out.contains("<h2>01 %3 %6 %1%2</h2><p class=\"numerazione\">pagine, la "
+                                   "prima a destra, dal numero 1 · 2 pagine · dv00001.ex_"))
+        << proof.out.toStdString();
+    EXPECT_TRUE(proof.err.startsWith("Bozza scritta in uscita standard: 3 libri"));
+    const auto init = bench.tool({"init", bench.path("text"), "-o", "-"});
+    EXPECT_EQ(init.status, 0);
+    EXPECT_EQ(QJsonDocument::fromJson(init.out.toUtf8())["books"].toArray().size(), 1);
+    EXPECT_FALSE(QFileInfo::exists("-"));
+    bench.write("empty.json", "");
+    const auto empty = bench.tool({"check", bench.path("empty.json")});
+    EXPECT_EQ(empty.status, 3);
+    EXPECT_TRUE(empty.err.contains("empty.json è vuoto")) << empty.err.toStdString();
+}
+
+TEST(PackCommandLine, ExportWritesValidUrisAndKeepsAManifestWithoutForce) {
+    PackBench bench;
+    ASSERT_EQ(bench.tool({"build", "@", bench.outDir(), "--viewer", bench.viewerPath()}).status, 0);
+    const QString web = bench.path(QString::fromUtf8("web è qui"));
+    ASSERT_EQ(bench.tool({"export-iiif", bench.outDir(), web}).status, 0);
+    const QJsonObject m = QJsonDocument::fromJson(contentOf(web + "/manifest.json")).object();
+    EXPECT_EQ(m["viewingDirection"], "left-to-right");
+    const QString id = m["items"][0]["items"][0]["items"][0]["body"]["id"].toString();
+    EXPECT_TRUE(id.endsWith("/web%20%C3%A8%20qui/immagini/dv00001_0001.jpg")) << id.toStdString();
+    EXPECT_TRUE(QUrl(id, QUrl::StrictMode).isValid());
+    const auto again = bench.tool({"export-iiif", bench.outDir(), web});
+    EXPECT_EQ(again.status, 1);
+    EXPECT_TRUE(again.err.contains("manifest.json esiste già")) << again.err.toStdString();
+    EXPECT_EQ(bench.tool({"export-iiif", bench.outDir(), web, "--force"}).status, 0);
+}
+
+TEST(SampleCommandLine, HelpAndWrongLinesDrawNothing) {
+    QTemporaryDir here;
+    const QString sample =
+        QFileInfo(QStringLiteral(CARTAVOX_PACK_PATH)).dir().filePath("cartavox-sample");
+    for (const auto& [args, status] : {std::pair{QStringList{"--help"}, 0},
+                                       {QStringList{"--bogus", "x"}, 2},
+                                       {QStringList{}, 2},
+                                       {QStringList{"a", "b"}, 2}}) {
+        QProcess p;
+        p.setWorkingDirectory(here.path());
+        p.start(sample, args);
+        ASSERT_TRUE(p.waitForFinished(30000));
+        EXPECT_EQ(p.exitCode(), status) << args.join(' ').toStdString();
+        EXPECT_TRUE(QDir(here.path()).isEmpty()) << args.join(' ').toStdString();
+    }
 }
