@@ -18,7 +18,7 @@ namespace {
 const QString kTool = QStringLiteral(CARTAVOX_PACK_PATH);
 
 int modeOf(const QString& path) {
-    struct stat s{};
+    struct stat s {};
     return ::stat(QFile::encodeName(path).constData(), &s) == 0 ? int(s.st_mode & 07777) : -1;
 }
 
@@ -67,10 +67,10 @@ TEST(VolumeFolder, HasTheUmasksModesAndOpensForAnotherUser) {
                                      R"("height":1024,"logicalDpiX":96,"logicalDpiY":96}]})");
     ASSERT_EQ(::chmod(QFile::encodeName(bench.path("home")).constData(), 0777), 0);
     QProcess viewer;
-    startAsNobody(
-        viewer, bench.outDir(), {"XDG_DATA_HOME=" + bench.path("home"), "CARTAVOX_BENCH_TRACE=1",
-                         "QT_QPA_PLATFORM=offscreen:configfile=" + bench.path("home/screens.json"),
-                         "./Cartavox.exe"});
+    startAsNobody(viewer, bench.outDir(),
+                  {"XDG_DATA_HOME=" + bench.path("home"), "CARTAVOX_BENCH_TRACE=1",
+                   "QT_QPA_PLATFORM=offscreen:configfile=" + bench.path("home/screens.json"),
+                   "./Cartavox.exe"});
     QByteArray said;
     while (!said.contains("prima pagina dipinta") && viewer.waitForReadyRead(30000))
         said += viewer.readAll();
