@@ -37,9 +37,10 @@ int romanValue(const QString& text) {
 
 std::optional<Folio> parseFolio(const QString& label) {
     static const QRegularExpression folio(
-        QStringLiteral("^\\s*(?:(?:pages?|pp?|pag|pagg|pagina|pagine|f|ff|fol|fols|folio|c|cc|"
-                       "carta|carte)\\.?\\s*)?(\\d{1,4})\\s*([rvsd])?"
-                       "(?:\\s*[-\u2013\u2014/,]\\s*\\d{1,4}\\s*[rvsd]?)?\\s*$"),
+        QStringLiteral(
+            "^\\s*(?:(?:pages?|pp?|pag|pagg|pagina|pagine|f|ff|fol|fols|folio|c|cc|"
+            "carta|carte)\\.?\\s*)?(\\d{1,4})\\s*([rvsd])?"
+            "(?:\\s*[-\u2013\u2014/,]\\s*\\d{1,4}\\s*[rvsd]?)?\\s*(?:\\([^()]*\\)\\s*)?$"),
         QRegularExpression::CaseInsensitiveOption);
     static const QRegularExpression roman(
         QStringLiteral("^\\s*(?:(?:pages?|pp?|pag|pagina)\\.?\\s*)?([ivxlc]+)\\s*$"),

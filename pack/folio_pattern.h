@@ -18,8 +18,9 @@ struct Folio {
 
 // A folio label: a number of up to four digits, optionally after a usual abbreviation ("p.",
 // "Page", "pages", "f.", "fol.", "c.", "cc.") and before a side letter, or a pair of facing pages
-// ("2-3", "1–2", "2v, 3r", "cc. 2v-3r": the first kept), or a Roman number up to 399 ("xiv",
-// "p. iv"). nullopt for anything else.
+// ("2-3", "1–2", "2v, 3r", "cc. 2v-3r": the first kept), an older numbering in brackets after
+// it ignored ("2r (31r)"); or a Roman number up to 399 ("xiv", "p. iv"). nullopt for anything
+// else.
 [[nodiscard]] std::optional<Folio> parseFolio(const QString& label);
 
 // `names` (file names in natural order) put in reading order when every base name is a folio

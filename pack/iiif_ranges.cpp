@@ -164,6 +164,7 @@ QString numberingOf(const QJsonObject& range, const QString& lang) {
 
 struct Owner {
     QString label, numbering;
+    QString name; // in reports: the label, or the id of a range without one
     QSet<QString> canvases;
     bool root = false; // a range given way to: its canvases repeat its ranges' in version 2
 };
@@ -179,17 +180,23 @@ QList<Owner> ownersOf(const QJsonArray& structures, const QString& lang) {
         tops = s.subranges(tops.first());
     }
     QList<Owner> owners;
+    const auto named = [](Owner& o, const QJsonObject& r) {
+        o.name = o.label.isEmpty() ? iiifId(r) : o.label;
+    };
     for (const QJsonObject& r : tops) {
-        Owner o{iiifText(r.value(QLatin1String("label")), lang), numberingOf(r, lang), {}};
+        Owner o{iiifText(r.value(QLatin1String("label")), lang), numberingOf(r, lang), {}, {}};
         QSet<QString> seen{iiifId(r)};
         s.canvases(r, o.canvases, seen);
+        named(o, r);
         owners << o;
     }
     for (const QJsonObject& r : roots) {
-        Owner o{iiifText(r.value(QLatin1String("label")), lang), numberingOf(r, lang), {}, true};
+        Owner o{
+            iiifText(r.value(QLatin1String("label")), lang), numberingOf(r, lang), {}, {}, true};
         for (const QJsonValue& item : itemsOf(r))
             if (s.rangeOf(item).isEmpty())
                 o.canvases.insert(canvasNamed(item));
+        named(o, r);
         owners << o;
     }
     return owners;
@@ -223,11 +230,11 @@ IiifBooks iiifBooks(const QJsonArray& structures, const QStringList& canvasIds,
         if (!repeated.isEmpty())
             books.report << QStringLiteral("sezione \"%1\": tele già in una sezione precedente, "
                                            "lasciate lì: %2")
-                                .arg(owners[o].label, shortList(repeated));
+                                .arg(owners[o].name, shortList(repeated));
         if (!outside.isEmpty())
             books.report << QStringLiteral("sezione \"%1\": tele che non sono nella sequenza, "
                                            "ignorate: %2")
-                                .arg(owners[o].label, shortList(outside));
+                                .arg(owners[o].name, shortList(outside));
     }
     QList<int> runs(owners.size(), 0);
     for (int i = 0; i < canvasIds.size(); ++i) {
@@ -241,7 +248,7 @@ IiifBooks iiifBooks(const QJsonArray& structures, const QStringList& canvasIds,
         if (owner[i] >= 0 && ++runs[owner[i]] == 2)
             books.report << QStringLiteral("sezione \"%1\": le sue tele non sono tutte di seguito "
                                            "nella sequenza: divisa in più libri")
-                                .arg(o.label);
+                                .arg(o.name);
     }
     return books;
 }

@@ -181,7 +181,7 @@ TEST(IiifImport, LabelsAreReadAsLibrariesWriteThem) {
         {"Page 1", "1"}, {"p. 5", "5"},       {"pages 1–2", "1"}, {"2v, 3r", "2v"},
         {"f. 1r", "1r"}, {"fol. 12v", "12v"}, {"c. 3r", "3r"},    {"cc. 2v-3r", "2v"},
         {"xiv", "14R"},  {"p. IV", "4R"},     {"xl", "40R"},      {"Cover", "-"},
-        {"iiii", "-"},   {"2r (31r)", "-"}};
+        {"iiii", "-"},   {"2r (31r)", "2r"}};
     for (const auto& [label, expected] : cases)
         EXPECT_EQ(read(label), expected) << label;
     const auto numbering = [](const Numbering& n) {
