@@ -256,6 +256,23 @@ QString howOf(const Numbering& n) {
                         : QStringLiteral("nessuna etichetta è un numero di pagina: da controllare");
 }
 
+// What the curator must know of a book's numbering read from its labels: labels asking for a
+// first number the viewer refuses, or that it does not show.
+void reportNumbering(const QString& book, const Numbering& n, QStringList& report) {
+    if (n.needed)
+        report << QStringLiteral("libro \"%1\": le etichette %2 chiedono primo numero %3, che il "
+                                 "visore non ammette: lasciato %4, da correggere (tipo, lato, "
+                                 "primo numero) o da dividere in più libri")
+                      .arg(book, listed(n.unfit), QString::number(*n.needed),
+                           QString::number(n.firstNumber));
+    else if (!n.unfit.isEmpty())
+        report << QStringLiteral("libro \"%1\": etichette che %2: %3")
+                      .arg(book,
+                           n.fromLabels ? QStringLiteral("non seguono la numerazione")
+                                        : QStringLiteral("non sono numeri di pagina"),
+                           listed(n.unfit));
+}
+
 // The books of one span: one, or two when unnumbered leading canvases (a cover, Roman
 // preliminaries) keep the rest's numbering from being shown (it would need a first number below
 // 0): they are then a book apart.
@@ -299,18 +316,7 @@ void addBooks(const Pages& p, const IiifSpan& span, const QString& label, QStrin
     d.books << bookOf(p, span.first, span.count, fittedLabel(label, taken), n, d.report);
     d.books.last().how = howOf(n);
     taken << d.books.last().label;
-    if (n.needed)
-        d.report << QStringLiteral("libro \"%1\": le etichette %2 chiedono primo numero %3, che il "
-                                   "visore non ammette: lasciato %4, da correggere (tipo, lato, "
-                                   "primo numero) o da dividere in più libri")
-                        .arg(d.books.last().label, listed(n.unfit), QString::number(*n.needed),
-                             QString::number(n.firstNumber));
-    else if (!n.unfit.isEmpty())
-        d.report << QStringLiteral("libro \"%1\": etichette che %2: %3")
-                        .arg(d.books.last().label,
-                             n.fromLabels ? QStringLiteral("non seguono la numerazione")
-                                          : QStringLiteral("non sono numeri di pagina"),
-                             listed(n.unfit));
+    reportNumbering(d.books.last().label, n, d.report);
 }
 } // namespace
 

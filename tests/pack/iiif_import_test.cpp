@@ -191,6 +191,7 @@ TEST(IiifImport, LabelsAreReadAsLibrariesWriteThem) {
     // 1 makes 2 (the left page is even), so every page number opens its spread.
     const Numbering spreads = numberingFromLabels({"1–2", "3–4", "5–6"}, true);
     EXPECT_EQ(numbering(spreads), "2 S 0");
+    EXPECT_EQ(numbering(numberingFromLabels({"2-3", "4-5"}, true)), "2 S 0"); // 2k: 0002, 0004
     EXPECT_TRUE(spreads.unfit.isEmpty() && !spreads.needed);
     // After a cover, entry 2 would show 4 + F: 1 or 2 only with F = -3 or below.
     const Numbering covered = numberingFromLabels({"Cover", "1–2", "3–4", "5–6"}, true);
