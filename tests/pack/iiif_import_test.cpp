@@ -21,15 +21,15 @@ using namespace cvx::test;
 namespace {
 struct RealManifest {
     const char* file;
-    int pages; // its image canvases, counted by hand
-    int books; // the ranges' runs worked out by hand; 1 without ranges
-    const char* refusal = nullptr;
+    int pages;                  // its image canvases, counted by hand; 0: refused
+    int books;                  // the ranges' runs worked out by hand; 1 without ranges
+    const char* said = nullptr; // in the refusal, or in what init prints
 };
 
 const RealManifest kReal[] = {
     {"version-2-001.json", 1, 1},
     {"version-2-002.json", 1, 1},
-    {"version-2-015.json", 2, 1},
+    {"version-2-015.json", 2, 1, "si legge right-to-left"},
     {"version-2-019.json", 3, 1},
     {"version-2-024.json", 1, 1},
     {"version-2-2017498721.json", 0, 0, "non ha tele"},
@@ -43,7 +43,7 @@ const RealManifest kReal[] = {
     // 16 quires under a table of contents, one canvas between two of them in none.
     {"version-2-emptyCanvas.json", 322, 17},
     {"version-2-fg165hz3589.json", 5, 1},
-    {"version-2-gau.json", 13, 1},
+    {"version-2-gau.json", 13, 1, "2 sequenze: letta la prima, \"Sequenza normale\""},
     {"version-2-hamilton.json", 1, 1},
     {"version-2-iiifauth.json", 13, 1},
     {"version-2-minimumRequired.json", 1, 1},
@@ -52,7 +52,7 @@ const RealManifest kReal[] = {
     {"version-2-related.json", 0, 0, "non ha tele"},
     {"version-2-sn904cj3429.json", 1, 1},
     // c1-c4, c5-c8 (nested, repeating), c9-c10, c11 (c10 already placed), c12 in none, c13.
-    {"version-2-structures.json", 13, 6},
+    {"version-2-structures.json", 13, 6, "in nessuna sezione, in un libro a sé: Canvas: 12"},
     {"version-2-zeroWidthCanvas.json", 1, 1},
     {"version-3-0001-mvm-image.json", 1, 1},
     {"version-3-0002-mvm-audio.json", 0, 0, "presenta audio, non immagini"},
@@ -118,14 +118,15 @@ TEST(IiifImport, EveryImageCanvasOfRealManifestsIsAPageOnceInOrder) {
         };
         // First without images: every page is written where its image is expected.
         const auto first = init("first.json");
-        if (real.refusal) {
+        const QString said = QString::fromUtf8(real.said ? real.said : "");
+        if (real.pages == 0) {
             EXPECT_EQ(first.status, 1);
-            EXPECT_TRUE(first.err.contains(QString::fromUtf8(real.refusal)))
-                << first.err.toStdString();
+            EXPECT_TRUE(first.err.contains(said)) << first.err.toStdString();
             EXPECT_FALSE(QFileInfo::exists(bench.path("first.json")));
             continue;
         }
         ASSERT_EQ(first.status, 0) << first.err.toStdString();
+        EXPECT_TRUE(first.out.contains(said)) << first.out.toStdString();
         const QJsonArray canvases = canvasesOf(objectOf(json));
         QStringList expected;
         for (const QJsonValue& book :
@@ -201,6 +202,15 @@ TEST(IiifImport, LabelsAreReadAsLibrariesWriteThem) {
     // are pages from 1.
     EXPECT_EQ(numberingFromLabels({"i", "ii", "iii", "1", "2"}, false).needed, -3);
     EXPECT_EQ(numbering(numberingFromLabels({"i", "ii", "iii"}, false)), "1 D 1");
+    // A version 2 language list: English before the first; a title the viewer cannot show said.
+    const QByteArray greek = QString::fromUtf8(R"({"label": [{"@value": "Ἰλιάς", "@language":
+      "grc"}, {"@value": "Iliad", "@language": "en"}], "sequences": [{"canvases": [{"@id": "c"}]}]})")
+                                 .toUtf8();
+    EXPECT_EQ(draftFromIiif(greek, QDir::tempPath()).title, "Iliad");
+    const Draft d = draftFromIiif(greek, QDir::tempPath(), "grc");
+    EXPECT_TRUE(d.report.value(0).startsWith(
+        QString::fromUtf8("il titolo \"Ἰλιάς\" ha lettere che il visore non mostra: diventa \"_")))
+        << d.report.join('\n').toStdString();
 }
 
 TEST(IiifImport, ReadsWhatLibrariesWrite) {
