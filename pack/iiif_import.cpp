@@ -446,7 +446,8 @@ Draft draftFromIiif(const QByteArray& json, const QString& imagesDir, const QStr
         return d;
     const QJsonValue context = m.value(QLatin1String("@context"));
     const bool version3 = context.toString().contains(QLatin1String("presentation/3")) ||
-                          QJsonDocument(context.toArray()).toJson().contains("presentation/3");
+                          QJsonDocument(context.toArray()).toJson().contains("presentation/3") ||
+                          !m.contains(QLatin1String("sequences"));
     d.title = iiifText(m.value(QLatin1String("label")), lang);
     reportUnshown(QStringLiteral("il titolo"), d.title, d.report);
     const QList<IiifCanvas> canvases = imageCanvases(m, version3, lang, d);

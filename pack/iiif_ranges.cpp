@@ -100,7 +100,8 @@ class Structure {
         if (!range)
             return {};
         const QJsonObject own = item.toObject();
-        return itemsOf(own).isEmpty() ? all_.value(iiifId(item), own) : own;
+        const QString id = iiifId(item); // a range without an id names no other
+        return itemsOf(own).isEmpty() && !id.isEmpty() ? all_.value(id, own) : own;
     }
 
     [[nodiscard]] QList<QJsonObject> subranges(const QJsonObject& range) const {
@@ -144,7 +145,8 @@ class Structure {
     void add(const QJsonObject& range, int depth) {
         if (depth > 64)
             return;
-        all_.insert(iiifId(range), range);
+        if (!iiifId(range).isEmpty())
+            all_.insert(iiifId(range), range);
         for (const QJsonValue& item : itemsOf(range))
             if (typeOf(item).contains(QLatin1String("Range")) &&
                 !itemsOf(item.toObject()).isEmpty())

@@ -266,6 +266,11 @@ TEST(IiifImport, ReadsWhatLibrariesWrite) {
           "già in una sezione precedente", "in un libro a sé: Tav. (c6)"})
         EXPECT_TRUE(report.contains(QString::fromUtf8(said))) << said << "\n"
                                                               << report.toStdString();
+    // A range without an id that holds one: read once, not forever.
+    const QByteArray idless = R"({"type": "Manifest", "items": [{"id": "c"}], "structures":
+      [{"id": "a", "type": "Range", "items": [{"type": "Range", "items": [{"type": "Range"},
+      {"id": "c", "type": "Canvas"}]}]}]})";
+    EXPECT_EQ(draftFromIiif(idless, bench.path("img")).books.size(), 1);
     EXPECT_EQ(draftFromIiif(json.toUtf8(), bench.path("none")).problems,
               QStringList{"la cartella delle immagini " + bench.path("none") + " non esiste"});
 }
