@@ -453,7 +453,10 @@ Draft draftFromIiif(const QByteArray& json, const QString& imagesDir, const QStr
     const QList<IiifCanvas> canvases = imageCanvases(m, version3, lang, d);
     if (!d.problems.isEmpty())
         return d;
-    const QString direction = m.value(QLatin1String("viewingDirection")).toString();
+    const QJsonObject sequence = m.value(QLatin1String("sequences")).toArray().first().toObject();
+    const QString direction =
+        m.value(QLatin1String("viewingDirection"))
+            .toString(sequence.value(QLatin1String("viewingDirection")).toString());
     if (!direction.isEmpty() && direction != QLatin1String("left-to-right"))
         d.report << QStringLiteral("il manifesto si legge %1 (viewingDirection); il volume si "
                                    "legge da sinistra a destra, le tele nell'ordine del manifesto")
