@@ -28,11 +28,16 @@ struct IiifExport {
 // The numbering metadata of an exported range: "tipo 1, lato D, primo numero 1".
 [[nodiscard]] QString numberingMetadata(int kind, const QString& side, int firstNumber);
 
-// A draft from IIIF manifest JSON (version 3 or 2.1): canvases in order, the top ranges as books
-// (one book of every canvas when there are none), the numbering from the range's metadata when
-// it is ours, otherwise from the canvas labels and the "facing-pages" behaviour or viewing hint;
-// each canvas's image matched by name to a file of `imagesDir`. Canvases without an image, in no
-// range, or whose labels fit no numbering are listed in the report.
-[[nodiscard]] Draft draftFromIiif(const QByteArray& json, const QString& imagesDir);
+// A draft from IIIF manifest JSON (version 3 or 2.1; of version 2 the first sequence, the others
+// named): every image canvas a page exactly once, in order; the books from the ranges (see
+// iiifBooks), a cover or Roman preliminaries that keep the others' numbering from being shown put
+// in a book apart; the numbering from the range's metadata when it is ours, otherwise from the
+// canvas labels and the "facing-pages" behaviour or viewing hint. Each canvas's image (a Choice's
+// default) is its file:// path when that exists, else found by name in `imagesDir` and its
+// subfolders, under any picture extension; a canvas without one keeps its place at the path it is
+// expected at. Labels in `lang` as iiifText picks them. What was guessed is in the report; a
+// manifest of audio, video or text, a collection, or a missing `imagesDir` is refused.
+[[nodiscard]] Draft draftFromIiif(const QByteArray& json, const QString& imagesDir,
+                                  const QString& lang = {});
 
 } // namespace cvx::pack

@@ -102,7 +102,8 @@ int runInit(const QCommandLineParser& parser) {
         if (json.status != files::Status::Ok)
             return reportFaults(
                 {QStringLiteral("impossibile leggere il manifesto IIIF %1").arg(iiif)});
-        draft = draftFromIiif(json.data, parser.value(QStringLiteral("images")));
+        draft = draftFromIiif(json.data, parser.value(QStringLiteral("images")),
+                              parser.value(QStringLiteral("lang")));
     }
     if (!draft.problems.isEmpty())
         return reportFaults(draft.problems);
@@ -191,10 +192,11 @@ QList<ToolCommand> publisherCommands() {
               "cartella senza\nsottocartelle è un libro), le pagine in ordine naturale (p2 prima "
               "di p10), le etichette dei\nlibri dai nomi delle cartelle, il tipo di numerazione "
               "dalla forma delle immagini (orizzontali:\npagine doppie) o dai nomi dei file "
-              "(001r, 001v). Con --iiif legge un manifesto IIIF\nPresentation 3 o 2.1: le tele "
-              "in ordine, le sezioni principali come libri, la numerazione\ndalle etichette "
-              "delle tele, le immagini cercate per nome in --images. Dice che cosa ha\n"
-              "supposto. Non scrive sopra un file che esiste (di solito manifest.json)."),
+              "(001r, 001v). Con --iiif legge un manifesto IIIF\nPresentation 3 o 2.1: ogni tela "
+              "una pagina, in ordine (senza immagine resta al\nsuo posto), le sezioni "
+              "principali come libri, la numerazione dalle etichette delle tele, le\nimmagini "
+              "cercate per nome in --images e nelle sue sottocartelle. Dice che cosa ha "
+              "supposto.\nNon scrive sopra un file che esiste (di solito manifest.json)."),
           {{QStringLiteral("SCANSIONI"), QStringLiteral("la cartella delle scansioni"), true}},
           {output,
            QCommandLineOption(QStringLiteral("iiif"),
@@ -202,7 +204,11 @@ QList<ToolCommand> publisherCommands() {
                               QStringLiteral("MANIFESTO")),
            QCommandLineOption(QStringLiteral("images"),
                               QStringLiteral("la cartella delle immagini del manifesto IIIF"),
-                              QStringLiteral("CARTELLA"))},
+                              QStringLiteral("CARTELLA")),
+           QCommandLineOption(QStringLiteral("lang"),
+                              QStringLiteral("la lingua delle etichette IIIF (di solito "
+                                             "italiano, poi inglese)"),
+                              QStringLiteral("LINGUA"))},
           QStringLiteral("0 manifesto scritto, 1 errori, 2 comando non valido.")},
          runInit},
         {{QStringLiteral("check"),
