@@ -134,7 +134,7 @@ class BookForm : public QWidget {
     void Timer1_Timer();
     void Image13_Click(std::int16_t index);
     // A request to close the window from outside it: `unloadMode` 0 the window manager's close,
-    // 2 the session ending. Sets `cancel`: the window closes only through the closing panel.
+    // 2 a session saved or ending. Sets `cancel`: the window closes only through the closing panel.
     void Form_QueryUnload(std::int16_t& cancel, std::int16_t unloadMode);
 
     // ---- panels/banner.cpp ----------------------------------------------------------------
