@@ -152,13 +152,11 @@ TEST(WorkingFolderFaults, LinksInTheWorkingFolderAreReplacedNeverWrittenThrough)
         for (const QString& path : {v.volume.bookmarkPath(), v.volume.workImagePath()})
             ASSERT_TRUE(QFile::remove(path) && QFile::link(target, path));
         v.openAt(0, 2);
-        EXPECT_TRUE(v.showing(0, 2));
-        EXPECT_FALSE(QFileInfo(v.volume.workImagePath()).isSymLink());
         EXPECT_THROW(v.form->Image13_Click(static_cast<std::int16_t>(answer)), ProgramEnded);
         EXPECT_EQ(v.newBoxes(), QStringList());
         EXPECT_EQ(contentOf(target), "not the viewer's");
-        EXPECT_FALSE(QFileInfo(v.volume.bookmarkPath()).isSymLink());
+        for (const QString& path : {v.volume.bookmarkPath(), v.volume.workImagePath()})
+            EXPECT_FALSE(QFileInfo(path).isSymLink());
         EXPECT_EQ(contentOf(v.volume.bookmarkPath()), bookmark);
-        EXPECT_EQ(contentOf(v.volume.workImagePath()), "");
     }
 }
