@@ -61,6 +61,8 @@ class BookForm : public QWidget {
 
     // ---- display/page_loading.cpp ---------------------------------------------------------
     void CARICOPAG();
+    // Replaces the working image with PageData; throws PageUnreadable naming the file.
+    void writeWorkImage();
     // The pages read ahead of the reader, decoded in the background.
     [[nodiscard]] ReadAhead& readAhead() { return *readAhead_; }
     // The viewing area's size and the screen's pixel ratio: what a page's shown size depends on.
@@ -132,7 +134,7 @@ class BookForm : public QWidget {
     void Timer1_Timer();
     void Image13_Click(std::int16_t index);
     // A request to close the window from outside it: `unloadMode` 0 the window manager's close,
-    // 2 the session ending. Sets `cancel`: the window closes only through the closing panel.
+    // 2 a session saved or ending. Sets `cancel`: the window closes only through the closing panel.
     void Form_QueryUnload(std::int16_t& cancel, std::int16_t unloadMode);
 
     // ---- panels/banner.cpp ----------------------------------------------------------------
@@ -374,10 +376,9 @@ class BookForm : public QWidget {
     // Reads the entry at PageOffset/PageLength of `archiveName` into PageData, restores it and
     // checks that it is a picture; throws PageUnreadable(failure) otherwise.
     Picture readEntryPicture(const QString& archiveName, const QString& failure);
-    // Replaces the working image with PageData; throws PageUnreadable naming the file.
-    void writeWorkImage();
     // What this window last wrote into the working image (none before the first write): put
-    // back after a failed write without reading the file first.
+    // back after a failed write without reading the file first, and written again before the
+    // magnifier reads the file back when another viewer of the volume has written over it.
     std::optional<QByteArray> workImageHeld_;
     // Gives `image` the picture at the size of `placement` (Stretch on) and records the fit in
     // view; the caller moves it to its place.

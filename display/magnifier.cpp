@@ -3,6 +3,9 @@
 #include "app/bookform.h"
 
 #include "display/shown_geometry.h"
+#include "platform/files.h"
+
+#include <QDir>
 
 namespace cvx {
 
@@ -13,6 +16,21 @@ struct WorkImage {
     Picture page;
     shown::Placement placement;
 };
+
+// Another viewer of the same volume writes the same working image: the page this window wrote
+// last (`held`) is written again when the file holds anything else, so that it reads its own
+// page back. Compared by length first, then byte for byte.
+void ownPageInWorkImage(const QString& path, const std::optional<QByteArray>& held) {
+    if (!held)
+        return;
+    const files::Length length = files::lengthOf(path);
+    if (length.status == files::Status::Ok && length.length == held->size() &&
+        files::readAll(path).data == *held)
+        return;
+    if (!files::rewriteInPlace(path, *held).ok())
+        throw PageUnreadable(QStringLiteral("IMPOSSIBILE SCRIVERE IL FILE ") +
+                             QDir::toNativeSeparators(path));
+}
 
 // The working image and where it goes in `view`, decoded at the size it is about to be shown
 // (the control then paints that same decode, never an enlarged smaller one) by `ready`. Throws
@@ -35,6 +53,7 @@ WorkImage workImage(const BookForm& form, View view,
 } // namespace
 
 void BookForm::LENTE1() {
+    ownPageInWorkImage(WorkImagePath, workImageHeld_);
     const WorkImage image = workImage(
         *this, View::Magnified, [this](const Picture& p, QSize s) { return readyPicture(p, s); });
     Image1->setVisible(false);
@@ -50,6 +69,7 @@ void BookForm::LENTE1() {
 }
 
 void BookForm::LENTE0() {
+    ownPageInWorkImage(WorkImagePath, workImageHeld_);
     const WorkImage image = workImage(
         *this, View::Reduced, [this](const Picture& p, QSize s) { return readyPicture(p, s); });
     Image1->setVisible(false);

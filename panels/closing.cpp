@@ -47,11 +47,10 @@ void BookForm::Command1_Click() {
 
 void BookForm::Form_QueryUnload(std::int16_t& cancel, std::int16_t unloadMode) {
     cancel = True;
-    // The session ending has nobody to answer the panel, and a second request does not wait
-    // for an answer: both end as the countdown does. A first request asks, as Esc does.
-    if (unloadMode == kUnloadSessionEnding || Picture7->Visible())
-        Image13_Click(1);
-    else
+    // Only the reader answers the panel. The session manager asks at every save of the session,
+    // not only at its end, and nobody may be there: the viewer and the kept place stay as they
+    // are. The window manager's close asks, as Esc does, and asks again while the panel waits.
+    if (unloadMode != kUnloadSessionEnding)
         Command1_Click();
 }
 

@@ -5,13 +5,26 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSaveFile>
+#include <QTemporaryFile>
+#include <cstdio>
+#include <unistd.h>
 
 namespace cvx::files {
 
 namespace {
 Status openFailure(const QString& path) {
     return QFileInfo::exists(path) ? Status::Failed : Status::NotFound;
+}
+
+Outcome writeFailure(const QString& path) {
+    return {Status::Failed, QStringLiteral("Errore di scrittura del file: %1").arg(path)};
+}
+
+// A symbolic link where the viewer writes a file of its own is removed first, so the write makes
+// that file in its place instead of going through the link into whatever the link names. False
+// when a link is there and cannot be removed.
+bool linkRemoved(const QString& path) {
+    return !QFileInfo(path).isSymLink() || QFile::remove(path);
 }
 } // namespace
 
@@ -70,7 +83,7 @@ Length lengthOf(const QString& path) {
 
 Outcome makeEmpty(const QString& path) {
     QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    if (!linkRemoved(path) || !f.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return {openFailure(path) == Status::NotFound ? Status::NotFound : Status::Failed,
                 describe(Status::Failed, path)};
     return {};
@@ -81,31 +94,40 @@ Outcome writeAll(const QString& path, const QByteArray& bytes) {
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return {Status::Failed, describe(Status::Failed, path)};
     if (f.write(bytes) != bytes.size() || !f.flush())
-        return {Status::Failed, QStringLiteral("Errore di scrittura del file: %1").arg(path)};
+        return writeFailure(path);
     return {};
 }
 
 Outcome replaceAtomically(const QString& path, const QByteArray& bytes) {
-    QSaveFile f(path);
-    // commit() overlooks a failure of its own final flush (a full disk, a file-size limit) and
-    // would put a cut file in place: flush first. An uncommitted file is thrown away.
-    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.flush() ||
-        !f.commit())
-        return {Status::Failed, QStringLiteral("Errore di scrittura del file: %1").arg(path)};
+    const QFileInfo old(path);
+    const bool ownFile = old.isFile() && !old.isSymLink();
+    QTemporaryFile temp(path + QStringLiteral(".XXXXXX")); // beside the file, on its disk
+    if (!temp.open()) {
+        // A folder that takes no new file (read-only): a file of our own that can be written
+        // is emptied and written where it lies.
+        return ownFile ? writeAll(path, bytes) : writeFailure(path);
+    }
+    // On the disk before it is put in place; the rename replaces a link itself, not its target.
+    if (temp.write(bytes) != bytes.size() || !temp.flush() || ::fsync(temp.handle()) != 0 ||
+        (ownFile && !temp.setPermissions(old.permissions())) ||
+        std::rename(QFile::encodeName(temp.fileName()).constData(),
+                    QFile::encodeName(path).constData()) != 0)
+        return writeFailure(path); // the temporary file is removed
+    temp.setAutoRemove(false);
     return {};
 }
 
 Outcome rewriteInPlace(const QString& path, const QByteArray& bytes,
                        const std::optional<QByteArray>& previous) {
     QFile f(path);
-    if (!f.open(QIODevice::ReadWrite))
+    if (!linkRemoved(path) || !f.open(QIODevice::ReadWrite))
         return {Status::Failed, describe(Status::Failed, path)};
     const QByteArray old = previous ? *previous : f.readAll();
     if (f.seek(0) && f.write(bytes) == bytes.size() && f.flush() && f.resize(bytes.size()))
         return {};
     if (!f.seek(0) || f.write(old) != old.size() || !f.flush() || !f.resize(old.size()))
         (void)replaceAtomically(path, old);
-    return {Status::Failed, QStringLiteral("Errore di scrittura del file: %1").arg(path)};
+    return writeFailure(path);
 }
 
 Outcome makeFolder(const QString& path) {

@@ -1,5 +1,6 @@
 // File access as the viewer uses it: every call opens the file, does one read or write and
-// closes it again, and tells a missing file from other failures.
+// closes it again, and tells a missing file from other failures. The calls that write the
+// working folder's files never write through a symbolic link: they put a file in its place.
 #pragma once
 
 #include <QByteArray>
@@ -38,20 +39,24 @@ struct Outcome {
 // Length of a regular file.
 [[nodiscard]] Length lengthOf(const QString& path);
 
-// Creates the file, or empties an existing one (open for output and close).
+// Creates the file, or empties an existing one (open for output and close); a link is replaced
+// by an empty file.
 [[nodiscard]] Outcome makeEmpty(const QString& path);
 
 // Replaces the file's content with `bytes`: empties it, then writes from position 1.
 [[nodiscard]] Outcome writeAll(const QString& path, const QByteArray& bytes);
 
 // Replaces the file's content so that it holds either the old or the new content, never
-// a mixture or nothing, even if the write fails half way.
+// a mixture or nothing, even if the write fails half way: a new file synced and renamed over it
+// (over a link, not its target). In a folder where no new file can be made, an existing file
+// is emptied and written where it lies (writeAll), without that guarantee.
 [[nodiscard]] Outcome replaceAtomically(const QString& path, const QByteArray& bytes);
 
 // Replaces the file's content by writing over it where it lies, which reuses its disk space and
 // is many times faster than writing a new file; if the write fails, the old content is written
 // back: `previous` when the caller knows it (the file is then not read first), otherwise what
 // the file held. For a scratch file rewritten often (a crash in the middle may leave it mixed).
+// A link is replaced by a file.
 [[nodiscard]] Outcome rewriteInPlace(const QString& path, const QByteArray& bytes,
                                      const std::optional<QByteArray>& previous = std::nullopt);
 

@@ -1,5 +1,5 @@
 // The magnifier on a loose page: sizes and places of both presentations, a sharp magnified
-// picture, and a working image that is missing or damaged.
+// picture, a working image that is no picture, and two windows sharing the working image.
 #include "tests/support/viewer.h"
 
 #include <QPainter>
@@ -66,8 +66,9 @@ TEST(Magnifier, MagnifiedPageIsDecodedAtTheSizeShown) {
     for (int x = 0; x < stripes.width(); x += 4)
         p.fillRect(x, 0, 2, stripes.height(), Qt::black);
     p.end();
-    writeFile(v.volume.workImagePath(), jpegBytes(stripes, 95));
     BookForm& f = *v.form;
+    f.PageData = jpegBytes(stripes, 95);
+    f.writeWorkImage();
     f.Image8_Click(4);
     const QImage shown = v.shownImage();
     ASSERT_EQ(shown.size(), QSize(600, 900));
@@ -82,7 +83,7 @@ TEST(Magnifier, MagnifiedPageIsDecodedAtTheSizeShown) {
     EXPECT_LT(sharp, blurred / 4) << "shown " << sharp << ", enlarged " << blurred;
 }
 
-TEST(Magnifier, MissingOrDamagedWorkingImageKeepsThePageShown) {
+TEST(Magnifier, UnreadableWorkingImageKeepsThePageShown) {
     Viewer v;
     v.showLoosePage(QSize(400, 600));
     BookForm& f = *v.form;
@@ -91,7 +92,8 @@ TEST(Magnifier, MissingOrDamagedWorkingImageKeepsThePageShown) {
     const QRectF place = placeOf(f);
     const QByteArray truncatedHeader = makeJpeg(QSize(400, 600), Qt::white).left(120);
     for (const QByteArray& bytes : {QByteArray(), QByteArray("not a picture"), truncatedHeader}) {
-        writeFile(v.volume.workImagePath(), bytes);
+        f.PageData = bytes;
+        f.writeWorkImage();
         v.event([&] { f.Image8_Click(4); });
         const QStringList boxes = v.newBoxes();
         ASSERT_EQ(boxes.size(), 1);
@@ -103,15 +105,35 @@ TEST(Magnifier, MissingOrDamagedWorkingImageKeepsThePageShown) {
         EXPECT_EQ(placeOf(f), place);
         EXPECT_EQ(v.shownImage(), before);
     }
-    QFile::remove(f.WorkImagePath);
-    v.key(16, 1); // Shift
-    const QStringList boxes = v.newBoxes();
-    ASSERT_EQ(boxes.size(), 1);
-    EXPECT_TRUE(boxes[0].contains(f.WorkImagePath));
-    EXPECT_EQ(f.view.Magnified, False);
     // The viewer stays usable: a readable working image magnifies again.
-    writeFile(v.volume.workImagePath(), makeJpeg(QSize(400, 600), Qt::white));
+    f.PageData = makeJpeg(QSize(400, 600), Qt::white);
+    f.writeWorkImage();
     v.event([&] { f.Image8_Click(4); });
     EXPECT_EQ(v.newBoxes(), QStringList());
     EXPECT_EQ(f.view.Magnified, True);
+}
+
+TEST(Magnifier, TwoWindowsOfOneVolumeEachMagnifyTheirOwnPage) {
+    Viewer a;
+    a.openAt(0, 1);
+    // A second window of the same volume, as a second viewer started by the same reader.
+    FakePlatform otherPlatform;
+    otherPlatform.root = a.platform.root;
+    otherPlatform.folder = a.platform.folder;
+    BookForm b(otherPlatform);
+    b.Form_Load();
+    b.handleEvent([&] { b.Combo1->setListIndex(3); });
+    const QByteArray pageOfA = pack::padded(a.volume.plan.books[0].pages[1]);
+    a.key(16, 1); // Shift: A's page magnified, not the one B wrote last
+    EXPECT_EQ(a.form->view.Magnified, True);
+    EXPECT_EQ(a.form->Image1->picture().bytes(), pageOfA);
+    EXPECT_TRUE(a.showing(0, 1));
+    EXPECT_THROW(b.Image13_Click(1), ProgramEnded); // B closes, emptying the working image
+    EXPECT_EQ(contentOf(a.volume.workImagePath()), "");
+    for (const Flag after : {False, True}) {
+        a.key(16, 1);
+        EXPECT_EQ(a.newBoxes(), QStringList());
+        EXPECT_EQ(a.form->view.Magnified, after);
+        EXPECT_EQ(a.form->Image1->picture().bytes(), pageOfA);
+    }
 }

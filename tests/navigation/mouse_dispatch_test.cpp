@@ -3,6 +3,7 @@
 // before the magnifier runs.
 #include "tests/support/viewer.h"
 
+#include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
 
@@ -89,9 +90,9 @@ TEST(MouseDispatch, ZonesSixAndSevenDoWhatTwoAndThreeDo) {
 TEST(MouseDispatch, MagnifierFlagsAreSetBeforeTheMagnifierRuns) {
     Viewer r;
     BookForm& f = *r.form;
-    // With the working image gone the magnifier fails at once: the flags show what the
-    // click had already set.
-    ASSERT_TRUE(QFile::remove(r.volume.workImagePath()));
+    // With a folder in the working image's place the magnifier fails at once: the flags show
+    // what the click had already set.
+    ASSERT_TRUE(QFile::remove(r.volume.workImagePath()) && QDir().mkdir(r.volume.workImagePath()));
     EXPECT_THROW(f.Image8_Click(4), PageUnreadable);
     EXPECT_EQ(f.view.Magnified, True);
     f.view.PanStep = 3;

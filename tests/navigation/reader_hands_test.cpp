@@ -159,27 +159,6 @@ TEST(ReaderHands, KeysInADroppedDownListReachTheWindowFirst) {
     EXPECT_TRUE(r.form->Picture7->Visible());
 }
 
-TEST(ReaderHands, ClosingTheWindowAsksFirstThenAnswersNo) {
-    Viewer r;
-    r.openAt(0, 2);
-    EXPECT_FALSE(r.form->close());
-    EXPECT_TRUE(r.form->isVisible());
-    EXPECT_TRUE(r.form->Picture7->Visible());
-    EXPECT_TRUE(r.form->Timer1.Enabled());
-    std::int16_t cancel = 0;
-    EXPECT_THROW(r.form->handleEvent([&] { r.form->Form_QueryUnload(cancel, 0); }), ProgramEnded);
-    EXPECT_EQ(r.platform.exitStatus, kExitNormal);
-    EXPECT_EQ(contentOf(r.volume.bookmarkPath()), "");
-    EXPECT_EQ(contentOf(r.volume.workImagePath()), "");
-}
-
-TEST(ReaderHands, SessionEndingAnswersNo) {
-    Viewer r;
-    std::int16_t cancel = 0;
-    EXPECT_THROW(r.form->handleEvent([&] { r.form->Form_QueryUnload(cancel, 2); }), ProgramEnded);
-    EXPECT_EQ(contentOf(r.volume.bookmarkPath()), "");
-}
-
 TEST(ReaderHands, EveryControlIsNamedInItalianAndEachPageShownIsAnnounced) {
     Viewer r;
     BookForm& f = *r.form;

@@ -269,3 +269,21 @@ TEST(CreditsBanner, MouseClickOnItsTextsHidesIt) {
     clickOn(v.form->Label1[2]->widget());
     EXPECT_FALSE(v.form->Picture9->Visible());
 }
+
+TEST(ClosingPanel, OnlyTheReaderDecidesWhetherThePlaceIsKept) {
+    Viewer v;
+    writeFile(v.volume.bookmarkPath(), kSavedPlace);
+    v.openAt(0, 2);
+    // A session saved, or ending: the viewer goes on and the place stays as it was.
+    std::int16_t cancel = False;
+    v.event([&] { v.form->Form_QueryUnload(cancel, kUnloadSessionEnding); });
+    EXPECT_FALSE(v.form->Picture7->Visible());
+    // A close request from the window manager asks; a second one asks again, answering nothing.
+    EXPECT_FALSE(v.form->close());
+    EXPECT_TRUE(v.form->Picture7->Visible());
+    v.form->Timer1.tick();
+    EXPECT_FALSE(v.form->close());
+    EXPECT_EQ(v.form->CountdownTicks, 80);
+    EXPECT_FALSE(v.platform.ended);
+    EXPECT_EQ(contentOf(v.volume.bookmarkPath()), kSavedPlace);
+}

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -125,4 +126,37 @@ TEST(WorkingFolderFaults, ReadOnlyDriveRootEndsBeforeAnythingIsShown) {
                                          v.volume.root() + v.volume.plan.workFolderName + "/"}));
     EXPECT_TRUE(filesIn(v.volume.root()).isEmpty());
     setMode(v.volume.root(), 0755);
+}
+
+TEST(WorkingFolderFaults, ReadOnlyFolderWithAWritableBookmarkStillSavesThePlace) {
+    Viewer v;
+    v.openAt(0, 3);
+    const FilePermissionsObeyed obeyed;
+    setMode(v.volume.workFolder(), 0555); // no temporary file can be made beside the bookmark
+    EXPECT_THROW(v.form->Image13_Click(0), ProgramEnded);
+    setMode(v.volume.workFolder(), 0755);
+    EXPECT_EQ(v.newBoxes(), QStringList());
+    EXPECT_EQ(v.platform.exitStatus, kExitNormal);
+    EXPECT_EQ(contentOf(v.volume.bookmarkPath()), " 0\r\n 3\r\n");
+    EXPECT_EQ(contentOf(v.volume.workImagePath()), "");
+}
+
+TEST(WorkingFolderFaults, LinksInTheWorkingFolderAreReplacedNeverWrittenThrough) {
+    // Each answer with the bookmark and the working image both links to a file elsewhere.
+    for (const auto& [answer, bookmark] : {std::pair{0, " 0\r\n 2\r\n"}, std::pair{1, ""}}) {
+        SCOPED_TRACE(answer);
+        Viewer v;
+        const QTemporaryDir elsewhere;
+        const QString target = elsewhere.filePath(QStringLiteral("altro.txt"));
+        writeFile(target, "not the viewer's");
+        for (const QString& path : {v.volume.bookmarkPath(), v.volume.workImagePath()})
+            ASSERT_TRUE(QFile::remove(path) && QFile::link(target, path));
+        v.openAt(0, 2);
+        EXPECT_THROW(v.form->Image13_Click(static_cast<std::int16_t>(answer)), ProgramEnded);
+        EXPECT_EQ(v.newBoxes(), QStringList());
+        EXPECT_EQ(contentOf(target), "not the viewer's");
+        for (const QString& path : {v.volume.bookmarkPath(), v.volume.workImagePath()})
+            EXPECT_FALSE(QFileInfo(path).isSymLink());
+        EXPECT_EQ(contentOf(v.volume.bookmarkPath()), bookmark);
+    }
 }

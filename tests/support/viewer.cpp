@@ -120,8 +120,8 @@ QStringList Viewer::newBoxes() {
 
 void Viewer::showLoosePage(QSize pixels) {
     form->SCHERMO->setGeometry(15, 365, 9030, 7030);
-    writeFile(volume.workImagePath(),
-              makeJpeg(pixels, QColor(240, 226, 190), QStringLiteral("A B")));
+    form->PageData = makeJpeg(pixels, QColor(240, 226, 190), QStringLiteral("A B"));
+    form->writeWorkImage();
     form->LENTE0();
     form->show();
 }

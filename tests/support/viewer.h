@@ -56,7 +56,8 @@ struct Viewer {
     [[nodiscard]] QImage shownImage() const;
     // Texts of the boxes shown since the last call.
     [[nodiscard]] QStringList newBoxes();
-    // A JPEG of `pixels` as the working image, shown reduced in a 9030 x 7030 viewing area.
+    // A JPEG of `pixels` as the window's working image, shown reduced in a 9030 x 7030 viewing
+    // area.
     void showLoosePage(QSize pixels = QSize(800, 1200));
 
     TestVolume volume;              // the volume's folder, files and plan, and the "c:\" root
