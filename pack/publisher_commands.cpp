@@ -57,9 +57,6 @@ int runInit(const QCommandLineParser& parser) {
         QFileInfo(parser.isSet(QStringLiteral("o")) ? parser.value(QStringLiteral("o"))
                                                     : QStringLiteral("manifest.json"))
             .absoluteFilePath();
-    if (QFileInfo::exists(path))
-        return reportFaults(
-            {QStringLiteral("%1 esiste già: scegliere un altro nome con -o").arg(path)});
     Draft draft;
     if (iiif.isEmpty()) {
         draft = draftFromFolder(scans[0]);
@@ -70,8 +67,12 @@ int runInit(const QCommandLineParser& parser) {
                 {QStringLiteral("impossibile leggere il manifesto IIIF %1").arg(iiif)});
         draft = draftFromIiif(json.data, parser.value(QStringLiteral("images")));
     }
+    // What the scans lack comes first: another name with -o would not mend it.
     if (!draft.problems.isEmpty())
         return reportFaults(draft.problems);
+    if (QFileInfo::exists(path))
+        return reportFaults(
+            {QStringLiteral("%1 esiste già: scegliere un altro nome con -o").arg(path)});
     const QJsonObject manifest = draftManifest(draft, QFileInfo(path).absolutePath());
     if (!files::writeAll(path, QJsonDocument(manifest).toJson()).ok())
         return reportFaults({QStringLiteral("impossibile scrivere %1").arg(path)});
@@ -131,8 +132,10 @@ QList<ToolCommand> publisherCommands() {
           QStringLiteral("SCANSIONI [-o FILE] | --iiif MANIFESTO --images CARTELLA [-o FILE]"),
           QStringLiteral("scrive un primo manifesto da una cartella di scansioni o da IIIF"),
           QStringLiteral(
-              "Scrive un primo manifesto, da correggere: un libro per sottocartella (una "
-              "cartella senza\nsottocartelle è un libro), le pagine in ordine naturale (p2 prima "
+              "Scrive un primo manifesto, da correggere: un libro per cartella con immagini, "
+              "fino a due\nlivelli (Opera/Tomo I dà \"Opera, Tomo I\"), le immagini sciolte "
+              "accanto ai libri in un\nlibro a sé; JPEG, PNG, TIFF e JPEG 2000, ogni altro file "
+              "nominato con il motivo;\nle pagine in ordine naturale (p2 prima "
               "di p10), le etichette dei\nlibri dai nomi delle cartelle, il tipo di numerazione "
               "dalla forma delle immagini (orizzontali:\npagine doppie) o dai nomi dei file "
               "(001r, 001v). Con --iiif legge un manifesto IIIF\nPresentation 3 o 2.1: le tele "
