@@ -151,7 +151,7 @@ int orderKey(const NumberedName& n) {
 namespace {
 // The files beside a book's scans whose names follow its pattern but are none of its pages, by
 // their place in reading order: the scans a gap in the names may have left out.
-std::map<int, QString> filesLeftOut(const CheckedBook& book, const NumberedName& first) {
+std::map<int, QString> filesBeside(const CheckedBook& book, const NumberedName& first) {
     QSet<QString> folders;
     QSet<QString> pages;
     for (const CheckedPage& page : book.pages) {
@@ -203,7 +203,7 @@ void checkFileNames(const CheckedBook& book, int b, QList<Finding>& out) {
                        QStringLiteral("%1: i numeri nei nomi dei file vanno di solito di %2 in "
                                       "%2: mancano le scansioni dei numeri saltati?")
                            .arg(book.title, QString::number(usual->first))};
-    const std::map<int, QString> left = filesLeftOut(book, names[0]);
+    const std::map<int, QString> left = filesBeside(book, names[0]);
     for (int p = 1; p < names.size(); ++p) {
         const int step = orderKey(names[p]) - orderKey(names[p - 1]);
         const QString before = QFileInfo(book.pages[p - 1].file).fileName();
@@ -220,7 +220,7 @@ void checkFileNames(const CheckedBook& book, int b, QList<Finding>& out) {
                                   "scansione?")
                        .arg(title, before);
         if (!missing.isEmpty())
-            text += QStringLiteral(" Nella cartella, fuori dal manifesto: %1")
+            text += QStringLiteral(" Nella stessa cartella: %1")
                         .arg(missing.join(QStringLiteral(", ")));
         if (!text.isEmpty())
             out << Finding{Severity::Warning, b, p, p, text};

@@ -208,7 +208,7 @@ TEST(ScanFolder, ANumberingGapIsFoundWhateverTheNamesStep) {
         QStringList pages;
         for (const pack::Finding& f : found)
             pages << (f.firstPage < 0 ? "-" : QString::number(f.firstPage)) +
-                         (f.text.contains("fuori dal manifesto: 000") ? "+" : "");
+                         (f.text.contains("stessa cartella: 000") ? "+" : "");
         EXPECT_EQ(pages.join(' ').toStdString(), c.expected) << c.numbers.front();
     }
 }
