@@ -118,7 +118,9 @@ Draft draftFromFolder(const QString& scans) {
                   .fileName()
                   .normalized(QString::NormalizationForm_C);
     if (!QFileInfo(scans).isDir()) {
-        d.problems << QStringLiteral("la cartella %1 non esiste").arg(scans);
+        d.problems << (QFileInfo::exists(scans)
+                           ? QStringLiteral("%1 non è una cartella").arg(scans)
+                           : QStringLiteral("la cartella %1 non esiste").arg(scans));
         return d;
     }
     const ScanTree tree = scanTree(dir.absolutePath());

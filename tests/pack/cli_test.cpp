@@ -99,7 +99,7 @@ TEST(PackCommandLine, InitProofAndExportSayWhatTheyWrote) {
     EXPECT_EQ(again.status, 1);
     EXPECT_TRUE(again.err.contains("m.json esiste già"));
     bench.write("nulla/leggimi.txt", "x"); // what the scans lack is said first, nothing written
-    for (const char* scans : {"nulla", "assente"}) {
+    for (const char* scans : {"nulla", "assente", "manifest.json"}) {
         const auto none = bench.tool({"init", bench.path(scans), "-o", bench.path("m.json")});
         EXPECT_EQ(none.status, 1);
         EXPECT_TRUE(none.err.contains(QStringLiteral("%1 non ").arg(bench.path(scans))))
