@@ -15,6 +15,7 @@ struct CheckedPage {
     QString title; // "libro 1 (dv00001.ex_, "..."), pagina 3 (0003, b1/c.jpg)"
     QString file;  // the scan's path as the manifest gives it; empty for a volume's entry
     ScanFacts facts;
+    QString path; // the scan's absolute path, whose folder is searched for scans left out
 };
 
 struct CheckedBook {

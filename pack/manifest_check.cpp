@@ -14,7 +14,7 @@ QList<CheckedBook> checkedBooks(const Manifest& m) {
         const ManifestBook& mb = m.books[b];
         CheckedBook book{bookName(m, b), mb.kind, mb.side, mb.firstNumber, {}};
         for (int p = 0; p < mb.pages.size(); ++p)
-            book.pages << CheckedPage{pageName(m, b, p), mb.pages[p], {}};
+            book.pages << CheckedPage{pageName(m, b, p), mb.pages[p], {}, mb.pageFiles[p]};
         books << book;
     }
     return books;

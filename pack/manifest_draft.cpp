@@ -5,7 +5,11 @@
 #include "app/text_rules.h"
 #include "pack/folio_pattern.h"
 #include "pack/format_limits.h"
+#include "pack/jpeg2000.h"
 #include "pack/jpeg_header.h"
+#include "pack/page_preparation.h"
+#include "pack/scan_folder.h"
+#include "platform/files.h"
 
 #include <QCollator>
 #include <QDir>
@@ -25,16 +29,9 @@ QStringList naturalOrder(QStringList names) {
     return names;
 }
 
-bool scanFileName(const QString& name) {
-    const QString suffix = QFileInfo(name).suffix().toLower();
-    return suffix == QLatin1String("jpg") || suffix == QLatin1String("jpeg") ||
-           suffix == QLatin1String("png") || suffix == QLatin1String("tif") ||
-           suffix == QLatin1String("tiff");
-}
-
 QString fittedText(const QString& text, int most) {
     QString fitted;
-    for (const QChar c : text.simplified()) {
+    for (const QChar c : text.normalized(QString::NormalizationForm_C).simplified()) {
         const QString bare = QString(c).normalized(QString::NormalizationForm_KD).left(1);
         if (isSingleByte(QString(c)) && c.unicode() >= 32)
             fitted += c;
@@ -81,22 +78,24 @@ namespace {
 bool mostlyWide(const QStringList& files) {
     int wide = 0;
     for (const QString& f : files) {
+        const QByteArray head = files::readAt(f, 0, 64 * 1024).data;
         QSize size = QImageReader(f).size();
-        if (QImageReader::imageFormat(f) == "jpeg")
+        if (!jpeg2000Format(head).isEmpty()) // boxes of metadata may come before its header
+            size = jpeg2000Size(files::readAt(f, 0, 4 << 20).data);
+        else if (scanFormat(head) == "jpeg")
             size = uprightSize(size, readJpegHeaderOf(f).orientation);
         wide += size.width() > size.height() ? 1 : 0;
     }
     return 2 * wide > files.size();
 }
 
-DraftBook draftBook(const QString& folder, const QStringList& names, const QStringList& taken) {
+DraftBook draftBook(const ScanBook& scans, const QStringList& taken) {
     DraftBook book;
-    book.label = fittedLabel(QFileInfo(folder).fileName(), taken);
+    book.label = fittedLabel(scans.name, taken);
+    book.pages = scans.files;
     QStringList bases;
-    for (const QString& n : names) {
-        book.pages << QDir(folder).filePath(n);
-        bases << QFileInfo(n).completeBaseName();
-    }
+    for (const QString& f : scans.files)
+        bases << QFileInfo(f).completeBaseName().normalized(QString::NormalizationForm_C);
     const bool wide = mostlyWide(book.pages);
     Numbering numbering = numberingFromLabels(bases, wide);
     if (!numbering.unfit.isEmpty())
@@ -110,36 +109,38 @@ DraftBook draftBook(const QString& folder, const QStringList& names, const QStri
                                                     : QStringLiteral("per lo più verticali"));
     return book;
 }
-
-QStringList scanNames(const QDir& dir) {
-    QStringList names;
-    for (const QString& n : dir.entryList(QDir::Files))
-        if (scanFileName(n))
-            names << n;
-    return inFolioOrder(naturalOrder(names));
-}
 } // namespace
 
 Draft draftFromFolder(const QString& scans) {
     Draft d;
     const QDir dir(scans);
-    d.title = QFileInfo(QDir::cleanPath(dir.absolutePath())).fileName();
-    if (!dir.exists()) {
-        d.problems << QStringLiteral("la cartella %1 non esiste").arg(scans);
+    d.title = QFileInfo(QDir::cleanPath(dir.absolutePath()))
+                  .fileName()
+                  .normalized(QString::NormalizationForm_C);
+    if (!QFileInfo(scans).isDir()) {
+        d.problems << (QFileInfo::exists(scans)
+                           ? QStringLiteral("%1 non è una cartella").arg(scans)
+                           : QStringLiteral("la cartella %1 non esiste").arg(scans));
         return d;
     }
-    QStringList folders = naturalOrder(dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot));
+    const ScanTree tree = scanTree(dir.absolutePath());
     QStringList taken;
-    for (const QString& f : folders)
-        if (const QStringList names = scanNames(QDir(dir.filePath(f))); !names.isEmpty()) {
-            d.books << draftBook(dir.filePath(f), names, taken);
-            taken << d.books.last().label;
-        }
-    if (d.books.isEmpty() && !scanNames(dir).isEmpty())
-        d.books << draftBook(dir.absolutePath(), scanNames(dir), taken);
+    for (const ScanBook& b : tree.books) {
+        d.books << draftBook(b, taken);
+        taken << d.books.last().label;
+        if (b.loose)
+            d.report << QStringLiteral(
+                            "il libro %1 \"%2\" raccoglie le immagini sciolte accanto "
+                            "alle cartelle dei libri: spostarle se sono d'un altro libro")
+                            .arg(QString::number(d.books.size()), d.books.last().label);
+    }
+    for (const QString& line : tree.leftOut)
+        d.report << line;
     if (d.books.isEmpty())
-        d.problems << QStringLiteral("nella cartella %1 non ci sono scansioni JPEG, PNG o TIFF")
-                          .arg(scans);
+        d.problems << QStringLiteral("nella cartella %1 non ci sono scansioni JPEG, PNG, TIFF o "
+                                     "JPEG 2000")
+                          .arg(scans)
+                   << tree.leftOut;
     return d;
 }
 

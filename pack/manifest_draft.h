@@ -24,17 +24,19 @@ struct Draft {
     QStringList problems; // Italian: why no manifest can be made
 };
 
-// One book per subfolder of `scans` holding pictures (a folder without subfolders is one book),
-// pages in natural order ("p2" before "p10"), the kind from the pictures' shape (most pages
-// wide: two-page openings) or from folio file names ("001r.jpg"), the title from the folder.
+// One book per folder of `scans` holding pictures (see scan_folder.h), pages in natural order
+// ("p2" before "p10"), the kind from the pictures' shape (most pages wide: two-page openings) or
+// from folio file names ("001r.jpg"), the title from the folder. The report names the book of
+// loose pictures and every file left out; no page at all is a problem.
 [[nodiscard]] Draft draftFromFolder(const QString& scans);
 
 // The manifest JSON of a draft, page paths relative to `manifestFolder`; the work-folder name is
 // made from the title, the cover is the first page.
 [[nodiscard]] QJsonObject draftManifest(const Draft& draft, const QString& manifestFolder);
 
-// `text` made to fit a heading or label of at most `most` characters: Windows-1252 characters
-// only (accents kept, others spelt without their marks or replaced by "_"), blanks simplified.
+// `text` made to fit a heading or label of at most `most` characters: composed (NFC), then
+// Windows-1252 characters only (accents kept, others spelt without their marks or replaced by "_"),
+// blanks simplified.
 [[nodiscard]] QString fittedText(const QString& text, int most);
 
 // A book label made from a folder's or a range's name: Windows-1252 characters only (accents
@@ -48,8 +50,5 @@ struct Draft {
 
 // The names sorted as a person reads them: numbers by value ("p2" before "p10"), case ignored.
 [[nodiscard]] QStringList naturalOrder(QStringList names);
-
-// True for the file names taken as scans: .jpg, .jpeg, .png, .tif, .tiff in any case.
-[[nodiscard]] bool scanFileName(const QString& name);
 
 } // namespace cvx::pack

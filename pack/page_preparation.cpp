@@ -1,6 +1,7 @@
 // Page scans made ready for an archive.
 #include "pack/page_preparation.h"
 
+#include "pack/jpeg2000.h"
 #include "pack/jpeg_header.h"
 #include "pack/jpeg_structure.h"
 #include "pack/jpeg_turn.h"
@@ -8,26 +9,15 @@
 #include "platform/picture.h"
 
 #include <QBuffer>
+#include <QColorSpace>
 #include <QImageReader>
 #include <QImageWriter>
 #include <QPainter>
+#include <QtEndian>
 
 namespace cvx::pack {
 
 namespace {
-// A full-resolution read of a scan to convert, within the decoder's guard set at start-up.
-QImage readScan(const QByteArray& scan, bool upright, QString* problem) {
-    QByteArray bytes = scan;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
-    reader.setAutoTransform(upright);
-    QImage image = reader.read();
-    if (image.isNull())
-        *problem = QStringLiteral("l'immagine non si può leggere (%1)").arg(reader.errorString());
-    return image;
-}
-
 // JPEG has no transparency: transparent parts show the white of the paper.
 QImage opaque(const QImage& image) {
     if (image.isGrayscale() && !image.hasAlphaChannel())
@@ -35,6 +25,9 @@ QImage opaque(const QImage& image) {
     if (!image.hasAlphaChannel())
         return image.convertToFormat(QImage::Format_RGB32);
     QImage flat(image.size(), QImage::Format_RGB32);
+    flat.setColorSpace(image.colorSpace());
+    flat.setDotsPerMeterX(image.dotsPerMeterX());
+    flat.setDotsPerMeterY(image.dotsPerMeterY());
     flat.fill(Qt::white);
     QPainter painter(&flat);
     painter.drawImage(0, 0, image);
@@ -43,6 +36,8 @@ QImage opaque(const QImage& image) {
 } // namespace
 
 QByteArray scanFormat(const QByteArray& bytes) {
+    if (QByteArray jpeg2000 = jpeg2000Format(bytes); !jpeg2000.isEmpty())
+        return jpeg2000;
     QByteArray copy = bytes;
     QBuffer buffer(&copy);
     buffer.open(QIODevice::ReadOnly);
@@ -50,6 +45,8 @@ QByteArray scanFormat(const QByteArray& bytes) {
 }
 
 QSize headerSize(const QByteArray& bytes) {
+    if (!jpeg2000Format(bytes).isEmpty())
+        return jpeg2000Size(bytes);
     QByteArray copy = bytes;
     QBuffer buffer(&copy);
     buffer.open(QIODevice::ReadOnly);
@@ -61,12 +58,64 @@ QString formatProblem(const QByteArray& format) {
         return QStringLiteral("il file non contiene un'immagine leggibile");
     if (format == "jpeg" || convertible(format))
         return {};
-    return QStringLiteral("il formato %1 non è ammesso: solo JPEG, PNG o TIFF")
+    return QStringLiteral("il formato %1 non è ammesso: solo JPEG, PNG, TIFF o JPEG 2000")
         .arg(QString::fromLatin1(format));
 }
 
 bool convertible(const QByteArray& format) {
-    return format == "png" || format == "tiff";
+    return format == "png" || format == "tiff" || format == "jp2" || format == "j2k";
+}
+
+namespace {
+// The value of a numeric tag in the first directory of a classic TIFF file; -1 when absent.
+qint64 tiffTag(QByteArrayView tiff, int tag) {
+    const bool little = tiff.startsWith("II");
+    const auto number = [&](qint64 at, int length) -> qint64 {
+        if (at < 0 || at + length > tiff.size())
+            return -1;
+        const char* p = tiff.data() + at;
+        if (length == 2)
+            return little ? qFromLittleEndian<quint16>(p) : qFromBigEndian<quint16>(p);
+        return little ? qFromLittleEndian<quint32>(p) : qFromBigEndian<quint32>(p);
+    };
+    const qint64 directory = number(4, 4);
+    const qint64 entries = number(directory, 2);
+    for (qint64 e = 0; e < entries; ++e) {
+        const qint64 at = directory + 2 + 12 * e;
+        if (number(at, 2) == tag)
+            return number(at + 8, number(at + 2, 2) == 3 ? 2 : 4); // SHORT or LONG
+    }
+    return -1;
+}
+} // namespace
+
+QString conversionProblem(const QByteArray& scan) {
+    if (scanFormat(scan) != "tiff")
+        return {};
+    const qint64 photometric = tiffTag(scan, 262);
+    // Qt's TIFF reader drops the alpha of grey pictures and cannot read separated colours.
+    if ((photometric == 0 || photometric == 1) && tiffTag(scan, 277) > 1)
+        return QStringLiteral("il TIFF in grigi con canale alfa non si converte: salvarlo senza "
+                              "trasparenza o in PNG");
+    if (photometric == 5)
+        return QStringLiteral("il TIFF è in CMYK: salvarlo in RGB");
+    return {};
+}
+
+QImage readConvertible(const QByteArray& scan, bool upright, QString* problem) {
+    if (*problem = conversionProblem(scan); !problem->isEmpty())
+        return {};
+    if (!jpeg2000Format(scan).isEmpty())
+        return readJpeg2000(scan, Picture::kMaxPixels, problem);
+    QByteArray bytes = scan;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    reader.setAutoTransform(upright);
+    QImage image = reader.read();
+    if (image.isNull())
+        *problem = QStringLiteral("l'immagine non si può leggere (%1)").arg(reader.errorString());
+    return image;
 }
 
 namespace {
@@ -143,7 +192,7 @@ void turnUpright(PreparedImage& r, int orientation, int quality) {
         r.problem = decodeProblem(r.image);
         return;
     }
-    const QImage image = readScan(r.image, false, &r.problem);
+    const QImage image = readConvertible(r.image, false, &r.problem);
     if (!image.isNull())
         encodeInto(r, turnedUpright(image, orientation), quality);
 }
@@ -164,7 +213,7 @@ PreparedImage prepareImage(const QByteArray& scan, int quality) {
         r.problem = formatProblem(format);
         return r;
     }
-    const QImage image = readScan(scan, true, &r.problem);
+    const QImage image = readConvertible(scan, true, &r.problem);
     if (image.isNull())
         return r;
     r.converted = true;

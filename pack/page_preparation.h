@@ -1,25 +1,36 @@
-// Page scans made ready for an archive: JPEG files are kept byte for byte, PNG and TIFF scans
-// are converted to JPEG, and every image must be one the viewer shows.
+// Page scans made ready for an archive: JPEG files are kept byte for byte, PNG, TIFF and JPEG 2000
+// scans are converted to JPEG, and every image must be one the viewer shows.
 #pragma once
 
 #include <QByteArray>
+#include <QImage>
 #include <QSize>
 #include <QString>
 
 namespace cvx::pack {
 
-// Image format of a file from its content ("jpeg", "png", "tiff", ...); empty when unknown.
+// Image format of a file from its content ("jpeg", "png", "tiff", "jp2", "j2k", ...); empty when
+// unknown.
 [[nodiscard]] QByteArray scanFormat(const QByteArray& bytes);
 
 // Pixel size of an image from its header; invalid when it has none.
 [[nodiscard]] QSize headerSize(const QByteArray& bytes);
 
-// Why a scan of this format cannot go into a volume: not a picture, or not JPEG, PNG or TIFF;
-// empty when it can.
+// Why a scan of this format cannot go into a volume: not a picture, or not JPEG, PNG, TIFF or
+// JPEG 2000; empty when it can.
 [[nodiscard]] QString formatProblem(const QByteArray& format);
 
 // True for the formats converted to JPEG.
 [[nodiscard]] bool convertible(const QByteArray& format);
+
+// Why a scan of a convertible format would convert wrongly, found from its headers: a grey TIFF
+// with an alpha channel (which Qt reads without it) or a CMYK TIFF. Empty for anything else.
+[[nodiscard]] QString conversionProblem(const QByteArray& scan);
+
+// A convertible scan read whole, within the decoder's guard set at start-up (for JPEG 2000 within
+// Picture::kMaxPixels), turned by its orientation tag when `upright`; with its colour space and
+// resolution. A null image and an Italian reason in `problem` when it cannot be read.
+[[nodiscard]] QImage readConvertible(const QByteArray& scan, bool upright, QString* problem);
 
 // Why the entry stored for `image` would not show: it is padded and decoded at an eighth of
 // its size, as the viewer decodes at display size. Empty when it decodes.
@@ -44,8 +55,9 @@ struct PreparedImage {
 
 // A scan ready to store: a decodable JPEG as it is, or turned upright when its EXIF orientation
 // asks for it (losslessly where the picture's size allows, otherwise re-encoded at `quality`),
-// or a PNG or TIFF converted to JPEG at `quality` (transparency laid on white, orientation
-// applied). Other content is refused. The stored JPEG carries no orientation to apply again.
+// or a PNG, TIFF or JPEG 2000 converted to JPEG at `quality` (transparency laid on white,
+// orientation applied, ICC profile and resolution kept). Other content is refused. The stored JPEG
+// carries no orientation to apply again.
 [[nodiscard]] PreparedImage prepareImage(const QByteArray& scan, int quality);
 
 } // namespace cvx::pack

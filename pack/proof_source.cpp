@@ -2,6 +2,7 @@
 #include "pack/proof_source.h"
 
 #include "archive/label_rules.h"
+#include "pack/jpeg2000.h"
 #include "pack/jpeg_header.h"
 #include "pack/jpeg_turn.h"
 #include "pack/manifest_check.h"
@@ -23,6 +24,13 @@ QImage proofThumbnail(const QByteArray& scan) {
     const QSize box(kThumbnailBox, kThumbnailBox);
     if (scanFormat(scan) == "jpeg")
         return turnedUpright(decodeThumbnail(scan, box), readJpegHeader(scan).orientation);
+    if (!jpeg2000Format(scan).isEmpty()) { // no reader of reduced sizes: read whole, then scaled
+        QString problem;
+        const QImage whole = readConvertible(scan, true, &problem);
+        return whole.isNull() ? whole
+                              : whole.scaled(thumbnailSize(whole.size(), box),
+                                             Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    }
     QByteArray copy = scan;
     QBuffer buffer(&copy);
     buffer.open(QIODevice::ReadOnly);
@@ -83,7 +91,7 @@ ProofSheet proofOfVolume(const QString& folder, QStringList* errors, const WorkP
                 e.label,
                 QStringLiteral("%1, voce %2").arg(info.archive, QString::number(e.index)),
                 {}};
-            checked[b].pages << CheckedPage{pageTitle(v, b, e), QString(), {}};
+            checked[b].pages << CheckedPage{pageTitle(v, b, e), QString(), {}, {}};
             order.emplace_back(b, int(sheet.books[b].pages.size()) - 1);
         }
     }

@@ -91,9 +91,6 @@ int runInit(const QCommandLineParser& parser) {
     const QString o = parser.isSet(QStringLiteral("o")) ? parser.value(QStringLiteral("o"))
                                                         : QStringLiteral("manifest.json");
     const QString path = toStandardOutput(o) ? o : QFileInfo(o).absoluteFilePath();
-    if (!toStandardOutput(path) && QFileInfo::exists(path))
-        return reportFaults(
-            {QStringLiteral("%1 esiste già: scegliere un altro nome con -o").arg(path)});
     Draft draft;
     if (iiif.isEmpty()) {
         draft = draftFromFolder(scans[0]);
@@ -105,8 +102,12 @@ int runInit(const QCommandLineParser& parser) {
         draft = draftFromIiif(json.data, parser.value(QStringLiteral("images")),
                               parser.value(QStringLiteral("lang")));
     }
+    // What the scans lack comes first: another name with -o would not mend it.
     if (!draft.problems.isEmpty())
         return reportFaults(draft.problems);
+    if (!toStandardOutput(path) && QFileInfo::exists(path))
+        return reportFaults(
+            {QStringLiteral("%1 esiste già: scegliere un altro nome con -o").arg(path)});
     const QJsonObject manifest = draftManifest(
         draft, toStandardOutput(path) ? QDir::currentPath() : QFileInfo(path).absolutePath());
     if (!writeOutput(path, QJsonDocument(manifest).toJson()))
@@ -188,15 +189,18 @@ QList<ToolCommand> publisherCommands() {
           QStringLiteral("SCANSIONI [-o FILE] | --iiif MANIFESTO --images CARTELLA [-o FILE]"),
           QStringLiteral("scrive un primo manifesto da una cartella di scansioni o da IIIF"),
           QStringLiteral(
-              "Scrive un primo manifesto, da correggere: un libro per sottocartella (una "
-              "cartella senza\nsottocartelle è un libro), le pagine in ordine naturale (p2 prima "
-              "di p10), le etichette dei\nlibri dai nomi delle cartelle, il tipo di numerazione "
-              "dalla forma delle immagini (orizzontali:\npagine doppie) o dai nomi dei file "
-              "(001r, 001v). Con --iiif legge un manifesto IIIF\nPresentation 3 o 2.1: ogni tela "
-              "una pagina, in ordine (senza immagine resta al\nsuo posto), le sezioni "
-              "principali come libri, la numerazione dalle etichette delle tele, le\nimmagini "
-              "cercate per nome in --images e nelle sue sottocartelle. Dice che cosa ha "
-              "supposto.\nNon scrive sopra un file che esiste (di solito manifest.json)."),
+              "Scrive un primo manifesto, da correggere: un libro per cartella con immagini, "
+              "fino a due\nlivelli (Opera/Tomo I dà \"Opera, Tomo I\"), le immagini sciolte "
+              "accanto ai libri in un\nlibro a sé; JPEG, PNG, TIFF e JPEG 2000, ogni altro file "
+              "nominato con il motivo;\nle pagine in ordine naturale (p2 prima di p10), le "
+              "etichette dei libri dai nomi delle\ncartelle, il tipo di numerazione dalla forma "
+              "delle immagini (orizzontali: pagine doppie)\no dai nomi dei file (001r, 001v). "
+              "Con --iiif legge un manifesto IIIF\nPresentation 3 o 2.1: le tele "
+              "in ordine (una tela senza immagine resta al suo posto), le sezioni principali come "
+              "libri, la numerazione\ndalle etichette "
+              "delle tele, le immagini cercate per nome in --images e nelle sue sottocartelle. "
+              "Dice che cosa ha\n"
+              "supposto. Non scrive sopra un file che esiste (di solito manifest.json)."),
           {{QStringLiteral("SCANSIONI"), QStringLiteral("la cartella delle scansioni"), true}},
           {output,
            QCommandLineOption(QStringLiteral("iiif"),

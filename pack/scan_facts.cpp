@@ -5,9 +5,7 @@
 #include "pack/page_preparation.h"
 #include "platform/picture.h"
 
-#include <QBuffer>
 #include <QHash>
-#include <QImageReader>
 
 namespace cvx::pack {
 
@@ -19,20 +17,16 @@ std::pair<quint64, qint64> contentKey(const QByteArray& bytes) {
 }
 
 namespace {
-// A PNG or TIFF read whole, as the build converts it.
+// A PNG, TIFF or JPEG 2000 read whole, as the build converts it.
 void readPicture(const QByteArray& bytes, ScanFacts& f) {
-    QByteArray copy = bytes;
-    QBuffer buffer(&copy);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
-    f.size = reader.size();
+    f.size = headerSize(bytes);
     if (qint64(f.size.width()) * f.size.height() > Picture::kMaxPixels)
         f.problem = QStringLiteral("l'immagine è di %1 x %2 pixel, al massimo %3 milioni di pixel")
                         .arg(f.size.width())
                         .arg(f.size.height())
                         .arg(Picture::kMaxPixels / 1'000'000);
-    else if (reader.read().isNull())
-        f.problem = QStringLiteral("l'immagine non si può leggere (%1)").arg(reader.errorString());
+    else
+        (void)readConvertible(bytes, false, &f.problem);
 }
 } // namespace
 

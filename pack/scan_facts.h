@@ -12,7 +12,7 @@ namespace cvx::pack {
 
 struct ScanFacts {
     QString problem;     // why the scan cannot go into a volume (Italian); empty when it can
-    QByteArray format;   // "jpeg", "png", "tiff"; empty when unknown
+    QByteArray format;   // "jpeg", "png", "tiff", "jp2", "j2k"; empty when unknown
     QSize size;          // pixels as stored
     int orientation = 1; // EXIF orientation of a JPEG scan
     bool progressive = false;
@@ -29,8 +29,9 @@ struct ScanFacts {
 };
 
 // The facts of a scan's bytes, with the same checks the build makes: a JPEG's headers and
-// structure without decoding its pixels (progressive scans are decoded whole), a PNG or TIFF
-// decoded whole. With `optimizeGain`, a progressive JPEG is also re-encoded to measure it.
+// structure without decoding its pixels (progressive scans are decoded whole), a PNG, TIFF or
+// JPEG 2000 decoded whole. With `optimizeGain`, a progressive JPEG is also re-encoded to measure
+// it.
 [[nodiscard]] ScanFacts scanFacts(const QByteArray& bytes, bool optimizeGain);
 
 // The content key of a scan's bytes (see ScanFacts), and the length it covers.

@@ -6,9 +6,11 @@
 #include "archive/lookup_rules.h"
 #include "pack/format_limits.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QHash>
 #include <QRegularExpression>
+#include <QSet>
 #include <map>
 
 namespace cvx::pack {
@@ -146,6 +148,38 @@ int orderKey(const NumberedName& n) {
 }
 } // namespace
 
+namespace {
+// The files beside a book's scans whose names follow its pattern but are none of its pages, by
+// their place in reading order: the scans a gap in the names may have left out.
+std::map<int, QString> filesBeside(const CheckedBook& book, const NumberedName& first) {
+    QSet<QString> folders;
+    QSet<QString> pages;
+    for (const CheckedPage& page : book.pages) {
+        if (page.path.isEmpty())
+            continue;
+        folders << QFileInfo(page.path).absolutePath();
+        pages << QFileInfo(page.path).absoluteFilePath();
+    }
+    std::map<int, QString> left;
+    for (const QString& folder : folders)
+        for (const QFileInfo& file : QDir(folder).entryInfoList(QDir::Files)) {
+            const auto n = numberedName(file.fileName());
+            if (n && n->pattern == first.pattern && n->side.isNull() == first.side.isNull() &&
+                !pages.contains(file.absoluteFilePath()))
+                left.emplace(orderKey(*n), file.fileName());
+        }
+    return left;
+}
+
+// The names of `left` placed strictly between two places in reading order.
+QStringList between(const std::map<int, QString>& left, int after, int before) {
+    QStringList names;
+    for (auto it = left.upper_bound(after); it != left.end() && it->first < before; ++it)
+        names << it->second;
+    return names;
+}
+} // namespace
+
 void checkFileNames(const CheckedBook& book, int b, QList<Finding>& out) {
     QList<NumberedName> names;
     for (const CheckedPage& page : book.pages) {
@@ -160,22 +194,34 @@ void checkFileNames(const CheckedBook& book, int b, QList<Finding>& out) {
         ++steps[orderKey(names[p]) - orderKey(names[p - 1])];
     const auto usual = std::max_element(steps.begin(), steps.end(),
                                         [](auto a, auto c) { return a.second < c.second; });
-    if (names.size() < 3 || usual->first < 1 || usual->first > 2)
+    if (names.size() < 3 || usual->first < 1)
         return;
+    // One scan per number; openings may be named by the number of their first page.
+    const int expected = book.kind == labels::Openings && usual->first == 2 ? 2 : 1;
+    if (usual->first > expected)
+        out << Finding{Severity::Warning, b, -1, -1,
+                       QStringLiteral("%1: i numeri nei nomi dei file vanno di solito di %2 in "
+                                      "%2: mancano le scansioni dei numeri saltati?")
+                           .arg(book.title, QString::number(usual->first))};
+    const std::map<int, QString> left = filesBeside(book, names[0]);
     for (int p = 1; p < names.size(); ++p) {
         const int step = orderKey(names[p]) - orderKey(names[p - 1]);
         const QString before = QFileInfo(book.pages[p - 1].file).fileName();
         const QString title = book.pages[p].title;
+        const QStringList missing = between(left, orderKey(names[p - 1]), orderKey(names[p]));
         QString text;
         if (step == 0)
             text = QStringLiteral("%1: ha nel nome lo stesso numero della pagina prima (%2)")
                        .arg(title, before);
         else if (step < 0)
             text = QStringLiteral("%1: è fuori ordine, dopo %2").arg(title, before);
-        else if (step > usual->first)
+        else if (step > usual->first || !missing.isEmpty())
             text = QStringLiteral("%1: i nomi dei file saltano da %2 a questa: manca qualche "
                                   "scansione?")
                        .arg(title, before);
+        if (!missing.isEmpty())
+            text += QStringLiteral(" Nella stessa cartella: %1")
+                        .arg(missing.join(QStringLiteral(", ")));
         if (!text.isEmpty())
             out << Finding{Severity::Warning, b, p, p, text};
     }

@@ -7,6 +7,7 @@ packages=(
     qt6-base-dev qt6-svg-dev qt6-qpa-plugins qt6-image-formats-plugins qt6-translations-l10n
     libcups2-dev
     libjpeg62-turbo-dev libturbojpeg0-dev libjpeg-turbo-progs
+    pkg-config libopenjp2-7-dev libopenjp2-tools
     googletest libgtest-dev
     xvfb xdotool imagemagick x11-utils openbox
     tesseract-ocr tesseract-ocr-ita python3 python3-pil python3-xlib fonts-dejavu-core

@@ -103,6 +103,16 @@ TEST(PackCommandLine, InitProofAndExportSayWhatTheyWrote) {
     const auto again = bench.tool({"init", bench.path("text"), "-o", bench.path("m.json")});
     EXPECT_EQ(again.status, 1);
     EXPECT_TRUE(again.err.contains("m.json esiste già"));
+    bench.write("nulla/leggimi.txt", "x"); // what the scans lack is said first, nothing written
+    for (const char* scans : {"nulla", "assente", "manifest.json"}) {
+        const auto none = bench.tool({"init", bench.path(scans), "-o", bench.path("m.json")});
+        EXPECT_EQ(none.status, 1);
+        EXPECT_TRUE(none.err.contains(QStringLiteral("%1 non ").arg(bench.path(scans))))
+            << none.err.toStdString();
+    }
+    EXPECT_TRUE(bench.tool({"init", bench.path("nulla"), "-o", bench.path("n.json")})
+                    .err.contains("nulla: 1 file non presi, non sono immagini: leggimi.txt"));
+    EXPECT_FALSE(QFileInfo::exists(bench.path("n.json")));
 
     const auto proof = bench.tool({"proof", "@", "-o", bench.path("bozza.html")});
     EXPECT_EQ(proof.status, 0) << proof.err.toStdString();
