@@ -34,13 +34,15 @@ void describe(Control& control, const Description& d) {
 } // namespace
 
 void BookForm::describeControls() {
-    describe(*SCHERMO, {"Pagina", "Area di lettura: frecce e rotellina sfogliano, + e - "
-                                  "ingrandiscono fino ai pixel della scansione"});
+    describe(*SCHERMO, {"Pagina", "Area di lettura: frecce e rotellina sfogliano, + (o =) e - "
+                                  "ingrandiscono e riducono fino al doppio dei pixel della "
+                                  "scansione"});
     describe(*Image1, {"Pagina", "La pagina corrente"});
     for (int i = 0; i < 6; ++i)
         describe(*Image8[i], kZones[i]);
-    describe(*ZoomView, {"Pagina ingrandita", "Trascinare per spostarla; + e - o Ctrl e rotellina "
-                                              "per ingrandire e ridurre; ogni comando la riporta"});
+    describe(*ZoomView, {"Pagina ingrandita", "Trascinare per spostarla; + (o =) e - o Ctrl e "
+                                              "rotellina per ingrandire e ridurre; ogni comando "
+                                              "la riporta"});
     describe(*Overview, {"Pagine del libro", "Le pagine per numero: frecce per scegliere, Invio "
                                              "per aprire, Tab per un altro libro, F5 o Esc per "
                                              "tornare"});

@@ -4,13 +4,14 @@
 #pragma once
 
 #include "app/text_rules.h"
+#include "display/overview.h"
 #include "display/read_ahead.h"
-#include "display/thumbnail_loader.h"
 #include "platform/controls.h"
 #include "platform/data_lists.h"
 #include "platform/image_control.h"
 #include "platform/key_preview.h"
 #include "platform/page_grid.h"
+#include "platform/page_mouse.h"
 #include "platform/platform.h"
 #include "platform/scan_view.h"
 #include "platform/selector.h"
@@ -80,15 +81,11 @@ class BookForm : public QWidget {
     void PAGGIU();
 
     // ---- display/overview.cpp: the overview of a book's pages (F5) -------------------------
-    void openOverview();
-    // Back to the page being read, as it was; nothing when the overview is closed.
-    void closeOverview();
+    [[nodiscard]] PageOverview& overview() { return *overview_; }
     // Ends a zoom and closes the overview: the window as its own commands find it.
     void backToPage();
     // Book `book`'s pages, from its archive's directory, and their labels.
     [[nodiscard]] std::vector<PageKey> bookPages(int book, QStringList* labels) const;
-    // The overview's thumbnail decoding.
-    [[nodiscard]] ThumbnailLoader& thumbnails() { return *thumbnails_; }
 
     // ---- display/zoom.cpp: beyond the presentation in force ------------------------------
     // Zooms `steps` steps in (positive) or out about `anchor`, device pixels of the viewing
@@ -111,6 +108,14 @@ class BookForm : public QWidget {
 
     // ---- navigation/keyboard.cpp ----------------------------------------------------------
     void Form_KeyDown(std::int16_t keyCode, std::int16_t shift);
+    // Whether key `keyCode` does anything in the window's present state.
+    [[nodiscard]] bool keyActs(std::int16_t keyCode) const;
+
+    // ---- navigation/page_wheel.cpp --------------------------------------------------------
+    // The wheel over the page asked for `steps`, with `modifiers`, at `at` device pixels.
+    void wheelOverPage(WheelSteps steps, Qt::KeyboardModifiers modifiers, QPointF at);
+    // Whether a left-button drag that has moved `moved` device pixels pans the page.
+    [[nodiscard]] bool takePageDrag(QPointF moved);
 
     // ---- navigation/selectors.cpp ---------------------------------------------------------
     void Combo1_Click();
@@ -213,12 +218,6 @@ class BookForm : public QWidget {
         QRect requested;         // which scan pixels, at which DCT scale
         int requestedScale = 0;
     } zoomState;
-
-    // ---- The overview (display/overview.cpp) ---------------------------------------------------
-    struct OverviewState {
-        bool open = false; // the grid lies over the viewing area
-        int book = -1;     // the book whose pages it shows
-    } overview;
 
     // ---- The closing panel's and the banner's countdowns (panels/) ----------------------------
     int CountdownTicks = 0;       // ticks of 200 ms left before the closing panel answers NO
@@ -400,13 +399,10 @@ class BookForm : public QWidget {
     std::unique_ptr<ReadAhead> readAhead_ = std::make_unique<ReadAhead>();
 
     // ---- display/overview.cpp ----------------------------------------------------------------
-    void showOverviewBook(int book);
-    void preferInView();
-    void overviewBook(int step); // the next (1) or previous (-1) book's pages
-    void openFromOverview(int page);
-    // A key inside the overview; false for a key the overview leaves to the window.
-    [[nodiscard]] bool overviewKey(std::int16_t keyCode, bool shift);
-    std::unique_ptr<ThumbnailLoader> thumbnails_ = std::make_unique<ThumbnailLoader>();
+    std::unique_ptr<PageOverview> overview_; // made with its grid
+
+    // ---- navigation/page_wheel.cpp -------------------------------------------------------------
+    bool wheelAtEnd_ = false; // this wheel gesture has met the volume's end
 
     // ---- display/zoom.cpp --------------------------------------------------------------------
     [[nodiscard]] bool startZoom();

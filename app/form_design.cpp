@@ -93,6 +93,7 @@ void BookForm::createViewingArea() {
     ZoomView->setVisible(false);
     Overview = std::make_unique<PageGrid>(area, kViewingArea);
     Overview->setVisible(false);
+    overview_ = std::make_unique<PageOverview>(*this, *Overview);
 }
 
 void BookForm::createBands() {
@@ -258,14 +259,14 @@ void BookForm::connectHandlers() {
     // Picked while the overview is open, a book only shows its pages there.
     Combo2->onPick = [this](int i) {
         handleEvent([this, i] {
-            if (overview.open)
-                return showOverviewBook(i);
+            if (overview_->isOpen())
+                return overview_->showBook(i);
             endZoom();
             Combo2->setListIndex(i);
         });
     };
-    Overview->onChoose = [this](int page) { handleEvent([&] { openFromOverview(page); }); };
-    Overview->onScroll = [this] { preferInView(); };
+    Overview->onChoose = [this](int page) { handleEvent([&] { overview_->openPage(page); }); };
+    Overview->onScroll = [this] { overview_->followView(); };
     wire(*Picture5, [this] { Picture5_Click(); });
     wire(*Command1, [this] { Command1_Click(); });
     wire(*Command2, [this] { Command2_Click(); });
@@ -287,14 +288,12 @@ void BookForm::connectPageMouse() {
     auto* mouse = new PageMouse(SCHERMO->widget());
     for (const auto& zone : Image8)
         mouse->watch(zone->widget());
-    mouse->onWheel = [this](QPoint angle, Qt::KeyboardModifiers modifiers, QPointF at) {
-        handleEvent([&] { pageWheel(angle, modifiers, at); });
+    mouse->watch(ZoomView->widget()); // its wheel too: one rule for the wheel over the page
+    mouse->onWheel = [this](WheelSteps steps, Qt::KeyboardModifiers modifiers, QPointF at) {
+        handleEvent([&] { wheelOverPage(steps, modifiers, at); });
     };
-    mouse->onDragStart = [this] { return startPageDrag(); };
+    mouse->onDragStart = [this](QPointF moved) { return takePageDrag(moved); };
     mouse->onDrag = [this](QPointF delta) { handleEvent([&] { pageDrag(delta); }); };
-    ZoomView->onWheel = [this](QPoint angle, Qt::KeyboardModifiers modifiers, QPointF at) {
-        handleEvent([&] { zoomWheel(angle, modifiers, at); });
-    };
     ZoomView->onDrag = [this](QPointF delta) { handleEvent([&] { zoomDrag(delta); }); };
 }
 

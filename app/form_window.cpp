@@ -56,7 +56,10 @@ void BookForm::closeEvent(QCloseEvent* event) {
     if (Dispatch::busy()) // a handler is running (a message box is open): it goes on
         return;
     std::int16_t cancel = False;
-    handleEvent([&] { Form_QueryUnload(cancel, kUnloadWindowManager); });
+    handleEvent([&] {
+        backToPage(); // a command of the window's, as Esc
+        Form_QueryUnload(cancel, kUnloadWindowManager);
+    });
     event->setAccepted(cancel == False);
 }
 

@@ -344,17 +344,23 @@ void Orchestra::startup(const VolumeDef& volume) {
 
 void Orchestra::memory() {
     const Screen screen{QStringLiteral("1920x1080"), QSize(1920, 1080), 1, QString()};
-    // The overview of one book of 300 pages; the volume is removed after (it is large).
+    // The overview of one book of 300 pages, on a screen at device pixel ratios 1 and 2; the
+    // volume is removed after (it is large).
     for (const VolumeDef& v : volumes_)
         if (v.scans == QLatin1String("24 MP")) {
             const VolumeDef book{v.id + QStringLiteral("x300"), v.scans, v.size, false, 1, 300};
             if (!makeVolume(book))
                 break;
-            say(QStringLiteral("overview memory: %1, 300 pages").arg(v.scans));
-            figures_ << collectFigures(
-                runChild({QStringLiteral("overview-memory"), v.scans,
-                          path(QStringLiteral("vol/") + book.id), QStringLiteral("1920x1080")},
-                         environment(screen)));
+            for (const int ratio : {1, 2}) {
+                say(QStringLiteral("overview memory: %1, 300 pages, ratio %2")
+                        .arg(v.scans)
+                        .arg(ratio));
+                const Screen at{screen.name, screen.logical, ratio, QString()};
+                figures_ << collectFigures(
+                    runChild({QStringLiteral("overview-memory"), v.scans,
+                              path(QStringLiteral("vol/") + book.id), QStringLiteral("1920x1080")},
+                             environment(at)));
+            }
             QDir(path(QStringLiteral("vol/") + book.id)).removeRecursively();
             QDir(path(QStringLiteral("src/") + book.id)).removeRecursively();
             break;

@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QGuiApplication>
 #include <QListWidget>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -249,15 +250,20 @@ Figure megabytes(const QString& measure, const QString& scans, QSize screen, dou
     return f;
 }
 
-// The peak resident memory of this process image. Not getrusage's ru_maxrss: Linux carries that
-// over an exec from the forked parent, whose own peak it would report.
-double peakMegabytes() {
+// The line `field` of this process's status, in megabytes.
+double statusMegabytes(const QByteArray& field) {
     QFile status(QStringLiteral("/proc/self/status"));
     if (status.open(QIODevice::ReadOnly))
         for (const QByteArray& line : status.readAll().split('\n'))
-            if (line.startsWith("VmHWM:"))
-                return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
+            if (line.startsWith(field))
+                return line.mid(field.size()).trimmed().split(' ').value(0).toDouble() / 1024.0;
     return 0;
+}
+
+// The peak resident memory of this process image. Not getrusage's ru_maxrss: Linux carries that
+// over an exec from the forked parent, whose own peak it would report.
+double peakMegabytes() {
+    return statusMegabytes("VmHWM:");
 }
 } // namespace
 
@@ -314,6 +320,7 @@ void runOverviewMemory(const QString& scans, const QString& folder, QSize screen
         viewer.pause();
     }
     const double before = peakMegabytes();
+    const double residentBefore = statusMegabytes("VmRSS:");
     int tiles = 0;
     const int books = viewer.form().Combo2->ListCount();
     viewer.openOverview();
@@ -332,18 +339,29 @@ void runOverviewMemory(const QString& scans, const QString& folder, QSize screen
                 std::fprintf(stderr, "cartavox-bench: Page Down did not move in the overview\n");
                 std::exit(1);
             }
-            viewer.form().thumbnails().waitIdle();
+            viewer.form().overview().thumbnails().waitIdle();
             QCoreApplication::processEvents();
         }
         tiles += list->count();
     }
     viewer.press(Qt::Key_F5);
     viewer.pause();
-    emitFigure(megabytes(QStringLiteral("overview memory"), scans, screen, peakMegabytes() - before,
-                         100, QStringLiteral("< 100 MB added"), 1,
-                         QStringLiteral("%1 pages scrolled end to end; peak before %2 MB")
-                             .arg(tiles)
-                             .arg(before, 0, 'f', 0)));
+    Figure added = megabytes(QStringLiteral("overview memory"), scans, screen,
+                             peakMegabytes() - before, 100, QStringLiteral("< 100 MB added"), 1,
+                             QStringLiteral("%1 pages scrolled end to end; peak before %2 MB")
+                                 .arg(tiles)
+                                 .arg(before, 0, 'f', 0));
+    Figure held = megabytes(QStringLiteral("overview memory held"), scans, screen,
+                            statusMegabytes("VmRSS:") - residentBefore, 20,
+                            QStringLiteral("< 20 MB after closing"), 1,
+                            QStringLiteral("resident after closing against before opening"));
+    // The thumbnails are decoded at the screen's device pixels.
+    const qreal ratio = qGuiApp->devicePixelRatio();
+    for (Figure* f : {&added, &held}) {
+        if (ratio != 1)
+            f->screen += QStringLiteral(" @%1x").arg(ratio);
+        emitFigure(*f);
+    }
 }
 
 } // namespace cvx::bench

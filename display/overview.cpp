@@ -1,13 +1,24 @@
-// The overview: a book's pages as a grid of thumbnails by their labels, over the viewing area.
-// It only looks: the reading place, the working image and the bookmark change when a page is
-// opened from it, by the same procedures as a pick in the selectors, and not before.
-#include "app/bookform.h"
+// The overview of a book's pages (F5).
+#include "display/overview.h"
 
+#include "app/bookform.h"
 #include "archive/book_records.h"
 #include "archive/label_rules.h"
 #include "navigation/key_codes.h"
+#include "platform/page_grid.h"
+#include "platform/thumbnail.h"
+
+#include <algorithm>
 
 namespace cvx {
+
+std::pair<int, int> keptTiles(std::pair<int, int> inView, int count) {
+    const auto [first, last] = inView;
+    if (first < 0 || last < first || count <= 0)
+        return {-1, -1};
+    const int span = last - first + 1;
+    return {std::max(0, first - span), std::min(count - 1, last + span)};
+}
 
 std::vector<PageKey> BookForm::bookPages(int book, QStringList* labels) const {
     QString path;
@@ -23,82 +34,98 @@ std::vector<PageKey> BookForm::bookPages(int book, QStringList* labels) const {
     return pages;
 }
 
-void BookForm::openOverview() {
-    endZoom();
-    overview = {true, Combo2->ListIndex()};
-    Overview->setGeometry(0, 0, SCHERMO->Width(), SCHERMO->Height());
-    Overview->setVisible(true);
-    Overview->widget()->raise();
-    showOverviewBook(overview.book);
-    Overview->widget()->setFocus(Qt::OtherFocusReason);
-}
-
-void BookForm::showOverviewBook(int book) {
-    QStringList labels;
-    const std::vector<PageKey> pages = bookPages(book, &labels);
-    overview.book = book;
-    // The book being read marks its page; the book selector names the book shown.
-    const bool reading = book == Combo2->ListIndex();
-    Overview->setPages(labels, reading ? place.CurrentPageIndex : -1);
-    if (!reading)
-        Combo2->setText(Combo2->List(book));
-    thumbnails_->load(pages, Overview->thumbnailSize(), Overview->inView(),
-                      [this](int index, const QImage& image) {
-                          image.isNull() ? Overview->setDamaged(index)
-                                         : Overview->setThumbnail(index, image);
-                      });
-}
-
-void BookForm::preferInView() {
-    const auto [first, last] = Overview->inView();
-    thumbnails_->prefer(first, last);
-}
-
 void BookForm::backToPage() {
     endZoom();
-    closeOverview();
+    overview_->close();
 }
 
-void BookForm::closeOverview() {
-    if (!overview.open)
+void PageOverview::open() {
+    form_.endZoom();
+    open_ = true;
+    grid_.setGeometry(0, 0, form_.SCHERMO->Width(), form_.SCHERMO->Height());
+    grid_.setVisible(true);
+    grid_.widget()->raise();
+    showBook(form_.Combo2->ListIndex());
+    grid_.widget()->setFocus(Qt::OtherFocusReason);
+}
+
+void PageOverview::showBook(int book) {
+    QStringList labels;
+    pages_ = form_.bookPages(book, &labels);
+    kept_.assign(pages_.size(), false);
+    book_ = book;
+    thumbnails_.load(pages_, grid_.thumbnailSize(), [this](int index, const QImage& image) {
+        if (!kept_[static_cast<std::size_t>(index)])
+            return; // scrolled far out of view meanwhile
+        image.isNull() ? grid_.setDamaged(index) : grid_.setThumbnail(index, image);
+    });
+    // The book being read marks its page; the book selector names the book shown.
+    const bool reading = book == form_.Combo2->ListIndex();
+    grid_.setPages(labels, reading ? form_.place.CurrentPageIndex : -1);
+    if (!reading)
+        form_.Combo2->setText(form_.Combo2->List(book));
+    followView();
+}
+
+void PageOverview::followView() {
+    if (!open_)
         return;
-    thumbnails_->stop();
-    overview = {};
-    Overview->setVisible(false);
-    Overview->setPages({}, -1); // the thumbnails' memory goes with them
-    Combo2->setText(Combo2->List(Combo2->ListIndex()));
-    focusViewingArea();
+    const std::pair<int, int> view = grid_.inView();
+    const auto [first, last] = keptTiles(view, static_cast<int>(pages_.size()));
+    std::vector<int> wanted;
+    for (int i = 0; i < static_cast<int>(pages_.size()); ++i) {
+        const bool keep = i >= first && i <= last;
+        if (!keep && kept_[static_cast<std::size_t>(i)])
+            grid_.setPlain(i);
+        kept_[static_cast<std::size_t>(i)] = keep;
+        if (keep && grid_.tile(i) == PageGrid::Tile::Plain)
+            wanted.push_back(i);
+    }
+    // The tiles in view first, the rest in order.
+    std::stable_partition(wanted.begin(), wanted.end(),
+                          [&](int i) { return i >= view.first && i <= view.second; });
+    thumbnails_.want(wanted);
 }
 
-void BookForm::overviewBook(int step) {
-    const int books = Combo2->ListCount();
-    if (books > 0)
-        showOverviewBook(((overview.book + step) % books + books) % books);
+void PageOverview::close() {
+    if (!open_)
+        return;
+    thumbnails_.stop();
+    open_ = false;
+    grid_.setVisible(false);
+    grid_.setPages({}, -1); // the thumbnails' memory goes with them
+    pages_.clear();
+    kept_.clear();
+    returnFreedMemory();
+    form_.Combo2->setText(form_.Combo2->List(form_.Combo2->ListIndex()));
+    form_.focusViewingArea();
 }
 
-void BookForm::openFromOverview(int page) {
-    const int book = overview.book;
-    closeOverview();
+void PageOverview::openPage(int page) {
+    const int book = book_;
+    close();
     // As a pick of the book and then of the page in the selectors.
-    if (book != Combo2->ListIndex()) {
-        Combo2->setListIndex(book);
-        if (Combo2->ListIndex() != book)
+    if (book != form_.Combo2->ListIndex()) {
+        form_.Combo2->setListIndex(book);
+        if (form_.Combo2->ListIndex() != book)
             return; // the book could not be opened: its message is shown
     }
-    Combo1->setListIndex(page);
+    form_.Combo1->setListIndex(page);
 }
 
-bool BookForm::overviewKey(std::int16_t keyCode, bool shift) {
+bool PageOverview::key(std::int16_t keyCode) {
     switch (keyCode) {
     case keys::Escape: // the closing panel is not opened from the overview
     case keys::F5:
-        closeOverview();
+        close();
         return true;
     case keys::Tab:
-    case keys::F1: // another book's pages
-        overviewBook(shift ? -1 : 1);
+    case keys::F1: { // the next book's pages
+        const int books = form_.Combo2->ListCount();
+        if (books > 0)
+            showBook((book_ + 1) % books);
         return true;
-    case keys::Shift: // held for Shift+Tab: the magnifier waits for the page
+    }
     case keys::Enter: // Enter and the keys that move the highlight: the grid's own
     case keys::PageUp:
     case keys::PageDown:
@@ -108,10 +135,13 @@ bool BookForm::overviewKey(std::int16_t keyCode, bool shift) {
     case keys::Up:
     case keys::Right:
     case keys::Down:
+    case keys::Plus: // no zoom of a page nobody sees
+    case keys::KeypadPlus:
+    case keys::Minus:
+    case keys::KeypadMinus:
         return true;
     default:
-        // Any other command closes the overview first; other keys do nothing there.
-        return !keys::isCommand(keyCode);
+        return false;
     }
 }
 

@@ -32,29 +32,22 @@ QImage ThumbnailLoader::thumbnail(const PageKey& key, QSize box) {
     return jpeg.isEmpty() ? QImage() : decodeThumbnail(jpeg, box);
 }
 
-void ThumbnailLoader::load(const std::vector<PageKey>& pages, QSize box, std::pair<int, int> inView,
-                           Done done) {
+void ThumbnailLoader::load(const std::vector<PageKey>& pages, QSize box, Done done) {
     const MutexLock lock(mutex_);
     ++generation_;
     pages_ = pages;
     box_ = box;
     done_ = std::move(done);
     queue_.clear();
-    for (int i = 0; i < static_cast<int>(pages.size()); ++i)
-        queue_.push_back(i);
-    queueFirst(inView.first, inView.second);
-    startWorkers();
 }
 
-void ThumbnailLoader::prefer(int first, int last) {
+void ThumbnailLoader::want(const std::vector<int>& indexes) {
     const MutexLock lock(mutex_);
-    queueFirst(first, last);
-}
-
-void ThumbnailLoader::queueFirst(int first, int last) {
-    // The pages in view to the front, in order; the rest keep theirs.
-    std::stable_partition(queue_.begin(), queue_.end(),
-                          [&](int i) { return i >= first && i <= last; });
+    queue_.clear();
+    for (const int i : indexes)
+        if (i >= 0 && i < static_cast<int>(pages_.size()))
+            queue_.push_back(i);
+    startWorkers();
 }
 
 void ThumbnailLoader::stop() {

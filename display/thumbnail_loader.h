@@ -1,7 +1,7 @@
 // The thumbnails of a book's pages for the overview: each page read from its archive, restored
 // and decoded by libjpeg at the smallest DCT scale that gives the thumbnail's size, on all cores
-// but the window's, the pages in view first. Results come back on the window's thread; a page
-// that cannot be read, restored or decoded comes back as a null image.
+// but the window's, only the pages asked for, in the order asked. Results come back on the window's
+// thread; a page that cannot be read, restored or decoded comes back as a null image.
 #pragma once
 
 #include "display/read_ahead.h"
@@ -28,12 +28,12 @@ class ThumbnailLoader {
     ThumbnailLoader(const ThumbnailLoader&) = delete;
     ThumbnailLoader& operator=(const ThumbnailLoader&) = delete;
 
-    // Decodes the thumbnails of `pages`, each fitted into `box` device pixels: the pages
-    // `inView` (first and last index) first, then the rest in order; forgets what an earlier call
-    // queued. `done` runs for each page.
-    void load(const std::vector<PageKey>& pages, QSize box, std::pair<int, int> inView, Done done);
-    // The pages `first` to `last` came into view: decoded next.
-    void prefer(int first, int last);
+    // The thumbnails to come are those of `pages`, each fitted into `box` device pixels; `done`
+    // runs for each. Forgets what an earlier call queued; nothing is decoded until want().
+    void load(const std::vector<PageKey>& pages, QSize box, Done done);
+    // Decodes the pages `indexes` (into the list given to load()) in that order, instead of
+    // what was queued.
+    void want(const std::vector<int>& indexes);
     // Drops what is queued and what is still being decoded.
     void stop();
     // Waits until nothing is queued or running (for tests and benchmarks).
@@ -47,7 +47,6 @@ class ThumbnailLoader {
   private:
     void work() CVX_EXCLUDES(mutex_);
     void startWorkers() CVX_REQUIRES(mutex_);
-    void queueFirst(int first, int last) CVX_REQUIRES(mutex_);
 
     Mutex mutex_;
     std::condition_variable_any idle_; // signalled when a worker stops

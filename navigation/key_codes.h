@@ -31,8 +31,9 @@ enum Key : std::int16_t {
     Minus = 189,
 };
 
-// The keys of the window's own commands: each brings the page back from a zoom or from the
-// overview before it runs.
+// The keys of the window's own commands that act in every state: each brings the page back from
+// a zoom or from the overview before it runs. N and S act only on the closing panel, F1 and F2
+// only while their selector is enabled (BookForm::keyActs).
 [[nodiscard]] constexpr bool isCommand(std::int16_t code) {
     switch (code) {
     case Enter:
@@ -45,12 +46,22 @@ enum Key : std::int16_t {
     case Up:
     case Right:
     case Down:
-    case LetterN:
-    case LetterS:
-    case F1:
-    case F2:
     case F3:
     case F4:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The keys of the additions beyond the window's own commands: the zoom and the overview.
+[[nodiscard]] constexpr bool isAddition(std::int16_t code) {
+    switch (code) {
+    case KeypadPlus:
+    case Plus:
+    case KeypadMinus:
+    case Minus:
+    case F5:
         return true;
     default:
         return false;

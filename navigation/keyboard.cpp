@@ -7,15 +7,33 @@ namespace cvx {
 
 using namespace keys;
 
-void BookForm::Form_KeyDown(std::int16_t keyCode, std::int16_t shift) {
-    // Inside the overview its own keys; any other command closes it first.
-    if (overview.open) {
-        if (overviewKey(keyCode, shift != 0))
-            return;
-        closeOverview();
+bool BookForm::keyActs(std::int16_t keyCode) const {
+    switch (keyCode) {
+    case LetterN:
+    case LetterS:
+        return Picture7->Visible();
+    case F1:
+        return Combo2->Enabled();
+    case F2:
+        return Combo1->Enabled();
+    default:
+        // Nothing reaches a page the reader cannot see under the instructions or the closing
+        // panel.
+        if (isAddition(keyCode))
+            return !Picture1->Visible() && !Picture7->Visible();
+        return isCommand(keyCode);
     }
-    if (isCommand(keyCode))
-        endZoom();
+}
+
+void BookForm::Form_KeyDown(std::int16_t keyCode, [[maybe_unused]] std::int16_t shift) {
+    // Inside the overview its own keys. A key that does nothing leaves the overview and a zoom as
+    // they are; any other first brings the page back.
+    if (overview_->isOpen() && overview_->key(keyCode))
+        return;
+    if (!keyActs(keyCode))
+        return;
+    if (!isAddition(keyCode))
+        backToPage();
     switch (keyCode) {
     case Enter:
         focusViewingArea();
@@ -50,20 +68,16 @@ void BookForm::Form_KeyDown(std::int16_t keyCode, std::int16_t shift) {
         PagAvanti();
         break;
     case LetterN:
-        if (Picture7->Visible())
-            Image13_Click(1);
+        Image13_Click(1);
         break;
     case LetterS:
-        if (Picture7->Visible())
-            Image13_Click(0);
+        Image13_Click(0);
         break;
     case F1:
-        if (Combo2->Enabled())
-            Combo2->SetFocus();
+        Combo2->SetFocus();
         break;
     case F2:
-        if (Combo1->Enabled())
-            Combo1->SetFocus();
+        Combo1->SetFocus();
         break;
     case F3:
         Image2_Click(0);
@@ -80,7 +94,7 @@ void BookForm::Form_KeyDown(std::int16_t keyCode, std::int16_t shift) {
         zoomBy(-1, viewCentre());
         break;
     case F5:
-        openOverview();
+        overview_->open();
         break;
     default:
         break;

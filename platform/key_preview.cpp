@@ -46,6 +46,8 @@ int virtualKeyCode(const QKeyEvent& event) {
         return 40;
     case Qt::Key_Plus: // the keypad's own key, or the main keyboard's
         return event.modifiers() & Qt::KeypadModifier ? 107 : 187;
+    case Qt::Key_Equal: // where + needs Shift (US, UK, French), the same key unshifted
+        return 187;
     case Qt::Key_Minus:
         return event.modifiers() & Qt::KeypadModifier ? 109 : 189;
     default:

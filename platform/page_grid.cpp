@@ -42,7 +42,7 @@ class TileList : public QListWidget {
 } // namespace
 
 PageGrid::PageGrid(QWidget* parent, const QColor& background)
-    : Control(new TileList(parent), false) {
+    : Control(new TileList(parent), false), plain_(plainTile(kThumbnail, {})) {
     QListWidget* grid = list();
     grid->setViewMode(QListView::IconMode);
     grid->setMovement(QListView::Static);
@@ -86,9 +86,8 @@ QSize PageGrid::thumbnailSize() const {
 void PageGrid::setPages(const QStringList& labels, int current) {
     QListWidget* grid = list();
     grid->clear();
-    const QIcon plain(plainTile(kThumbnail, {}));
     for (int i = 0; i < labels.size(); ++i) {
-        auto* item = new QListWidgetItem(plain, labels[i], grid);
+        auto* item = new QListWidgetItem(plain_, labels[i], grid);
         item->setData(kRole, static_cast<int>(Tile::Plain));
         item->setTextAlignment(Qt::AlignHCenter | Qt::AlignTop);
         if (i == current) {
@@ -126,6 +125,18 @@ void PageGrid::setDamaged(int index) {
     item->setToolTip(kDamaged);
     item->setData(Qt::AccessibleDescriptionRole, kDamaged);
     item->setData(kRole, static_cast<int>(Tile::Damaged));
+}
+
+void PageGrid::setPlain(int index) {
+    QListWidgetItem* item = list()->item(index);
+    if (!item)
+        return;
+    if (tile(index) == Tile::Damaged) {
+        item->setToolTip({});
+        item->setData(Qt::AccessibleDescriptionRole, {});
+    }
+    item->setIcon(plain_);
+    item->setData(kRole, static_cast<int>(Tile::Plain));
 }
 
 int PageGrid::count() const {

@@ -6,6 +6,7 @@
 
 #include "platform/controls.h"
 
+#include <QIcon>
 #include <QImage>
 #include <QStringList>
 
@@ -25,6 +26,8 @@ class PageGrid : public Control {
     void setThumbnail(int index, const QImage& thumbnail);
     // The page cannot be shown: its tile says so.
     void setDamaged(int index);
+    // The tile without its thumbnail again, its memory given back.
+    void setPlain(int index);
     [[nodiscard]] int count() const;
     [[nodiscard]] QString label(int index) const;
     [[nodiscard]] int highlighted() const;
@@ -37,6 +40,9 @@ class PageGrid : public Control {
 
     std::function<void(int index)> onChoose; // a page chosen by a click or Enter
     std::function<void()> onScroll;          // other tiles came into view
+
+  private:
+    QIcon plain_; // a tile's picture until its thumbnail comes, one for all tiles
 };
 
 } // namespace cvx

@@ -29,6 +29,21 @@ std::optional<QPageLayout::Orientation> fromIpp(int value) {
     }
 }
 
+// The orientation `options` ask for: 1 portrait, 2 landscape, 0 none. IPP's
+// orientation-requested first, then the `landscape` option that `lp -o landscape`, lpoptions and
+// many desktop printer panels set ("nolandscape" is false).
+int orientationOf(int count, cups_option_t* options) {
+    if (const char* value = cupsGetOption("orientation-requested", count, options)) {
+        const auto o = fromIpp(QByteArray(value).toInt());
+        return o ? (*o == QPageLayout::Portrait ? 1 : 2) : 0;
+    }
+    if (const char* value = cupsGetOption("landscape", count, options)) {
+        const QByteArray v = QByteArray(value).trimmed().toLower();
+        return v == "false" || v == "no" || v == "off" || v == "0" ? 1 : 2;
+    }
+    return 0;
+}
+
 // The orientation the queue `name` prints in by default: the reader's or the system's options
 // for it (lpoptions), otherwise the queue's own default. Qt starts every CUPS printer in
 // portrait whatever these say.
@@ -41,9 +56,8 @@ std::optional<QPageLayout::Orientation> queueOrientation(const QString& name) {
         queue.constData(), instance.isEmpty() ? nullptr : instance.constData(), count, dests);
     std::optional<QPageLayout::Orientation> orientation;
     if (dest) {
-        if (const char* value =
-                cupsGetOption("orientation-requested", dest->num_options, dest->options)) {
-            orientation = fromIpp(QByteArray(value).toInt());
+        if (const int o = orientationOf(dest->num_options, dest->options); o != 0) {
+            orientation = o == 1 ? QPageLayout::Portrait : QPageLayout::Landscape;
         } else if (cups_dinfo_t* info = cupsCopyDestInfo(CUPS_HTTP_DEFAULT, dest)) {
             if (ipp_attribute_t* d =
                     cupsFindDestDefault(CUPS_HTTP_DEFAULT, dest, info, "orientation-requested"))
@@ -92,6 +106,14 @@ class QtPrinter : public Printer {
     QPrinter printer_;
 };
 } // namespace
+
+int optionsOrientation(const QByteArray& options) {
+    cups_option_t* parsed = nullptr;
+    const int count = cupsParseOptions(options.constData(), 0, &parsed);
+    const int orientation = orientationOf(count, parsed);
+    cupsFreeOptions(count, parsed);
+    return orientation;
+}
 
 std::unique_ptr<Printer> openDefaultPrinter() {
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();

@@ -28,6 +28,10 @@ class Printer {
     [[nodiscard]] virtual QString printPage(const QImage& image, const QRectF& area) = 0;
 };
 
+// The orientation print options in CUPS's option syntax ask for ("landscape",
+// "orientation-requested=3"): 1 portrait, 2 landscape, 0 when they say nothing of it.
+[[nodiscard]] int optionsOrientation(const QByteArray& options);
+
 // The system's default printer at its own resolution, or null when the system has none.
 [[nodiscard]] std::unique_ptr<Printer> openDefaultPrinter();
 

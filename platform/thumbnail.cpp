@@ -3,6 +3,9 @@
 
 #include "platform/jpeg_decoder.h"
 
+#include <QPixmapCache>
+#include <malloc.h>
+
 namespace cvx {
 
 QSize thumbnailSize(QSize full, QSize box) {
@@ -41,6 +44,11 @@ QImage decodeThumbnail(const QByteArray& jpeg, QSize box) {
     if (image.size() == wanted)
         return image;
     return image.scaled(wanted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
+void returnFreedMemory() {
+    QPixmapCache::clear(); // the tiles' pixmaps as drawn
+    malloc_trim(0);
 }
 
 } // namespace cvx

@@ -18,4 +18,8 @@ namespace cvx {
 // Picture::kMaxPixels pixels. Damaged compressed data shows grey, as in the viewer.
 [[nodiscard]] QImage decodeThumbnail(const QByteArray& jpeg, QSize box);
 
+// Gives the memory freed by many thumbnails dropped at once back to the system: the allocator
+// keeps it for the process otherwise.
+void returnFreedMemory();
+
 } // namespace cvx

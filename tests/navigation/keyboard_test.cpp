@@ -1,5 +1,6 @@
 // The keyboard commands of a started viewer: every key of the table, the keys that act only
-// in some states, and keys pressed while a selector has the focus.
+// in some states, keys pressed while a selector has the focus, and the additions' keys on other
+// layouts and under the specified panels.
 #include "tests/support/viewer.h"
 
 #include <QApplication>
@@ -12,7 +13,8 @@ using namespace cvx::test;
 namespace {
 // Key codes.
 constexpr int Enter = 13, Shift = 16, Esc = 27, PageUp = 33, PageDown = 34, End = 35, Up = 38,
-              Down = 40, N = 78, S = 83, F1 = 112, F2 = 113, F3 = 114;
+              Right = 39, Down = 40, N = 78, S = 83, F1 = 112, F2 = 113, F3 = 114, F5 = 116,
+              Plus = 187;
 } // namespace
 
 TEST(Keyboard, ShiftMagnifiesAndReducesByTheFlagAlone) {
@@ -157,4 +159,51 @@ TEST(Keyboard, EnterInThePageSelectorLooksTheNumberUpAndLeavesIt) {
     EXPECT_FALSE(r.showing(0, 0));
     EXPECT_EQ(QApplication::focusWidget(), f.SCHERMO->widget());
     EXPECT_TRUE(r.newBoxes().isEmpty());
+}
+
+TEST(Keyboard, EqualsZoomsInWhereThePlusNeedsShift) {
+    Viewer r(largePageVolume());
+    BookForm& f = *r.form;
+    r.focus(f.SCHERMO->widget());
+    r.press(Qt::Key_Equal); // a US layout's unshifted = : two steps in
+    ASSERT_TRUE(f.zoomed());
+    const double first = f.ZoomView->layout().scale;
+    r.press(Qt::Key_Equal);
+    EXPECT_GT(f.ZoomView->layout().scale, first);
+    // Shift+= sends Shift first: the magnifier, as always, then + zooms the magnified page.
+    r.press(Qt::Key_Plus, Qt::ShiftModifier);
+    EXPECT_EQ(f.view.Magnified, True);
+    EXPECT_TRUE(f.zoomed());
+}
+
+TEST(Keyboard, UnderTheSpecifiedPanelsTheAdditionsDoNothingAndTheArrowsTurn) {
+    for (const int panel : {F3, Esc}) {
+        SCOPED_TRACE(panel);
+        Viewer r(largePageVolume());
+        BookForm& f = *r.form;
+        r.key(panel);
+        r.key(F5);
+        r.key(Plus);
+        EXPECT_FALSE(f.overview().isOpen());
+        EXPECT_FALSE(f.zoomed());
+        r.key(Right);
+        EXPECT_TRUE(r.showing(0, 1));
+        EXPECT_EQ(f.Picture7->Visible(), panel == Esc); // a forward turn closes the instructions
+    }
+}
+
+TEST(Keyboard, KeysThatDoNothingLeaveTheZoomAndTheOverview) {
+    Viewer r(largePageVolume());
+    BookForm& f = *r.form;
+    r.key(Plus);
+    for (const int code : {N, S, 65})
+        r.key(code);
+    EXPECT_TRUE(f.zoomed());
+    r.key(F5);
+    for (const int code : {N, S, 65})
+        r.key(code);
+    EXPECT_TRUE(f.overview().isOpen());
+    r.key(Shift); // a command the overview leaves to the window
+    EXPECT_FALSE(f.overview().isOpen());
+    EXPECT_EQ(f.view.Magnified, True);
 }

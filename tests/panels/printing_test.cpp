@@ -1,4 +1,5 @@
 // Printing the current sheet, with a scripted printer in place of the system's default one.
+#include "platform/printer.h"
 #include "tests/support/viewer.h"
 
 #include <QImageReader>
@@ -177,4 +178,17 @@ TEST(Printing, CountdownWaitsWhileTheConfirmationIsOpen) {
     EXPECT_EQ(during, 80);
     v.form->Timer1.tick();
     EXPECT_EQ(v.form->CountdownTicks, 79);
+}
+
+TEST(Printing, AQueuesLandscapeOptionIsReadAsOrientationRequestedIs) {
+    const std::pair<const char*, int> cases[] = {
+        {"landscape", 2},
+        {"nolandscape", 1},
+        {"landscape=false", 1},
+        {"orientation-requested=4", 2},
+        {"orientation-requested=3 landscape", 1},
+        {"media=A4 sides=one-sided", 0},
+    };
+    for (const auto& [options, orientation] : cases)
+        EXPECT_EQ(optionsOrientation(options), orientation) << options;
 }
