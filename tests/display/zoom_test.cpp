@@ -48,9 +48,9 @@ TEST(ZoomRegion, APartsPixelsAreExactAtEveryScaleAndCorner) {
     // 3232 x 4848 at 3/8 is 1212 x 1818 output pixels; the part reaching their far corner
     // covers the scan to its far corner exactly, not to 4847.999.
     EXPECT_EQ(region::outputSize({3232, 4848}, 3), QSize(1212, 1818));
-    EXPECT_EQ(region::coveredScan(QRect(1000, 1700, 212, 118), 3, {3232, 4848}),
-              QRect(2667, 4534, 565, 314));
-    EXPECT_EQ(region::outputPart(QRect(2667, 4534, 565, 314), 3), QRect(1000, 1700, 212, 118));
+    EXPECT_EQ(region::coveredScan(QRect(1001, 1699, 211, 119), 3, {3232, 4848}),
+              QRect(2670, 4531, 562, 317));
+    EXPECT_EQ(region::outputPart(QRect(2670, 4531, 562, 317), 3), QRect(1001, 1699, 211, 119));
     for (const QSize scan : {QSize(3233, 4847), QSize(1001, 757), QSize(9, 7)})
         for (int m = 1; m <= 8; ++m)
             for (const QPoint corner : {QPoint(0, 0), QPoint(1, 0), QPoint(0, 1), QPoint(1, 1)}) {
@@ -138,6 +138,16 @@ constexpr int kRight = 39, kShift = 16;
 // A reader at the keyboard and mouse of the active window, on pages larger than the screen.
 struct Zooming : Viewer {
     Zooming() : Viewer(largePageVolume()) { QApplication::setActiveWindow(form.get()); }
+    // The first book's pages of `page` scan pixels.
+    explicit Zooming(QSize page) : Viewer(pagesOf(page)) {
+        QApplication::setActiveWindow(form.get());
+    }
+    static pack::VolumeSpec pagesOf(QSize page) {
+        pack::VolumeSpec plan = largePageVolume();
+        plan.books[0] =
+            makeBook(QStringLiteral("01 Lib.01 Antiporta"), 1, QLatin1Char('D'), 1, 1, page);
+        return plan;
+    }
     QWidget* area() const { return form->SCHERMO->widget(); }
     // A wheel turned by `notches` (positive away from the reader) at `at` pixels of the area.
     void wheel(QWidget* target, QPoint at, int notches, Qt::KeyboardModifiers modifiers = {}) {
@@ -220,7 +230,7 @@ TEST(Zoom, KeysZoomAboutTheCentreUpToTwiceAndBack) {
 }
 
 TEST(Zoom, APartOnTheScreenIsNeverAskedForAgain) {
-    Zooming r;
+    Zooming r(QSize(3232, 4848));
     for (int i = 0; i < 16; ++i) {
         r.press(i < 8 ? Qt::Key_Plus : Qt::Key_Minus);
         if (!r.form->zoomed())
@@ -234,8 +244,8 @@ TEST(Zoom, APartOnTheScreenIsNeverAskedForAgain) {
         }
         EXPECT_EQ(r.form->zoom().decodesAsked(), asked) << "step " << i;
         const QSizeF view = r.form->ZoomView->deviceSize();
-        if (r.form->ZoomView->layout().scale * 2400 > view.height()) {
-            EXPECT_NEAR(r.scanAt(QPointF(view.width(), view.height())).y(), 2400, 1e-6);
+        if (r.form->ZoomView->layout().scale * 4848 > view.height()) {
+            EXPECT_NEAR(r.scanAt(QPointF(view.width(), view.height())).y(), 4848, 1e-6);
         }
     }
     EXPECT_FALSE(r.form->zoomed());
