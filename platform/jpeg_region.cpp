@@ -52,13 +52,14 @@ int regionScale(double devicePerScan) {
 }
 
 namespace {
-// Whether libjpeg's cropped decode is cheap and agrees with its whole decode for the JPEG whose
-// header `info` holds. A progressive scan holds every coefficient before its first row, so each
-// part costs a whole decode. Chroma subsampled four times across and twice down (4:1:0), and any
-// subsampled four-channel scan, are upsampled wrongly at a part's first columns or rows.
-bool cropsWell(const jpeg_decompress_struct& info) {
-    if (jpeg_has_multiple_scans(const_cast<jpeg_decompress_struct*>(&info)))
-        return false;
+// A progressive scan is decoded whole and cut up to this many output pixels (128 MB); above,
+// each part is cropped, slowly but within the memory of one part.
+constexpr qint64 kMaxWholePixels = qint64(32) << 20;
+
+// Whether libjpeg's cropped decode agrees with its whole decode for the JPEG whose header `info`
+// holds: chroma subsampled four times across and twice down (4:1:0), and any subsampled
+// four-channel scan, are upsampled wrongly at a part's first columns or rows.
+bool cropsRight(const jpeg_decompress_struct& info) {
     int maxH = 1, maxV = 1;
     for (int c = 0; c < info.num_components; ++c) {
         maxH = std::max(maxH, info.comp_info[c].h_samp_factor);
@@ -104,7 +105,12 @@ bool decodeInto(JpegDecoder& d, const QByteArray& jpeg, QRect wanted, int m, Sca
         return false;
     out.scaleNum = m;
     if (out.whole.size() != output) {
-        const bool crop = cropsWell(d.info);
+        // A progressive scan holds every coefficient before its first row: each part would cost
+        // a whole decode.
+        const bool progressive = jpeg_has_multiple_scans(&d.info);
+        const bool crop =
+            cropsRight(d.info) &&
+            (!progressive || qint64(output.width()) * output.height() > kMaxWholePixels);
         d.start(m);
         if (crop)
             return readPart(d, part, out);

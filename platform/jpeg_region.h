@@ -1,9 +1,9 @@
 // A part of a JPEG scan decoded at one of libjpeg's DCT scales (M/8), for a zoom that shows a
 // part of a large scan at up to twice its own pixels: libjpeg skips the rows above the part and
 // decodes only the columns of whole blocks that hold it, so a 70-megapixel scan is never decoded
-// whole. Where cropping cannot serve (progressive scans, whose every part costs a whole decode,
-// and subsamplings libjpeg crops wrongly) the whole scan is decoded once at M/8 and parts are cut
-// from it. Free of shared state: any thread may decode.
+// whole. Where cropping cannot serve (progressive scans up to 32 megapixels at M/8, whose every
+// part would cost a whole decode, and subsamplings libjpeg crops wrongly) the whole scan is
+// decoded once at M/8 and parts are cut from it. Free of shared state: any thread may decode.
 #pragma once
 
 #include <QByteArray>
