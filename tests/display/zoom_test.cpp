@@ -107,11 +107,13 @@ TEST(ZoomRegion, APartIsThatPartOfTheWholeDecodeInEveryChannel) {
     while (it.hasNext()) {
         QFile file(it.next());
         QImageReader reader(it.filePath());
-        if (it.fileInfo().isDir() || !reader.canRead() || !file.open(QIODevice::ReadOnly))
+        const QSize size = reader.size(); // the photographs' variants repeat the others
+        if (!reader.canRead() || size.width() * size.height() > 1000000 ||
+            !file.open(QIODevice::ReadOnly))
             continue;
         const QByteArray jpeg = file.readAll();
-        if (!decodeRegion(jpeg, QRect({}, reader.size()), 8).image.isNull() && ++variants)
-            expectCornersAsTheWhole(jpeg, reader.size(), it.fileName());
+        if (!decodeRegion(jpeg, QRect({}, size), 8).image.isNull() && ++variants)
+            expectCornersAsTheWhole(jpeg, size, it.fileName());
     }
     EXPECT_GE(variants, 15);
     EXPECT_TRUE(decodeRegion(jpegBytes(scan), QRect(2000, 0, 10, 10), 8).image.isNull());
