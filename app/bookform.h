@@ -6,6 +6,7 @@
 #include "app/text_rules.h"
 #include "display/overview.h"
 #include "display/read_ahead.h"
+#include "display/zoom_control.h"
 #include "platform/controls.h"
 #include "platform/data_lists.h"
 #include "platform/image_control.h"
@@ -17,7 +18,6 @@
 #include "platform/selector.h"
 #include "platform/timer.h"
 
-#include <QThreadPool>
 #include <QWidget>
 #include <array>
 #include <cstdint>
@@ -93,7 +93,8 @@ class BookForm : public QWidget {
     void zoomBy(int steps, QPointF anchor);
     // Shows the presentation in force again, as it was; nothing when the page is not zoomed.
     void endZoom();
-    [[nodiscard]] bool zoomed() const { return zoomState.active; }
+    [[nodiscard]] bool zoomed() const { return zoom_->active(); }
+    [[nodiscard]] const Zoom& zoom() const { return *zoom_; }
     // The centre of the viewing area, device pixels: where the keys zoom about.
     [[nodiscard]] QPointF viewCentre() const;
 
@@ -207,17 +208,6 @@ class BookForm : public QWidget {
         float PanStepHeight = 0;  // one pan step: a tenth of the page image's height, twips
     } view;
 
-    // ---- The zoom beyond the presentation in force (display/zoom.cpp) -------------------------
-    struct ZoomState {
-        bool active = false;     // the page is zoomed: ZoomView lies over it
-        double presentation = 0; // device pixels a scan pixel in the presentation in force
-        QSize scan;              // the scan's stored pixels
-        QByteArray bytes;        // the scan, as the working image holds it
-        int generation = 0;      // numbers the views; a region decoded for an older one is dropped
-        bool pending = false;    // a region is being decoded
-        QRect requested;         // which scan pixels, at which DCT scale
-        int requestedScale = 0;
-    } zoomState;
 
     // ---- The closing panel's and the banner's countdowns (panels/) ----------------------------
     int CountdownTicks = 0;       // ticks of 200 ms left before the closing panel answers NO
@@ -405,12 +395,8 @@ class BookForm : public QWidget {
     bool wheelAtEnd_ = false; // this wheel gesture has met the volume's end
 
     // ---- display/zoom.cpp --------------------------------------------------------------------
-    [[nodiscard]] bool startZoom();
-    void showZoom(const zoom::Layout& layout);
-    // Has the part of the scan in view decoded at the zoom's scale, unless the region drawn or
-    // the one coming holds it.
-    void requestRegion();
-    void takeRegion(int generation, const ScanRegion& region);
+    // The page as presented, for a zoom to start from; none when no page is shown.
+    [[nodiscard]] std::optional<ZoomStart> zoomStart();
     void zoomWheel(QPoint angle, Qt::KeyboardModifiers modifiers, QPointF at);
     void zoomDrag(QPointF delta);
     // The wheel over the page, not zoomed: a turn fitted, a pan step magnified, a zoom with Ctrl.
@@ -430,8 +416,9 @@ class BookForm : public QWidget {
     KeyPreview* keyPreview_ = nullptr;
     std::vector<std::unique_ptr<Control>> decorations_; // artwork and fixed captions
     double formLeft_ = 0, formTop_ = 0, formWidth_ = 0, formHeight_ = 0;
-    // The zoom's decoding thread; declared last, so it is stopped before anything it posts to.
-    std::unique_ptr<QThreadPool> zoomDecoder_;
+    // The zoom, over the page in ZoomView; declared last, so that its decoding thread is stopped
+    // before anything it posts to.
+    std::unique_ptr<Zoom> zoom_;
 };
 
 } // namespace cvx

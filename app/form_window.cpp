@@ -21,10 +21,9 @@ BookForm::BookForm(Platform& platform, QWidget* parent) : QWidget(parent), platf
         });
     };
     createControls();
+    zoom_ = std::make_unique<Zoom>(*ZoomView);
     describeControls();
     connectHandlers();
-    zoomDecoder_ = std::make_unique<QThreadPool>();
-    zoomDecoder_->setMaxThreadCount(1); // one part of one scan at a time
     connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager&) {
         std::int16_t cancel = False;
         handleEvent([&] { Form_QueryUnload(cancel, kUnloadSessionEnding); });

@@ -135,12 +135,17 @@ void magnifying(BenchViewer& viewer, const ViewRun& run) {
     emitFigure(f);
 }
 
-// libjpeg's own cropped decode of what a zoom step asked for, in milliseconds.
+// One decode of the part the zoomed page shows, as asked for, in milliseconds.
 double regionFloorMs(const BookForm& form) {
+    const std::optional<Zoom::Request>& asked = form.zoom().answered();
+    if (!asked) {
+        std::fprintf(stderr, "cartavox-bench: no part shown for the region floor\n");
+        std::exit(1);
+    }
     QElapsedTimer clock;
     clock.start();
     const ScanRegion region =
-        decodeRegion(form.zoomState.bytes, form.zoomState.requested, form.zoomState.requestedScale);
+        decodeRegion(form.zoom().scanBytes(), asked->scanPart, asked->scaleNum);
     const double ms = clock.nsecsElapsed() / 1e6;
     if (region.image.isNull()) {
         std::fprintf(stderr, "cartavox-bench: the region floor failed\n");
@@ -163,10 +168,11 @@ std::vector<BenchViewer::ZoomStep> zoomAll(BenchViewer& viewer,
 }
 
 // '+' from the page fitted to twice the scan's pixels, on a few pages: each step painted at once
-// from the decode on the screen, then sharp, against libjpeg's cropped decode of the same part;
-// then drags of the zoomed page within the decoded margin.
+// from the decode on the screen, then sharp, against one decode of the same part; then drags of
+// the zoomed page within the decoded margin, and a second's drag beyond it. On the next page, a
+// six-notch Ctrl+wheel flick, sharp against one decode of the last step's part.
 void zooming(BenchViewer& viewer, const ViewRun& run) {
-    std::vector<double> shown, sharp, floors, drags;
+    std::vector<double> shown, sharp, floors, drags, flicks, flickFloors, decodes;
     for (int page = 0; page < 3; ++page) {
         viewer.press(Qt::Key_Right);
         viewer.pause();
@@ -176,12 +182,27 @@ void zooming(BenchViewer& viewer, const ViewRun& run) {
         }
         for (int d = 0; d < 10; ++d)
             drags.push_back(viewer.dragZoomed(QPoint(-6, -4)));
+        decodes.push_back(viewer.dragAbout(QPoint(-40, -30), 60));
+        viewer.press(Qt::Key_Right);
+        viewer.pause();
+        flicks.push_back(viewer.zoomFlick(6));
+        flickFloors.push_back(regionFloorMs(viewer.form()));
     }
     emitFigure(withinAFrame(figure(QStringLiteral("zoom step shown"), run, shown, {})));
     Figure detail = withinFloor(figure(QStringLiteral("zoom step sharp"), run, sharp, floors), 1.3);
-    detail.note = QStringLiteral("floor: libjpeg's cropped decode of the same part");
+    detail.note = QStringLiteral("floor: one decode of the same part, nothing kept");
     emitFigure(detail);
     emitFigure(withinAFrame(figure(QStringLiteral("zoomed drag"), run, drags, {})));
+    // The first notch's part is being decoded when the last notch comes: two decodes at most.
+    Figure flick =
+        withinFloor(figure(QStringLiteral("zoom flick sharp"), run, flicks, flickFloors), 2.3);
+    flick.note =
+        QStringLiteral("six Ctrl+wheel notches at once; floor: one decode of the last part");
+    emitFigure(flick);
+    Figure dragged = figure(QStringLiteral("zoomed drag of 1 s"), run, decodes, {});
+    dragged.unit = QStringLiteral("decodes");
+    dragged.note = QStringLiteral("60 moves a frame apart at 2:1; one part decoded at a time");
+    emitFigure(dragged);
 }
 
 // The JPEGs of the overview's tiles in view, written as files into `folder`.

@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QThread>
 #include <cstdio>
 
 namespace cvx::bench {
@@ -168,14 +169,56 @@ BenchViewer::ZoomStep BenchViewer::zoomIn() {
     ZoomStep step;
     step.shown = clock.nsecsElapsed() / 1e6;
     stopIf(zoomPaints_ == paints, "the zoom step was not painted");
+    waitSharp();
+    step.sharp = clock.nsecsElapsed() / 1e6;
+    return step;
+}
+
+void BenchViewer::waitSharp() {
     const ScanView& view = *form_->ZoomView;
     const int wanted = regionScale(view.layout().scale);
-    while (view.region().scaleNum != wanted || zoomPainted_ != view.region().image.cacheKey()) {
+    while (form_->zoom().running() || view.region().scaleNum != wanted ||
+           zoomPainted_ != view.region().image.cacheKey()) {
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         QCoreApplication::sendPostedEvents(form_.get(), QEvent::UpdateRequest);
     }
-    step.sharp = clock.nsecsElapsed() / 1e6;
-    return step;
+}
+
+double BenchViewer::zoomFlick(int notches) {
+    QElapsedTimer clock;
+    clock.start();
+    for (int i = 0; i < notches; ++i) {
+        QWidget* target = form_->zoomed() ? form_->ZoomView->widget() : form_->SCHERMO->widget();
+        const QPointF at = QPointF(target->rect().center());
+        QWheelEvent wheel(at, target->mapToGlobal(at), {}, QPoint(0, 120), Qt::NoButton,
+                          Qt::ControlModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(target, &wheel);
+    }
+    stopIf(!form_->zoomed(), "the flick did not zoom");
+    waitSharp();
+    return clock.nsecsElapsed() / 1e6;
+}
+
+int BenchViewer::dragAbout(QPoint delta, int moves) {
+    QWidget* view = form_->ZoomView->widget();
+    const int asked = form_->zoom().decodesAsked();
+    QPointF at = QPointF(view->rect().center());
+    QMouseEvent press(QEvent::MouseButtonPress, at, view->mapToGlobal(at), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(view, &press);
+    for (int i = 0; i < moves; ++i) {
+        at += delta;
+        QMouseEvent move(QEvent::MouseMove, at, view->mapToGlobal(at), Qt::NoButton, Qt::LeftButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(view, &move);
+        QCoreApplication::processEvents();
+        QThread::msleep(16);
+    }
+    QMouseEvent release(QEvent::MouseButtonRelease, at, view->mapToGlobal(at), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(view, &release);
+    waitSharp();
+    return form_->zoom().decodesAsked() - asked;
 }
 
 double BenchViewer::dragZoomed(QPoint delta) {

@@ -57,6 +57,12 @@ class BenchViewer {
     ZoomStep zoomIn();
     // Drags the zoomed page by `delta` pixels: the milliseconds until it is painted there.
     double dragZoomed(QPoint delta);
+    // `notches` Ctrl+wheel notches in about the centre sent at once, as a flick sends them:
+    // the milliseconds until the part in view, decoded for the last step, is painted.
+    double zoomFlick(int notches);
+    // Drags the zoomed page `moves` times by `delta` pixels a frame apart, then waits until the
+    // part in view is painted: the parts the zoom asked to decode meanwhile.
+    int dragAbout(QPoint delta, int moves);
 
     // F5: the milliseconds until the overview is painted, and until the thumbnails of every
     // tile in view are painted.
@@ -74,6 +80,8 @@ class BenchViewer {
 
   private:
     double finishTiming(const QElapsedTimer& clock);
+    // Waits until the zoomed page paints the part in view decoded for its scale.
+    void waitSharp();
 
     BenchPlatform platform_;
     std::unique_ptr<BookForm> form_;

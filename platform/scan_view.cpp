@@ -18,19 +18,27 @@ class ScanWidget : public QWidget {
   protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
-        painter.fillRect(rect(), palette().window());
-        const ScanRegion& r = owner_->region_;
-        if (r.image.isNull())
-            return;
         // Device pixels to the widget's own.
         const qreal ratio = devicePixelRatioF();
         const zoom::Layout& l = owner_->layout_;
-        const QRectF target((l.origin + r.scanArea.topLeft() * l.scale) / ratio,
-                            r.scanArea.size() * l.scale / ratio);
+        const auto target = [&](const QRectF& scanArea) {
+            return QRectF((l.origin + scanArea.topLeft() * l.scale) / ratio,
+                          scanArea.size() * l.scale / ratio);
+        };
+        const ScanRegion& r = owner_->region_;
+        const QRectF part =
+            r.image.isNull() ? QRectF() : target(region::scanArea(r.part, r.scaleNum));
         // Beyond the scan's own pixels each is shown as a square of device pixels; below them a
-        // reduced region is smoothed, except while it is dragged.
+        // reduced picture is smoothed, except while it is dragged.
         painter.setRenderHint(QPainter::SmoothPixmapTransform, l.scale < 1 && !owner_->dragging_);
-        painter.drawImage(target, r.image);
+        if (!part.contains(QRectF(rect()))) {
+            painter.fillRect(rect(), palette().window());
+            const QImage& base = owner_->base_;
+            if (!base.isNull() && owner_->scan_.isValid())
+                painter.drawImage(target(QRectF(QPointF(0, 0), QSizeF(owner_->scan_))), base);
+        }
+        if (!part.isNull())
+            painter.drawImage(part, r.image);
     }
 
     void mousePressEvent(QMouseEvent* event) override {
@@ -74,6 +82,12 @@ ScanView::ScanView(QWidget* parent, const QColor& background)
     QPalette pal = widget_->palette();
     pal.setColor(QPalette::Window, background);
     widget_->setPalette(pal);
+}
+
+void ScanView::setBase(const QImage& image, QSize scan) {
+    base_ = image;
+    scan_ = scan;
+    widget_->update();
 }
 
 void ScanView::setRegion(const ScanRegion& region) {

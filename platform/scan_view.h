@@ -1,7 +1,8 @@
 // The zoomed page: a part of the scan decoded ahead (a ScanRegion) drawn at the zoom's layout
-// over the whole viewing area. The left button drags it under an open and a closed hand; the
-// wheel and the drags are reported in device pixels. A region decoded for another scale is drawn
-// enlarged or reduced until a sharper one is given; a drag draws it without smoothing.
+// over the whole viewing area, above the whole scan's base picture. The left button drags it
+// under an open and a closed hand; the wheel and the drags are reported in device pixels. A
+// region decoded for another scale is drawn enlarged or reduced until a sharper one is given;
+// a drag draws it without smoothing.
 #pragma once
 
 #include "display/zoom_geometry.h"
@@ -14,7 +15,9 @@ class ScanView : public Control {
   public:
     ScanView(QWidget* parent, const QColor& background);
 
-    // What to draw: the region, and where the scan lies in the view.
+    // What to draw: the whole scan of `scan` pixels as `image` at any size, a region over it,
+    // and where the scan lies in the view.
+    void setBase(const QImage& image, QSize scan);
     void setRegion(const ScanRegion& region);
     [[nodiscard]] const ScanRegion& region() const { return region_; }
     void setLayout(const zoom::Layout& layout);
@@ -29,6 +32,8 @@ class ScanView : public Control {
 
   private:
     friend class ScanWidget;
+    QImage base_;
+    QSize scan_;
     ScanRegion region_;
     zoom::Layout layout_;
     bool dragging_ = false;
