@@ -208,7 +208,6 @@ class BookForm : public QWidget {
         float PanStepHeight = 0;  // one pan step: a tenth of the page image's height, twips
     } view;
 
-
     // ---- The closing panel's and the banner's countdowns (panels/) ----------------------------
     int CountdownTicks = 0;       // ticks of 200 ms left before the closing panel answers NO
     std::int16_t BannerTicks = 0; // ticks of 200 ms left before the credits banner hides
