@@ -6,6 +6,7 @@
 #include "display/fit_geometry.h"
 #include "platform/files.h"
 
+#include <QThread>
 #include <QTimer>
 #include <algorithm>
 #include <iterator>
@@ -38,7 +39,10 @@ std::vector<QSize> shownSizes(QSizeF natural, const PageView& view) {
 }
 
 ReadAhead::ReadAhead()
-    : decoder_([](const Picture& picture, QSize size) { return picture.decodedAt(size); }) {
+    : decoder_([](const Picture& picture, QSize size) {
+          // Its bands on every core but the window's.
+          return picture.decodedAt(size, QThread::idealThreadCount() - 1);
+      }) {
     // One page at a time beside the window's thread: the reader's turn keeps a core of its own.
     pool_.setMaxThreadCount(1);
 }

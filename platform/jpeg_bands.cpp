@@ -3,9 +3,11 @@
 
 #include "platform/jpeg_decoder.h"
 
+#include <QColorSpace>
 #include <QThread>
 #include <QThreadPool>
 #include <QtMath>
+#include <cstdlib>
 #include <cstring>
 #include <latch>
 #include <numeric>
@@ -173,7 +175,7 @@ struct BandTarget {
     int skip = 0;
     int count = 0;
     int width = 0;
-    int components = 0;   // 1 for grey, 4 for everything else
+    int components = 0;       // 1 for grey, 4 for everything else
     std::vector<uchar> spare; // a row of the stream's margin, decoded and dropped
 };
 
@@ -189,6 +191,28 @@ bool decodeBand(JpegDecoder& d, const QByteArray& stream, int scaleNum, BandTarg
     for (int row = 0; row < t.skip + t.count; ++row)
         d.readLine(row < t.skip ? t.spare.data() : t.first + (row - t.skip) * t.stride, t.width);
     return d.errors.base.num_warnings == 0; // corrupt data, a short segment
+}
+
+// The colour profile the headers carry, as Qt's reader reads it; false when they cannot be read.
+bool readProfile(JpegDecoder& d, const QByteArray& head, JOCTET** icc, unsigned* length) {
+    if (setjmp(d.errors.jump))
+        return false;
+    jpeg_save_markers(&d.info, JPEG_APP0 + 2, 0xFFFF);
+    d.readHeader(head);
+    jpeg_read_icc_profile(&d.info, icc, length);
+    return true;
+}
+
+QColorSpace colorSpaceOf(const QByteArray& head) {
+    JpegDecoder d;
+    JOCTET* icc = nullptr;
+    unsigned length = 0;
+    const bool read = readProfile(d, head, &icc, &length);
+    const QColorSpace space = read && icc ? QColorSpace::fromIccProfile(QByteArray(
+                                                reinterpret_cast<char*>(icc), qsizetype(length)))
+                                          : QColorSpace();
+    std::free(icc);
+    return space;
 }
 
 QThreadPool& bandPool() {
@@ -255,8 +279,8 @@ QImage decodeInBands(const QByteArray& jpeg, int scaleNum, int bands) {
 }
 
 int readerDctScale(QSize full, QSize wanted) {
-    const double f = std::min(double(full.width()) / wanted.width(),
-                              double(full.height()) / wanted.height());
+    const double f =
+        std::min(double(full.width()) / wanted.width(), double(full.height()) / wanted.height());
     return std::clamp(qCeil(8 / f), 1, 8);
 }
 
@@ -266,9 +290,11 @@ QImage decodeShownInBands(const QByteArray& jpeg, QSize size, int bands) {
     const std::optional<BandLayout> layout = bandLayout(jpeg);
     if (!layout)
         return {};
-    const QImage image =
-        decodeLaidOut(jpeg, *layout, readerDctScale(layout->size, size), bands);
-    if (image.isNull() || image.size() == size)
+    QImage image = decodeLaidOut(jpeg, *layout, readerDctScale(layout->size, size), bands);
+    if (image.isNull())
+        return image;
+    image.setColorSpace(colorSpaceOf(layout->head)); // as Qt's reader sets it
+    if (image.size() == size)
         return image;
     return image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }

@@ -17,10 +17,10 @@ struct BandLayout {
     qsizetype frameHeightAt = -1; // offset in `head` of the frame's 16-bit height
     QSize size;                   // of the frame
     int components = 0;
-    int mcuHeight = 8;       // pixel rows of one MCU row
-    int mcuRows = 0;         // MCU rows of the scan
-    int rowsPerSegment = 0;  // MCU rows between two restart markers
-    int rowsPerStep = 0;     // a band starts at a multiple of these MCU rows
+    int mcuHeight = 8;      // pixel rows of one MCU row
+    int mcuRows = 0;        // MCU rows of the scan
+    int rowsPerSegment = 0; // MCU rows between two restart markers
+    int rowsPerStep = 0;    // a band starts at a multiple of these MCU rows
     std::vector<std::pair<qsizetype, qsizetype>> segments; // [begin, end) of each in the file
 };
 
@@ -31,8 +31,8 @@ struct BandLayout {
 // A valid JPEG stream of the MCU rows [firstRow, endRow) of `layout` (multiples of
 // rowsPerSegment, or endRow == mcuRows): the headers with the frame's height cut to those rows,
 // their restart segments renumbered from 0, the end of image.
-[[nodiscard]] QByteArray bandStream(const QByteArray& jpeg, const BandLayout& layout,
-                                    int firstRow, int endRow);
+[[nodiscard]] QByteArray bandStream(const QByteArray& jpeg, const BandLayout& layout, int firstRow,
+                                    int endRow);
 
 // The bands' first MCU rows for `bands` bands of nearly equal height, each starting at a multiple
 // of rowsPerStep, with mcuRows last; fewer bands when there are not enough steps.
