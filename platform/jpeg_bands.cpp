@@ -4,7 +4,6 @@
 #include "platform/jpeg_decoder.h"
 
 #include <QColorSpace>
-#include <QThread>
 #include <QThreadPool>
 #include <QtMath>
 #include <cstdlib>
@@ -215,10 +214,9 @@ QColorSpace colorSpaceOf(const QByteArray& head) {
     return space;
 }
 
+// Its own pool, as many threads as cores (QThreadPool's default), apart from the read-ahead's.
 QThreadPool& bandPool() {
     static QThreadPool pool;
-    static const bool sized = (pool.setMaxThreadCount(QThread::idealThreadCount()), true);
-    Q_UNUSED(sized);
     return pool;
 }
 
