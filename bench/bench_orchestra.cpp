@@ -32,6 +32,7 @@ struct VolumeDef {
     bool progressive = false;
     int books = 2;
     int pages = 12;
+    bool markers = false; // built with --optimize: restart markers at every MCU row
 };
 
 struct Screen {
@@ -58,9 +59,9 @@ qint64 filesBytes(const QStringList& paths) {
 
 class Orchestra {
   public:
-    Orchestra(QString data, bool quick, bool publisherOnly)
+    Orchestra(QString data, bool quick, bool publisherOnly, bool bandsOnly)
         : data_(std::move(data)), bin_(QCoreApplication::applicationDirPath()), quick_(quick),
-          publisherOnly_(publisherOnly) {}
+          publisherOnly_(publisherOnly), bandsOnly_(bandsOnly) {}
     int run();
 
   private:
@@ -69,11 +70,13 @@ class Orchestra {
     bool makeVolume(const VolumeDef& v);
     void packing();
     void views();
+    void bandViews();
     void startup(const VolumeDef& volume);
     void memory();
     QString screenConfig(const Screen& screen);
     QProcessEnvironment environment(const Screen& screen);
-    QByteArray runChild(const QStringList& args, const QProcessEnvironment& env);
+    QByteArray runChild(const QStringList& args, const QProcessEnvironment& env,
+                        bool oneCore = false);
     double packOnce(const QString& manifest, const QStringList& extra, QString* report);
     double copyOnce(const QStringList& files);
     QString machine() const;
@@ -81,6 +84,7 @@ class Orchestra {
     QString data_, bin_;
     bool quick_;
     bool publisherOnly_; // only the publisher's commands: init, check, proof
+    bool bandsOnly_;     // only first page and jump with and without restart markers
     QList<VolumeDef> volumes_;
     QList<Figure> figures_;
 };
@@ -101,21 +105,31 @@ int Orchestra::run() {
         const bool largest = s.name == QLatin1String("70 MP");
         volumes_.append(
             {QStringLiteral("v%1").arg(s.pixels.width()), s.name, s, false, 2, largest ? 50 : 12});
-        if (s.name == QLatin1String("24 MP"))
+        if (!s.spread)
+            volumes_.append({QStringLiteral("v%1m").arg(s.pixels.width()),
+                             s.name + QStringLiteral(" markers"), s, false, 2, 12, true});
+        if (s.name == QLatin1String("24 MP") && !bandsOnly_)
             volumes_.append({QStringLiteral("v%1p").arg(s.pixels.width()),
                              s.name + QStringLiteral(" progressive"), s, true, 2, 12});
     }
+    if (bandsOnly_)
+        volumes_.removeIf([](const VolumeDef& v) { return v.size.spread; });
     if (!makeVolumes())
         return 1;
-    packing();
-    views();
+    if (!bandsOnly_) {
+        packing();
+        views();
+    }
+    bandViews();
     for (const VolumeDef& v : volumes_)
         if (!v.progressive &&
-            (v.scans == QLatin1String("24 MP") || v.scans == QLatin1String("70 MP")))
+            (v.markers || v.scans == QLatin1String("24 MP") || v.scans == QLatin1String("70 MP")))
             startup(v);
-    memory();
-    say(QStringLiteral("publisher's commands: init, check, proof"));
-    figures_ << publisherFigures(data_, bin_);
+    if (!bandsOnly_) {
+        memory();
+        say(QStringLiteral("publisher's commands: init, check, proof"));
+        figures_ << publisherFigures(data_, bin_);
+    }
     const QString text = machine() + QStringLiteral("\n") + table(figures_) +
                          QStringLiteral("\nWhole run: %1 s\n").arg(clock.elapsed() / 1000);
     QTextStream(stdout) << text;
@@ -147,7 +161,9 @@ bool Orchestra::makeVolume(const VolumeDef& v) {
     QDir(folder).removeRecursively();
     QDir().mkpath(path(QStringLiteral("vol")));
     QString report;
-    if (packOnce(QDir(source).filePath(QStringLiteral("manifest.json")), {folder}, &report) < 0) {
+    const QStringList extra =
+        v.markers ? QStringList{folder, QStringLiteral("--optimize")} : QStringList{folder};
+    if (packOnce(QDir(source).filePath(QStringLiteral("manifest.json")), extra, &report) < 0) {
         say(report);
         return false;
     }
@@ -268,11 +284,19 @@ QProcessEnvironment Orchestra::environment(const Screen& screen) {
     return env;
 }
 
-QByteArray Orchestra::runChild(const QStringList& args, const QProcessEnvironment& env) {
+QByteArray Orchestra::runChild(const QStringList& args, const QProcessEnvironment& env,
+                               bool oneCore) {
     QProcess child;
     child.setProcessEnvironment(env);
     child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    child.start(QCoreApplication::applicationFilePath(), args);
+    // On one core Qt's idealThreadCount, which sizes every thread pool, is 1.
+    if (oneCore)
+        child.start(QStringLiteral("taskset"),
+                    QStringList{QStringLiteral("-c"), QStringLiteral("0"),
+                                QCoreApplication::applicationFilePath()} +
+                        args);
+    else
+        child.start(QCoreApplication::applicationFilePath(), args);
     child.waitForFinished(-1);
     const QByteArray out = child.readAllStandardOutput();
     if (child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0)
@@ -294,6 +318,25 @@ void Orchestra::views() {
                           s.what, v.scans, path(QStringLiteral("vol/") + v.id)},
                          environment(s)));
         }
+}
+
+// First page (its floor) and jumps of the volumes with and without restart markers, on one core
+// and on all, at 1920 x 1080: what banded decoding gains for the pages not read ahead.
+void Orchestra::bandViews() {
+    const Screen s{QStringLiteral("1920x1080"), QSize(1920, 1080), 1, QStringLiteral("jf")};
+    const QString cores = QStringLiteral(", %1 cores").arg(QThread::idealThreadCount());
+    for (const VolumeDef& v : volumes_) {
+        if (v.progressive || v.size.spread)
+            continue;
+        for (const bool one : {true, false}) {
+            const QString scans = v.scans + (one ? QStringLiteral(", 1 core") : cores);
+            say(QStringLiteral("reading %1 on %2").arg(scans, s.name));
+            figures_ << collectFigures(
+                runChild({QStringLiteral("view"), s.name, QStringLiteral("1920x1080"), s.what,
+                          scans, path(QStringLiteral("vol/") + v.id)},
+                         environment(s), one));
+        }
+    }
 }
 
 void Orchestra::startup(const VolumeDef& volume) {
@@ -327,7 +370,8 @@ void Orchestra::startup(const VolumeDef& volume) {
     }
     double floor = 0;
     for (const Figure& f : figures_)
-        if (f.measure == QLatin1String("first page floor") && f.scans == volume.scans)
+        if (f.measure == QLatin1String("first page floor") &&
+            (f.scans == volume.scans || f.scans == volume.scans + QStringLiteral(", 1 core")))
             floor = f.value;
     const double value = median(ms);
     figures_ << Figure{QStringLiteral("start-up"),
@@ -406,7 +450,8 @@ int orchestrate(const QStringList& args) {
         return 1;
     }
     return Orchestra(QDir(data).absolutePath(), args.contains(QStringLiteral("--quick")),
-                     args.contains(QStringLiteral("--publisher")))
+                     args.contains(QStringLiteral("--publisher")),
+                     args.contains(QStringLiteral("--bands")))
         .run();
 }
 

@@ -56,7 +56,7 @@ QString table(const QList<Figure>& figures) {
     QTextStream out(&text);
     const auto row = [&](const QString& a, const QString& b, const QString& c, const QString& d,
                          const QString& e, const QString& f, const QString& g, const QString& h) {
-        out << a.leftJustified(20) << b.leftJustified(18) << c.leftJustified(13)
+        out << a.leftJustified(20) << b.leftJustified(25) << c.leftJustified(13)
             << d.rightJustified(10) << e.rightJustified(10) << f.rightJustified(8) << "  "
             << g.leftJustified(22) << h << "\n";
     };

@@ -10,6 +10,7 @@
 #include "platform/files.h"
 
 #include <QDir>
+#include <QThread>
 
 namespace cvx {
 
@@ -78,7 +79,8 @@ Picture BookForm::readyPicture(const Picture& read, QSize pixels) {
     const Picture ready = readAhead_->take(key, read.bytes(), pixels);
     if (!ready.isNull())
         return ready;
-    const Picture decoded = read.decodedAt(pixels);
+    // The reader waits for this one: every core decodes it.
+    const Picture decoded = read.decodedAt(pixels, QThread::idealThreadCount());
     if (!decoded.scaled(pixels).isNull())
         readAhead_->keep(pageView(), key, decoded, pixels);
     return decoded;

@@ -6,6 +6,7 @@
 #include "display/fit_geometry.h"
 #include "platform/files.h"
 
+#include <QThread>
 #include <QTimer>
 #include <algorithm>
 #include <iterator>
@@ -21,6 +22,9 @@ std::optional<PageKey> slotPageKey(const QString& archive, const QString& slotTe
 }
 
 namespace {
+// On the background thread: the page it decodes now is the one an event waits for.
+thread_local bool awaitedHere = false;
+
 qint64 imageBytes(QSize size) {
     return qint64(size.width()) * size.height() * 4;
 }
@@ -38,7 +42,10 @@ std::vector<QSize> shownSizes(QSizeF natural, const PageView& view) {
 }
 
 ReadAhead::ReadAhead()
-    : decoder_([](const Picture& picture, QSize size) { return picture.decodedAt(size); }) {
+    : decoder_([](const Picture& picture, QSize size) {
+          // Its bands on every core but the window's; a page the window waits for on all.
+          return picture.decodedAt(size, QThread::idealThreadCount() - (awaitedHere ? 0 : 1));
+      }) {
     // One page at a time beside the window's thread: the reader's turn keeps a core of its own.
     pool_.setMaxThreadCount(1);
 }
@@ -238,6 +245,7 @@ void ReadAhead::work() {
             inFlight_ = key;
             view = view_;
             decoder = decoder_;
+            awaitedHere = expected_ && *expected_ == key;
         }
         garbage.clear();
         std::optional<Entry> entry = prepareEntry(key, view, decoder, lens);

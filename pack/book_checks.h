@@ -39,7 +39,8 @@ struct Finding {
 struct CheckScope {
     bool pageErrors = true;  // a page's own problem (the build reports those as it reads)
     bool orientation = true; // EXIF orientations to apply (the build applies them)
-    bool progressive = true; // progressive scans and what --optimize would gain
+    bool progressive = true; // progressive scans, scans without restart markers at their MCU
+                             // rows, and what --optimize would gain
     bool fileNames = true;   // gaps in numbered file names
 };
 

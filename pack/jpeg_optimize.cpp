@@ -2,6 +2,7 @@
 // decoded to pixels, and written again.
 #include "pack/jpeg_optimize.h"
 
+#include "platform/jpeg_bands.h"
 #include "platform/jpeg_errors.h"
 
 #include <cstdlib>
@@ -66,6 +67,9 @@ bool transcode(Transcoder& t, const QByteArray& jpeg, OptimizedJpeg& result) {
     jpeg_copy_critical_parameters(&t.source, &t.target);
     t.target.optimize_coding = TRUE;
     t.target.arith_code = FALSE;
+    // A restart marker after every MCU row: the viewer decodes such a scan in bands on every
+    // core. The coefficients, hence the pixels, are the same.
+    t.target.restart_in_rows = 1;
     jpeg_write_coefficients(&t.target, coefficients);
     copyMarkers(&t.source, &t.target);
     jpeg_finish_compress(&t.target);
@@ -85,13 +89,15 @@ OptimizedJpeg optimizeJpeg(const QByteArray& jpeg) {
     }
     result.bytes =
         QByteArray(reinterpret_cast<const char*>(t.output), static_cast<qsizetype>(t.outputSize));
+    result.restartsAdded = !bandLayout(jpeg) && bandLayout(result.bytes);
     return result;
 }
 
 bool worthStoring(const QByteArray& original, const OptimizedJpeg& optimized) {
     if (optimized.bytes.isEmpty())
         return false;
-    return optimized.progressive || optimized.bytes.size() < original.size();
+    return optimized.progressive || optimized.restartsAdded ||
+           optimized.bytes.size() < original.size();
 }
 
 } // namespace cvx::pack

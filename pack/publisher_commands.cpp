@@ -223,7 +223,8 @@ QList<ToolCommand> publisherCommands() {
               "danneggiate,\norientamento EXIF da applicare, pagine di misura o forma diversa "
               "dalle altre, la stessa\nimmagine due volte, scansioni mancanti nella "
               "numerazione dei file, numeri digitati che\nportano a un altro libro, scansioni "
-              "progressive. Ogni problema nomina libro, pagina e file."),
+              "progressive o senza marcatori\ndi ripristino. Ogni problema nomina libro, "
+              "pagina e file."),
           {{QStringLiteral("MANIFESTO"), QStringLiteral("il manifesto JSON delle scansioni")}},
           {QCommandLineOption(QStringLiteral("json"),
                               QStringLiteral("scrive i problemi su stdout in JSON (libro, pagina, "

@@ -3,6 +3,7 @@
 
 #include "pack/jpeg_optimize.h"
 #include "pack/page_preparation.h"
+#include "platform/jpeg_bands.h"
 #include "platform/picture.h"
 
 #include <QHash>
@@ -41,6 +42,7 @@ ScanFacts scanFacts(const QByteArray& bytes, bool optimizeGain) {
         f.orientation = h.orientation;
         f.progressive = h.progressive;
         f.problem = scanProblem(bytes);
+        f.rowRestarts = bandLayout(bytes).has_value();
         if (f.problem.isEmpty() && f.progressive && optimizeGain)
             f.optimizedBytes = optimizeJpeg(bytes).bytes.size();
     } else if (convertible(f.format)) {

@@ -16,6 +16,7 @@ struct ScanFacts {
     QSize size;          // pixels as stored
     int orientation = 1; // EXIF orientation of a JPEG scan
     bool progressive = false;
+    bool rowRestarts = false; // restart markers at MCU rows: the viewer decodes it on every core
     qint64 bytes = 0;
     // Pages whose keys and lengths are equal show the same picture: for a JPEG the compressed
     // data after its headers (so a copy with other metadata is the same picture), for other

@@ -43,14 +43,17 @@ QImage JpegDecoder::makeImage(int width, int height) const {
 }
 
 void JpegDecoder::readRow(QImage& image, int row) {
-    JSAMPROW line = image.scanLine(row);
+    readLine(image.scanLine(row), image.width());
+}
+
+void JpegDecoder::readLine(uchar* line, int width) {
     jpeg_read_scanlines(&info, &line, 1);
     if (info.out_color_space != JCS_CMYK)
         return;
     // Adobe's inverted CMYK, as Qt's own JPEG reader converts it.
     auto* pixel = reinterpret_cast<QRgb*>(line);
     const uchar* cmyk = line;
-    for (int x = 0; x < image.width(); ++x) {
+    for (int x = 0; x < width; ++x) {
         const int k = cmyk[4 * x + 3];
         pixel[x] =
             qRgb(cmyk[4 * x] * k / 255, cmyk[4 * x + 1] * k / 255, cmyk[4 * x + 2] * k / 255);

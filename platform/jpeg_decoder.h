@@ -33,6 +33,9 @@ class JpegDecoder {
     [[nodiscard]] QImage makeImage(int width, int height) const;
     // Reads the next output row into `row` of `image` (made by makeImage), converting CMYK.
     void readRow(QImage& image, int row);
+    // The same into `line`, `width` pixels of four bytes (one for grey); for rows written from
+    // several threads, where QImage::scanLine would detach.
+    void readLine(uchar* line, int width);
 };
 
 // The smallest M of 1 to 8 for which libjpeg's decode at M/8 of `full` (each side rounded up)

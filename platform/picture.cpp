@@ -1,6 +1,8 @@
 // Pictures decoded at the size they are shown.
 #include "platform/picture.h"
 
+#include "platform/jpeg_bands.h"
+
 #include <QBuffer>
 #include <QFile>
 #include <QImageReader>
@@ -112,9 +114,14 @@ QImage Picture::scaled(QSize size) const {
     return image;
 }
 
-Picture Picture::decodedAt(QSize size) const {
+Picture Picture::decodedAt(QSize size, int cores) const {
+    if (size == decodedSize_)
+        return *this;
     Picture p = *this;
-    p.decoded_ = scaled(size);
+    if (d_)
+        p.decoded_ = decodeShownInBands(d_->bytes, size, cores);
+    if (p.decoded_.isNull())
+        p.decoded_ = scaled(size);
     p.decodedSize_ = size;
     return p;
 }

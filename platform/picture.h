@@ -35,8 +35,9 @@ class Picture {
     [[nodiscard]] QSizeF naturalTwips() const; // pixel size x 15
 
     // This picture carrying its decode at `size` device pixels, made here once; the decode is
-    // null when the data cannot be decoded.
-    [[nodiscard]] Picture decodedAt(QSize size) const;
+    // null when the data cannot be decoded. A JPEG with restart markers at its MCU rows is
+    // decoded in bands on up to `cores` threads (the same pixels); any other on this one.
+    [[nodiscard]] Picture decodedAt(QSize size, int cores = 1) const;
 
     // The picture at `size` device pixels: the decode it carries when it is of that size,
     // otherwise one made now and not kept. A null image when the data cannot be decoded.

@@ -61,7 +61,34 @@ bool hasFrame(const QByteArray& jpeg, char kind) {
     const qsizetype frame = jpeg.indexOf(QByteArray("\xff") + kind);
     return frame >= 0 && frame < scan;
 }
+
+// The restart interval the file's DRI sets and the RSTn codes after its scan header, read from
+// the bytes as they lie (no entropy-coded byte is 0xFF followed by 0xD0-0xD7: stuffing forbids it).
+std::pair<int, QList<int>> restarts(const QByteArray& jpeg) {
+    const qsizetype dri = jpeg.indexOf(QByteArrayView("\xff\xdd\x00\x04", 4));
+    const int interval = dri < 0 ? 0 : uchar(jpeg[dri + 4]) << 8 | uchar(jpeg[dri + 5]);
+    QList<int> codes;
+    for (qsizetype i = jpeg.indexOf(QByteArrayView("\xff\xda", 2)); i + 1 < jpeg.size(); ++i)
+        if (uchar(jpeg[i]) == 0xFF && uchar(jpeg[i + 1]) >= 0xD0 && uchar(jpeg[i + 1]) <= 0xD7)
+            codes << uchar(jpeg[i + 1]) - 0xD0;
+    return {interval, codes};
+}
 } // namespace
+
+TEST(OptimizeJpeg, ARestartMarkerFollowsEveryMcuRowAndThePixelsStay) {
+    // Qt writes 4:2:0, MCUs of 16 x 16: 330 x 250 is 21 MCUs a row, 16 rows, 15 markers between.
+    const QByteArray plain = encode(page(QSize(330, 250)), false);
+    ASSERT_EQ(restarts(plain).first, 0);
+    const OptimizedJpeg o = optimizeJpeg(plain);
+    ASSERT_FALSE(o.bytes.isEmpty()) << o.problem.toStdString();
+    const auto [interval, codes] = restarts(o.bytes);
+    EXPECT_EQ(interval, 21);
+    ASSERT_EQ(codes.size(), 15);
+    for (int i = 0; i < codes.size(); ++i)
+        EXPECT_EQ(codes[i], i % 8);
+    EXPECT_TRUE(o.restartsAdded);
+    EXPECT_TRUE(decode(o.bytes) == decode(plain));
+}
 
 TEST(OptimizeJpeg, AProgressiveScanBecomesBaselineWithTheSamePixels) {
     const QByteArray progressive = encode(page(QSize(320, 240)), true);
