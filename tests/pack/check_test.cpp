@@ -2,7 +2,7 @@
 // doubled page, a colour target, a sideways leaf, a landscape page, an EXIF-turned scan, numbers
 // typed into another book), each found and named, and a clean book that gives none. The
 // expected findings are worked out by hand from the pages planted.
-#include "pack/manifest_check.h"
+#include "pack/checks/manifest_and_scans.h"
 #include "tests/pack/pack_fixture.h"
 
 #include <QJsonDocument>
