@@ -4,7 +4,7 @@
 #include "bench/bench_pages.h"
 #include "bench/bench_publisher.h"
 #include "bench/bench_stats.h"
-#include "pack/manifest.h"
+#include "pack/manifest/manifest.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -5,7 +5,7 @@
 #include "archive/archive_layout.h"
 #include "archive/label_rules.h"
 #include "fuzz/fuzz_input.h"
-#include "pack/volume_reader.h"
+#include "pack/volume/volume_reader.h"
 
 #include <QDir>
 #include <QFile>

@@ -3,7 +3,7 @@
 // page, and one that decodes so is refused by the check only when it does not end after its
 // last scan.
 #include "fuzz/fuzz_input.h"
-#include "pack/page_preparation.h"
+#include "pack/scans/page_preparation.h"
 
 using namespace cvx;
 

@@ -2,7 +2,7 @@
 // and files made with the packing tool's own writers, so the seeds are what the readers meet.
 // Usage: fuzz_seeds FOLDER
 #include "app/product_block.h"
-#include "pack/volume_writer.h"
+#include "pack/volume/volume_writer.h"
 
 #include <QBuffer>
 #include <QCoreApplication>

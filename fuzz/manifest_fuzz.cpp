@@ -2,7 +2,7 @@
 // a message; a manifest without faults gives a volume description whose books and pages can
 // all be named in messages.
 #include "fuzz/fuzz_input.h"
-#include "pack/manifest.h"
+#include "pack/manifest/manifest.h"
 
 using namespace cvx;
 

@@ -2,8 +2,8 @@
 // doubled page, a colour target, a sideways leaf, a landscape page, an EXIF-turned scan, numbers
 // typed into another book), each found and named, and a clean book that gives none. The
 // expected findings are worked out by hand from the pages planted.
-#include "pack/jpeg_optimize.h"
-#include "pack/manifest_check.h"
+#include "pack/checks/manifest_and_scans.h"
+#include "pack/scans/jpeg_optimize.h"
 #include "tests/pack/pack_fixture.h"
 
 #include <QJsonDocument>

@@ -1,7 +1,7 @@
 // The real-world JPEG corpus: every file that Qt's decoder reads packs, verifies and comes
 // back byte for byte; every damaged one is refused by name, leaving nothing behind.
-#include "pack/manifest_check.h"
-#include "pack/volume_check.h"
+#include "pack/checks/manifest_and_scans.h"
+#include "pack/volume/volume_check.h"
 #include "tests/pack/pack_fixture.h"
 
 #include <QDirIterator>

@@ -3,8 +3,8 @@
 // the reading of labels, ranges and images against hand-worked figures.
 #include "app/text_rules.h"
 #include "archive/label_rules.h"
-#include "pack/folio_pattern.h"
-#include "pack/iiif.h"
+#include "pack/iiif/iiif.h"
+#include "pack/manifest/folio_pattern.h"
 #include "tests/pack/pack_fixture.h"
 
 #include <QDir>

@@ -1,5 +1,5 @@
 // The manifest's JSON: paths taken from the manifest's folder, unreadable manifests named.
-#include "pack/manifest.h"
+#include "pack/manifest/manifest.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // cartavox-pack build --optimize: progressive and generically coded JPEG scans re-encoded as
 // baseline with their own tables, pixel for pixel the same, markers kept, damaged scans left
 // alone; and a whole build that stores them so.
-#include "pack/jpeg_optimize.h"
-#include "pack/volume_check.h"
+#include "pack/scans/jpeg_optimize.h"
+#include "pack/volume/volume_check.h"
 #include "tests/pack/pack_fixture.h"
 #include "tests/support/test_volume.h"
 

@@ -2,7 +2,7 @@
 // built as JSON, and a build into a volume folder beside them.
 #pragma once
 
-#include "pack/volume_builder.h"
+#include "pack/volume/volume_builder.h"
 #include "tests/support/test_volume.h"
 
 #include <QByteArray>

@@ -1,6 +1,6 @@
 // The publisher's helpers: thumbnails at libjpeg's reduced scales against Qt's own decode,
 // first manifests from folder names (IIIF manifests: iiif_import_test.cpp).
-#include "pack/manifest_draft.h"
+#include "pack/manifest/manifest_draft.h"
 #include "platform/jpeg_decoder.h"
 #include "platform/thumbnail.h"
 #include "tests/pack/pack_fixture.h"

@@ -4,8 +4,8 @@
 #include "app/text_rules.h"
 #include "archive/archive_layout.h"
 #include "archive/entry_restore.h"
-#include "pack/volume_check.h"
-#include "pack/volume_writer.h"
+#include "pack/volume/volume_check.h"
+#include "pack/volume/volume_writer.h"
 #include "tests/pack/pack_fixture.h"
 
 #include <QBuffer>

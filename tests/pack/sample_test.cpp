@@ -1,8 +1,8 @@
 // The sample volume: drawn the same on every run, packed and verified by the tool, and started
 // by the viewer.
 #include "app/bookform.h"
-#include "pack/volume_builder.h"
-#include "pack/volume_check.h"
+#include "pack/volume/volume_builder.h"
+#include "pack/volume/volume_check.h"
 #include "sample/sample_volume.h"
 #include "tests/support/fake_platform.h"
 

@@ -1,8 +1,8 @@
 // The check of JPEG scans stored as they are: it decodes no pixels, yet refuses what the viewer's
 // decoder refuses (damaged headers and tables, faults after the scan, a missing end) and takes
 // what it shows, damaged scan data included, as a whole decode at display size finds.
-#include "pack/jpeg_structure.h"
-#include "pack/page_preparation.h"
+#include "pack/scans/jpeg_structure.h"
+#include "pack/scans/page_preparation.h"
 #include "tests/pack/pack_fixture.h"
 
 #include <QDirIterator>

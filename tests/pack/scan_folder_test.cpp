@@ -1,8 +1,8 @@
 // A digitisation studio's folder through init: every file a page or named with its reason; JPEG
 // 2000 masters, 16-bit and grey-with-alpha scans converted or refused by name; the numbering gap
 // whatever the names' step.
-#include "pack/check_rules.h"
-#include "pack/page_preparation.h"
+#include "pack/checks/sequence_checks.h"
+#include "pack/scans/page_preparation.h"
 #include "tests/pack/pack_fixture.h"
 
 #include <QBuffer>

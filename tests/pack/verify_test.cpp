@@ -1,5 +1,5 @@
 // verify: each damaged entry or block fault of a packed volume is reported by book and label.
-#include "pack/volume_check.h"
+#include "pack/volume/volume_check.h"
 #include "tests/pack/pack_fixture.h"
 
 #include <QDir>

@@ -1,7 +1,7 @@
 // Banded decoding: every scan of the corpus, given restart markers by --optimize, decodes in bands
 // exactly as whole at every DCT scale and shows exactly as Qt's reader shows it; a scan without
 // them, or with a damaged band, is left to the whole decode and shows as it always did.
-#include "pack/jpeg_optimize.h"
+#include "pack/scans/jpeg_optimize.h"
 #include "platform/jpeg_bands.h"
 #include "platform/jpeg_region.h"
 #include "platform/picture.h"

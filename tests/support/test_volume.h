@@ -3,7 +3,7 @@
 // refuse the files the viewer and the packing tool use.
 #pragma once
 
-#include "pack/volume_writer.h"
+#include "pack/volume/volume_writer.h"
 
 #include <QColor>
 #include <QImage>
