@@ -195,15 +195,11 @@ class BookForm : public QWidget {
     // next unless its comment says so. Texts from volumes keep their carriage returns (code 13).
 
     // ---- Start-up, the product data block and the working folder (app/) ------------------------
-    double ProductBase = 0;        // where the product data block's slot grid ends, in Cartavox.exe
-    std::int32_t ReadPosition = 0; // 1-based position of the next positioned read of a file
-    QString WorkFolderName;        // the working folder's eight characters, untrimmed
-    QString BookmarkPath;          // the bookmark file, which keeps the reader's place at closing
-    QString WorkImagePath;         // the working image: every page is restored into it, then shown
-    QString MessageText;           // the text of the next fatal message (ERRORE), or a word
-    QString ScreenInfoText;        // the sentence that gives the screen's size in pixels
-    QString ScratchText;           // a path, record or slot text being cut into fields
-    int LoopIndex = 0;             // the loop counter many procedures share
+    double ProductBase = 0; // where the product data block's slot grid ends, in Cartavox.exe
+    QString WorkFolderName; // the working folder's eight characters, untrimmed
+    QString BookmarkPath;   // the bookmark file, which keeps the reader's place at closing
+    QString WorkImagePath;  // the working image: every page is restored into it, then shown
+    QString MessageText;    // the text of the next fatal message (ERRORE), or a word
 
     // ---- Book archives and the remembered place (archive/book_loading.cpp) --------------------
     QString ProgramFolder;             // the volume's folder: Cartavox.exe and the book archives
@@ -213,7 +209,6 @@ class BookForm : public QWidget {
     QString CoverArchiveName;          // "dv" + five characters + ".ex_": the cover's archive
     QString CoverEntryNumber;          // decimal text: the cover's directory entry in it
     QString CoverEntryName;            // the first five characters of the cover's directory slot
-    QString SlotText;                  // one directory slot's 22 characters, as read
     QByteArray PageData;               // an entry's bytes as read, restored in place, then written
 
     // ---- The reading place: the current book and page (archive/) ------------------------------
@@ -233,10 +228,8 @@ class BookForm : public QWidget {
     } place;
 
     // ---- The typed page number (archive/page_lookup.cpp) --------------------------------------
-    std::int16_t TypedNumber = 0;     // the last number typed into the page selector; never reset
-    std::int16_t BookSearchIndex = 0; // the book the typed-number search is trying
-    int PageSearchIndex = 0;          // the page the typed-number search is trying
-    QString NoticeText;               // the notice that a typed number matches no page
+    std::int16_t TypedNumber = 0; // the last number typed into the page selector; never reset
+    QString NoticeText;           // the notice that a typed number matches no page
 
     // ---- How the page is shown: its fit, the magnifier and the pan (display/) -----------------
     struct Presentation {
