@@ -32,35 +32,50 @@ class BookForm : public QWidget {
     explicit BookForm(Platform& platform, QWidget* parent = nullptr);
     ~BookForm() override;
 
+    // The procedures' comments name the state each reads and writes, loop counters and scratch
+    // texts aside.
     // ---- app/form_load.cpp: start-up sequence --------------------------------------------
+    // Writes ProductBase, WorkFolderName, BookmarkPath, WorkImagePath, view; then Ricupero.
     void Form_Load();
 
     // ---- app/product_data.cpp: product data block -----------------------------------------
+    // Reads ProductBase, File2; writes CoverArchiveName, CoverEntryNumber, List1, Combo2, titles.
     void CARICODATI();
 
     // ---- app/working_folder.cpp -----------------------------------------------------------
+    // Reads WorkFolderName; makes its folder, an empty .lib and lab.jpg; points File2 there.
     void INSTALLO();
 
     // ---- app/fatal_exits.cpp --------------------------------------------------------------
+    // Reads MessageText; shows it as the reason and ends the program.
     [[noreturn]] void ERRORE();
+    // Reads Dir1; says a system file there is missing and ends the program.
     [[noreturn]] void USCITA1();
 
     // ---- archive/book_loading.cpp ---------------------------------------------------------
+    // Writes ProgramFolder, LastArchiveIndex, BookmarkBook, BookmarkPage, place, view, Image4.
     void Ricupero();
+    // Reads ProgramFolder, ArchivePath; writes List2; throws PageUnreadable if unreadable.
     void RIClistpg();
 
     // ---- archive/page_lookup.cpp ----------------------------------------------------------
+    // Reads Combo1, the numbering fields, List2; writes CurrentPageIndex, PageLabel, PageNumber.
     void TrovoPagina();
+    // Reads Combo1, List1; writes BookmarkPage, TypedNumber, place: opens the typed page.
     void TrovoLibro();
+    // Reads CurrentPageIndex, List2; writes EntryName, PageOffset, PageLength.
     void CERCOPAGINA();
 
     // ---- archive/book_activation.cpp ------------------------------------------------------
+    // Reads Combo2, List1, File2; writes the numbering fields, ArchivePath, List2, Combo1.
     void ATTIVAPAG();
 
     // ---- archive/page_restore.cpp ---------------------------------------------------------
+    // Reads and writes PageData: restores the entry's scrambled head in place.
     void DECDPAG();
 
     // ---- display/page_loading.cpp ---------------------------------------------------------
+    // Reads ArchivePath, PageOffset, PageLength; writes PageData, working image, Image1, view.
     void CARICOPAG();
     // Replaces the working image with PageData; throws PageUnreadable naming the file.
     void writeWorkImage();
@@ -70,14 +85,19 @@ class BookForm : public QWidget {
     [[nodiscard]] shown::Area viewingArea() const;
 
     // ---- display/hot_zones.cpp ------------------------------------------------------------
+    // Reads Image1, PageWidth, SCHERMO; writes the places and sizes of Image8(0..5).
     void IMMAGIN8();
 
     // ---- display/magnifier.cpp ------------------------------------------------------------
+    // Reads the working image; writes Image1 magnified, view's fit, Image8(2..5) enabled.
     void LENTE1();
+    // Reads the working image; writes Image1 fitted, view's fit, Image8(2..5) enabled states.
     void LENTE0();
 
     // ---- display/panning.cpp --------------------------------------------------------------
+    // Reads PanStep, Image1; writes PanStepHeight, PanStep, Label8, Image1's place, Image8(2, 3).
     void PAGSU();
+    // As PAGSU, one step the other way: the picture moves down, to the page's upper part.
     void PAGGIU();
 
     // ---- display/overview.cpp: the overview of a book's pages (F5) -------------------------
@@ -99,15 +119,21 @@ class BookForm : public QWidget {
     [[nodiscard]] QPointF viewCentre() const;
 
     // ---- navigation/page_turning.cpp ------------------------------------------------------
+    // Reads Combo1, List2, Combo2; writes the place, Combo1: the next page, book or stays at end.
     void PagAvanti();
+    // Reads Combo1, List2, Combo2; writes the place, Combo1: the previous page or book.
     void PagIndietro();
+    // Reads Combo2; writes CurrentBookIndex, PageLabel, PageNumber: next book, first page.
     void AVANTLIBRO();
+    // Reads Combo2; writes CurrentBookIndex, PageLabel, PageNumber: previous book, last page.
     void INDIETLIBRO();
 
     // ---- navigation/mouse_dispatch.cpp ----------------------------------------------------
+    // Zone `index`: a turn, a pan step, or Magnified (and PanStep) set and LENTE1/LENTE0.
     void Image8_Click(std::int16_t index);
 
     // ---- navigation/keyboard.cpp ----------------------------------------------------------
+    // Reads Picture1, Picture7, Magnified; writes Magnified, PanStep; runs the key's command.
     void Form_KeyDown(std::int16_t keyCode, std::int16_t shift);
     // Whether key `keyCode` does anything in the window's present state.
     [[nodiscard]] bool keyActs(std::int16_t keyCode) const;
@@ -119,33 +145,49 @@ class BookForm : public QWidget {
     [[nodiscard]] bool takePageDrag(QPointF moved);
 
     // ---- navigation/selectors.cpp ---------------------------------------------------------
+    // Reads Combo1; writes the page fields, PageData, PanStep, Label8: shows the page chosen.
     void Combo1_Click();
+    // Reads Combo1; keyAscii 0 unless a digit, '.' (','), Backspace, to 5 chars; Enter: Picture5.
     void Combo1_KeyPress(int& keyAscii);
+    // Reads Combo2; writes the place and Combo1 (ATTIVAPAG): the book at its first page.
     void Combo2_Click();
+    // Writes keyAscii = Enter: typing never changes the book.
     void Combo2_KeyPress(int& keyAscii);
+    // Hides Picture1; runs TrovoLibro on Combo1's text.
     void Picture5_Click();
 
     // ---- panels/printing.cpp --------------------------------------------------------------
+    // Reads Image1, the printer; writes Picture4, MessageText, NoticeText; prints if confirmed.
     void Command2_Click();
+    // As Command2_Click.
     void Image10_Click();
 
     // ---- panels/instructions.cpp ----------------------------------------------------------
+    // Reads Picture1; opens or closes the instructions (Picture1, Image2, selectors enabled).
     void Image2_Click(std::int16_t index);
+    // Closes the instructions: hides Picture1, enables the selectors and Picture5.
     void Image14_Click();
+    // Writes Image7's visibility and Label4: topic `index`'s pointer and text.
     void Option1_Click(std::int16_t index);
 
     // ---- panels/closing.cpp ---------------------------------------------------------------
+    // Disables Image8(0..5), shows Picture7, writes CountdownTicks = 80, starts Timer1.
     void Command1_Click();
+    // As Command1_Click.
     void Image11_Click();
+    // Reads and writes CountdownTicks; writes Shape2, Label11; at 0 answers NO.
     void Timer1_Timer();
+    // Stops Timer1; 0 saves the place in BookmarkPath, 1 empties it, both end; 2 resumes reading.
     void Image13_Click(std::int16_t index);
-    // A request to close the window from outside it: `unloadMode` 0 the window manager's close,
-    // 2 a session saved or ending. Sets `cancel`: the window closes only through the closing panel.
+    // Writes cancel = True; unless unloadMode is 2 (a session saved or ending), opens Picture7.
     void Form_QueryUnload(std::int16_t& cancel, std::int16_t unloadMode);
 
     // ---- panels/banner.cpp ----------------------------------------------------------------
+    // Shows Picture9; writes BannerTicks = 90, Shape1, Label9; starts Timer2.
     void Image15_Click();
+    // Reads and writes BannerTicks; writes Shape1, Label9; at 0 hides Picture9, stops Timer2.
     void Timer2_Timer();
+    // Hides Picture9; the countdown goes on and stops itself.
     void Picture9_Click();
 
     // ==== The window's state, grouped by the subsystem that owns it ===========================
@@ -153,15 +195,11 @@ class BookForm : public QWidget {
     // next unless its comment says so. Texts from volumes keep their carriage returns (code 13).
 
     // ---- Start-up, the product data block and the working folder (app/) ------------------------
-    double ProductBase = 0;        // where the product data block's slot grid ends, in Cartavox.exe
-    std::int32_t ReadPosition = 0; // 1-based position of the next positioned read of a file
-    QString WorkFolderName;        // the working folder's eight characters, untrimmed
-    QString BookmarkPath;          // the bookmark file, which keeps the reader's place at closing
-    QString WorkImagePath;         // the working image: every page is restored into it, then shown
-    QString MessageText;           // the text of the next fatal message (ERRORE), or a word
-    QString ScreenInfoText;        // the sentence that gives the screen's size in pixels
-    QString ScratchText;           // a path, record or slot text being cut into fields
-    int LoopIndex = 0;             // the loop counter many procedures share
+    double ProductBase = 0; // where the product data block's slot grid ends, in Cartavox.exe
+    QString WorkFolderName; // the working folder's eight characters, untrimmed
+    QString BookmarkPath;   // the bookmark file, which keeps the reader's place at closing
+    QString WorkImagePath;  // the working image: every page is restored into it, then shown
+    QString MessageText;    // the text of the next fatal message (ERRORE), or a word
 
     // ---- Book archives and the remembered place (archive/book_loading.cpp) --------------------
     QString ProgramFolder;             // the volume's folder: Cartavox.exe and the book archives
@@ -171,7 +209,6 @@ class BookForm : public QWidget {
     QString CoverArchiveName;          // "dv" + five characters + ".ex_": the cover's archive
     QString CoverEntryNumber;          // decimal text: the cover's directory entry in it
     QString CoverEntryName;            // the first five characters of the cover's directory slot
-    QString SlotText;                  // one directory slot's 22 characters, as read
     QByteArray PageData;               // an entry's bytes as read, restored in place, then written
 
     // ---- The reading place: the current book and page (archive/) ------------------------------
@@ -191,10 +228,8 @@ class BookForm : public QWidget {
     } place;
 
     // ---- The typed page number (archive/page_lookup.cpp) --------------------------------------
-    std::int16_t TypedNumber = 0;     // the last number typed into the page selector; never reset
-    std::int16_t BookSearchIndex = 0; // the book the typed-number search is trying
-    int PageSearchIndex = 0;          // the page the typed-number search is trying
-    QString NoticeText;               // the notice that a typed number matches no page
+    std::int16_t TypedNumber = 0; // the last number typed into the page selector; never reset
+    QString NoticeText;           // the notice that a typed number matches no page
 
     // ---- How the page is shown: its fit, the magnifier and the pan (display/) -----------------
     struct Presentation {

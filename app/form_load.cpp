@@ -25,7 +25,7 @@ void BookForm::Form_Load() {
         head.status == files::Status::Ok ? numericValue(fromSingleByte(head.data.left(8))) : 0;
 
     // 2-3. Read the working-folder name; failures other than a missing file are ignored here.
-    ReadPosition = static_cast<std::int32_t>(block::workFolderPosition(ProductBase));
+    const auto ReadPosition = static_cast<std::int32_t>(block::workFolderPosition(ProductBase));
     const files::Read name = files::readAt(exe, ReadPosition, block::kWorkFolderNameLength);
     if (name.status == files::Status::NotFound)
         USCITA1();

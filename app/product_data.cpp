@@ -14,7 +14,7 @@ void BookForm::CARICODATI() {
     const QString exe = underRoot(Dir1.Path(), kExecutable);
     // One slot: open, read one string record, close. A failed read leaves `value` as it was.
     auto readSlot = [&](int slot, QString& value) {
-        ReadPosition = static_cast<std::int32_t>(block::slotPosition(ProductBase, slot));
+        const auto ReadPosition = static_cast<std::int32_t>(block::slotPosition(ProductBase, slot));
         const files::Read r = files::readAt(exe, ReadPosition, block::kSlotSize);
         if (r.status == files::Status::NotFound)
             USCITA1();

@@ -16,7 +16,8 @@ void BookForm::checkScreen() {
         platform_.endProgram(kExitFailure);
     }
     const QString size = screen::sizeText(screenW, screenH);
-    ScreenInfoText = QStringLiteral("La definizione schermo risulta di ") + size + QChar(13);
+    const QString ScreenInfoText =
+        QStringLiteral("La definizione schermo risulta di ") + size + QChar(13);
     if (screen::fit(screenW) == screen::Fit::Narrow) {
         MessageText = ScreenInfoText + screen::narrowAdvice();
         platform_.messageBox(MessageText, kStyleCritical, QStringLiteral("N O T A"));

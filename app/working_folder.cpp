@@ -16,7 +16,7 @@ void BookForm::INSTALLO() {
     if (!Dir2.trySetPath(folder))
         fail(QStringLiteral("IMPOSSIBILE APRIRE LA CARTELLA DI LAVORO: ") + folder);
     File2.setPath(Dir2.Path());
-    ScratchText = underRoot(Dir2.Path(), WorkFolderName + QStringLiteral(".lib"));
+    QString ScratchText = underRoot(Dir2.Path(), WorkFolderName + QStringLiteral(".lib"));
     if (!files::makeEmpty(ScratchText).ok())
         fail(QStringLiteral("IMPOSSIBILE CREARE IL FILE: ") + ScratchText);
     ScratchText = underRoot(Dir2.Path(), QStringLiteral("lab.jpg"));

@@ -28,14 +28,13 @@ void BookForm::ATTIVAPAG() {
     Image6->Refresh();
 
     // Exact comparison; the selected book's own record wins when two books share a label.
-    LoopIndex =
+    const int LoopIndex =
         books::findRecord(List1.items(), Combo2->Text(), Combo2->ListIndex(), Qt::CaseSensitive);
     if (LoopIndex < 0) {
         MessageText = QStringLiteral(
             "IL TESTO NON CORRISPONTE A NESSUN LIBRO VALIDO, L'ARCHIVIO RISULTA CORROTTO");
         ERRORE();
     }
-    ScratchText = columns(List1.List(LoopIndex), 51, 8);
     takeNumbering(LoopIndex);
 
     place.ArchivePath = File2.List(LoopIndex);

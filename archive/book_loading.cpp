@@ -89,7 +89,7 @@ void BookForm::takeBookmark() {
 }
 
 void BookForm::selectRememberedBook() {
-    LoopIndex = static_cast<int>(std::nearbyint(numericValue(BookmarkBook)));
+    const int LoopIndex = static_cast<int>(std::nearbyint(numericValue(BookmarkBook)));
     Combo2->setText(Combo2->List(LoopIndex));
     try {
         Combo2->setListIndex(LoopIndex);
@@ -109,8 +109,8 @@ void BookForm::probeFirstEntry() {
         MessageText = QStringLiteral("CHIUDO CARTAVOX, ERRORE ") + read.description;
         ERRORE();
     }
-    SlotText = intoBuffer(read.data, archive::kSlotTextLength, QChar(0));
-    ScratchText = SlotText;
+    const QString SlotText = intoBuffer(read.data, archive::kSlotTextLength, QChar(0));
+    const QString ScratchText = SlotText;
     const archive::SlotFields fields = archive::splitSlotText(ScratchText);
     place.EntryName = fields.entryName;
     place.PageOffset = fields.offsetText;
@@ -127,7 +127,7 @@ void BookForm::prepareCover() {
 }
 
 void BookForm::loadCover() {
-    ReadPosition =
+    const auto ReadPosition =
         toLong(numericValue(CoverEntryNumber) * archive::kSlotStride + archive::kFirstSlotText);
     const files::Read slot = files::readAt(underRoot(ProgramFolder, CoverArchiveName), ReadPosition,
                                            archive::kSlotTextLength);
@@ -197,7 +197,6 @@ void BookForm::RIClistpg() {
     if (read.status != files::Status::Ok)
         throw PageUnreadable(QStringLiteral("IMPOSSIBILE LEGGERE L'ARCHIVIO ") + place.ArchivePath);
     List2.setItems(archive::directorySlots(read.data));
-    LoopIndex = static_cast<int>(List2.ListCount());
 }
 
 } // namespace cvx

@@ -136,7 +136,7 @@ void BookForm::TrovoLibro() {
     BookmarkPage = trimBlanks(Combo1->Text());
     TypedNumber = toInteger(numericValue(BookmarkPage.text()));
 
-    BookSearchIndex =
+    const auto BookSearchIndex =
         static_cast<std::int16_t>(lookup::bookForNumber(firstNumbersOfBooks(*this), TypedNumber));
     if (BookSearchIndex < 0)
         return;
@@ -150,7 +150,7 @@ void BookForm::TrovoLibro() {
     Combo2->setText(Combo2->List(BookSearchIndex));
     RIClistpg();
 
-    PageSearchIndex = static_cast<std::int16_t>(
+    int PageSearchIndex = static_cast<std::int16_t>(
         lookup::typedPageIndex(Combo1->items(), place.NumberingKind, place.FirstSide, TypedNumber));
     if (PageSearchIndex > Combo1->ListCount() - 1) {
         NoticeText = QStringLiteral(

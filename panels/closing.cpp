@@ -37,7 +37,7 @@ QString aboutFile(const QString& sentence, const QString& path) {
 } // namespace
 
 void BookForm::Command1_Click() {
-    for (LoopIndex = 0; LoopIndex <= 5; ++LoopIndex)
+    for (int LoopIndex = 0; LoopIndex <= 5; ++LoopIndex)
         Image8[LoopIndex]->setEnabled(false);
     Picture7->setVisible(true);
     CountdownTicks = 80;
@@ -69,9 +69,8 @@ void BookForm::Timer1_Timer() {
 void BookForm::Image13_Click(std::int16_t index) {
     Timer1.setEnabled(false);
     if (index == 0) {
-        LoopIndex = bookmark::matchingPosition(Combo2->items(), Combo2->Text());
-        const int book = LoopIndex;
-        LoopIndex = bookmark::matchingPosition(Combo1->items(), Combo1->Text());
+        const int book = bookmark::matchingPosition(Combo2->items(), Combo2->Text());
+        const int LoopIndex = bookmark::matchingPosition(Combo1->items(), Combo1->Text());
         // Written aside and then put in place, so the file keeps the old place if this fails.
         const bool saved =
             files::replaceAtomically(BookmarkPath, bookmark::bookmarkLines(book, LoopIndex)).ok();
@@ -84,7 +83,7 @@ void BookForm::Image13_Click(std::int16_t index) {
                         cleared ? QString() : aboutFile(kNotCleared, BookmarkPath));
     }
     if (index == 2) {
-        for (LoopIndex = 0; LoopIndex <= 5; ++LoopIndex)
+        for (int LoopIndex = 0; LoopIndex <= 5; ++LoopIndex)
             Image8[LoopIndex]->setEnabled(true);
         Picture7->setVisible(false);
     }

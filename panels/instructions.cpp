@@ -19,7 +19,7 @@ void BookForm::Image14_Click() {
 }
 
 void BookForm::Option1_Click(std::int16_t index) {
-    for (LoopIndex = 0; LoopIndex <= 5; ++LoopIndex)
+    for (int LoopIndex = 0; LoopIndex <= 5; ++LoopIndex)
         Image7[LoopIndex]->setVisible(false);
     const int pointer = instructions::topicPicture(index);
     if (pointer >= 0)
