@@ -146,6 +146,9 @@ QByteArray bandStream(const QByteArray& jpeg, const BandLayout& layout, int firs
     const int first = firstRow / layout.rowsPerSegment;
     const int end = std::min<int>((endRow + layout.rowsPerSegment - 1) / layout.rowsPerSegment,
                                   int(layout.segments.size()));
+    if (first < end) // one allocation: growing by a segment at a time cost half a decode
+        out.reserve(out.size() + layout.segments[size_t(end - 1)].second -
+                    layout.segments[size_t(first)].first + 2 * (end - first));
     for (int s = first; s < end; ++s) {
         const auto [begin, stop] = layout.segments[size_t(s)];
         out.append(jpeg.constData() + begin, stop - begin);
