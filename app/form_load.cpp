@@ -63,11 +63,13 @@ void BookForm::Form_Load() {
     Combo2->setEnabled(true);
     Combo1->setEnabled(true);
 
-    layoutSecondGroup();               // 10
-    Ricupero();                        // 11
-    fillInstructionTexts();            // 12
-    Option1[0]->setValue(true);        // 13
-    setKeyPreview(true);               // 14
+    layoutSecondGroup();        // 10
+    Ricupero();                 // 11
+    fillInstructionTexts();     // 12
+    Option1[0]->setValue(true); // 13
+    setKeyPreview(true);        // 14
+    // The ink aids this reader left on this volume, in the working folder beside the image.
+    inkPanel_->keepIn(folder + QStringLiteral("ausili.cfg"));
     QCoreApplication::processEvents(); // 15
 }
 

@@ -33,12 +33,12 @@ class ScanWidget : public QWidget {
         painter.setRenderHint(QPainter::SmoothPixmapTransform, l.scale < 1 && !owner_->dragging_);
         if (!part.contains(QRectF(rect()))) {
             painter.fillRect(rect(), palette().window());
-            const QImage& base = owner_->base_;
+            const QImage base = owner_->baseFiltered_.of(owner_->base_, owner_->ink_);
             if (!base.isNull() && owner_->scan_.isValid())
                 painter.drawImage(target(QRectF(QPointF(0, 0), QSizeF(owner_->scan_))), base);
         }
         if (!part.isNull())
-            painter.drawImage(part, r.image);
+            painter.drawImage(part, owner_->regionFiltered_.of(r.image, owner_->ink_));
     }
 
     void mousePressEvent(QMouseEvent* event) override {
@@ -98,6 +98,11 @@ void ScanView::setRegion(const ScanRegion& region) {
 void ScanView::setLayout(const zoom::Layout& layout) {
     layout_ = layout;
     widget_->update();
+}
+
+void ScanView::setInkFilter(InkFilter& filter) {
+    ink_ = &filter;
+    filter.watch(widget_);
 }
 
 QSizeF ScanView::deviceSize() const {
