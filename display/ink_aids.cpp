@@ -89,8 +89,7 @@ QByteArray serialized(const Aids& aids) {
     return QByteArray("luminosita=") + QByteArray::number(aids.brightness) +
            "\ncontrasto=" + QByteArray::number(aids.contrast) +
            "\ngamma=" + QByteArray::number(aids.gamma) +
-           "\nnegativo=" + (aids.negative ? "1" : "0") +
-           "\ngrigi=" + (aids.greyscale ? "1" : "0") +
+           "\nnegativo=" + (aids.negative ? "1" : "0") + "\ngrigi=" + (aids.greyscale ? "1" : "0") +
            "\ncanale=" + kChannels[int(aids.channel)] + "\n";
 }
 

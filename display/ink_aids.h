@@ -17,8 +17,8 @@ struct Aids {
     int contrast = 0;   // -100..100: the values' slope about mid-grey is 2^(contrast / 50)
     int gamma = 10;     // 2..50, tenths: a value v in 0..1 becomes v^(10 / gamma)
     bool negative = false;
-    bool greyscale = false;          // the three channels replaced by their luminance
-    Channel channel = Channel::all;  // one channel shown as grey (before greyscale)
+    bool greyscale = false;         // the three channels replaced by their luminance
+    Channel channel = Channel::all; // one channel shown as grey (before greyscale)
     bool operator==(const Aids&) const = default;
     [[nodiscard]] bool identity() const { return *this == Aids{}; }
 };

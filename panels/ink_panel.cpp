@@ -37,8 +37,8 @@ class InkFrame : public QFrame {
         const auto at = std::find(list.begin(), list.end(), QApplication::focusWidget());
         const int n = int(list.size());
         const int here = at == list.end() ? (next ? n - 1 : 0) : int(at - list.begin());
-        list[std::size_t((here + (next ? 1 : n - 1)) % n)]->setFocus(
-            next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+        list[std::size_t((here + (next ? 1 : n - 1)) % n)]->setFocus(next ? Qt::TabFocusReason
+                                                                          : Qt::BacktabFocusReason);
         return true;
     }
 };
@@ -112,8 +112,8 @@ void InkPanel::build() {
     frame_->hide();
 }
 
-void InkPanel::addSlider(Slider which, const char* name, const char* description, int low,
-                         int high, int step) {
+void InkPanel::addSlider(Slider which, const char* name, const char* description, int low, int high,
+                         int step) {
     auto* slider = new QSlider(Qt::Horizontal, frame_);
     slider->setRange(low, high);
     slider->setSingleStep(step);
@@ -121,9 +121,8 @@ void InkPanel::addSlider(Slider which, const char* name, const char* description
     slider->setValue(which == gamma ? ink::kUnitGamma : 0);
     slider->setMinimumWidth(120);
     slider->setAccessibleName(QString::fromUtf8(name));
-    slider->setAccessibleDescription(
-        QString::fromUtf8(description) +
-        QStringLiteral(": frecce, Pagina su e giù, Inizio e Fine"));
+    slider->setAccessibleDescription(QString::fromUtf8(description) +
+                                     QStringLiteral(": frecce, Pagina su e giù, Inizio e Fine"));
     auto* label = new QLabel(QString::fromUtf8(name), frame_);
     label->setBuddy(slider);
     auto* value = new QLabel(valueText(which, slider->value()), frame_);

@@ -25,16 +25,16 @@ TEST(InkAids, ToneTableAtHandWorkedValues) {
         int in, out;
     } cases[] = {
         {{}, 77, 77},
-        {{.brightness = 20}, 0, 51},       // + 0.2 x 255
-        {{.brightness = 20}, 100, 151},    //
-        {{.brightness = 20}, 250, 255},    // clamped
-        {{.contrast = -50}, 0, 64},        // slope 1/2 about 127.5: 63.75
-        {{.contrast = -50}, 100, 114},     // 113.75
-        {{.contrast = 50}, 200, 255},      // slope 2: 272.5, clamped
-        {{.contrast = 50}, 50, 0},         // -27.5, clamped
-        {{.gamma = 20}, 64, 128},          // 255 x sqrt(64 / 255) = 127.75
-        {{.gamma = 5}, 128, 64},           // 255 x (128 / 255)^2 = 64.25
-        {{.negative = true}, 30, 225},     //
+        {{.brightness = 20}, 0, 51},                    // + 0.2 x 255
+        {{.brightness = 20}, 100, 151},                 //
+        {{.brightness = 20}, 250, 255},                 // clamped
+        {{.contrast = -50}, 0, 64},                     // slope 1/2 about 127.5: 63.75
+        {{.contrast = -50}, 100, 114},                  // 113.75
+        {{.contrast = 50}, 200, 255},                   // slope 2: 272.5, clamped
+        {{.contrast = 50}, 50, 0},                      // -27.5, clamped
+        {{.gamma = 20}, 64, 128},                       // 255 x sqrt(64 / 255) = 127.75
+        {{.gamma = 5}, 128, 64},                        // 255 x (128 / 255)^2 = 64.25
+        {{.negative = true}, 30, 225},                  //
         {{.brightness = 20, .negative = true}, 0, 204}, // negative last
     };
     for (const auto& c : cases)
@@ -51,9 +51,13 @@ TEST(InkAids, PixelsOfEachViewAndFormat) {
         {{.negative = true}, QImage::Format_RGB32, ochre, qRgb(55, 155, 205)},
         {{.greyscale = true}, QImage::Format_RGB32, ochre, qRgb(126, 126, 126)}, // 4050 / 32
         {{.channel = ink::Channel::green}, QImage::Format_RGB32, ochre, qRgb(100, 100, 100)},
-        {{.negative = true, .channel = ink::Channel::blue}, QImage::Format_RGB32, ochre,
+        {{.negative = true, .channel = ink::Channel::blue},
+         QImage::Format_RGB32,
+         ochre,
          qRgb(205, 205, 205)},
-        {{.negative = true}, QImage::Format_ARGB32, qRgba(200, 100, 50, 90),
+        {{.negative = true},
+         QImage::Format_ARGB32,
+         qRgba(200, 100, 50, 90),
          qRgba(55, 155, 205, 90)},
         {{.negative = true}, QImage::Format_Grayscale8, qRgb(40, 40, 40), qRgb(215, 215, 215)},
         {{.negative = true}, QImage::Format_RGB888, ochre, qRgb(55, 155, 205)},
@@ -101,8 +105,8 @@ TEST(InkPanel, KeysOpenMoveAndResetAndTheirNamesAreRead) {
     r.press(Qt::Key_F7);
     ASSERT_TRUE(r.panel().isOpen());
     const std::array<QWidget*, 7> controls = r.panel().controls();
-    const QStringList names = {"Luminosità", "Contrasto", "Gamma",     "Negativo",
-                               "Scala di grigi", "Canale", "Ripristina"};
+    const QStringList names = {"Luminosità",     "Contrasto", "Gamma",     "Negativo",
+                               "Scala di grigi", "Canale",    "Ripristina"};
     for (std::size_t i = 0; i < controls.size(); ++i) { // Tab reaches each, then the first again
         EXPECT_EQ(QApplication::focusWidget(), controls[i]) << i;
         EXPECT_EQ(Aided::spoken(controls[i], QAccessible::Name), names[qsizetype(i)]);
@@ -116,10 +120,15 @@ TEST(InkPanel, KeysOpenMoveAndResetAndTheirNamesAreRead) {
     EXPECT_TRUE(r.showing(1, 2));
     EXPECT_EQ(r.pageText(), "002d");
     EXPECT_GT(meanDifference(r.painted(), plain), 20);
+    r.press(Qt::Key_Plus); // the zoomed page through the aids too
+    ASSERT_TRUE(r.form->zoomed());
+    const auto zoomedPage = [&] { return r.form->ZoomView->widget()->grab().toImage(); };
+    const QImage zoomedAided = zoomedPage();
     r.press(Qt::Key_Backtab);
     EXPECT_EQ(QApplication::focusWidget(), r.panel().resetButton());
     r.press(Qt::Key_Return);
     EXPECT_EQ(r.painted(), plain);
+    EXPECT_GT(meanDifference(zoomedPage(), zoomedAided), 20);
     EXPECT_EQ(r.panel().slider(InkPanel::brightness)->value(), 0);
     r.press(Qt::Key_Escape); // closes the panel only
     EXPECT_FALSE(r.panel().isOpen());
