@@ -117,7 +117,9 @@ TEST(InkPanel, KeysOpenMoveAndResetAndTheirNamesAreRead) {
     }
     EXPECT_EQ(QApplication::focusWidget(), controls[0]);
     r.press(Qt::Key_Right); // the slider moves, the page stays
+    const QImage firstStep = r.painted();
     r.press(Qt::Key_PageUp);
+    EXPECT_GT(meanDifference(r.painted(), firstStep), 10); // each step painted anew
     EXPECT_EQ(r.panel().slider(InkPanel::brightness)->value(), 25);
     EXPECT_TRUE(r.showing(1, 1));
     EXPECT_EQ(r.pageText(), "0002");
