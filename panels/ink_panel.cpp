@@ -149,7 +149,15 @@ bool InkPanel::isOpen() const {
 
 bool InkPanel::hasFocus() const {
     const QWidget* focus = QApplication::focusWidget();
-    return isOpen() && focus && frame_->isAncestorOf(focus);
+    return isOpen() && ((focus && frame_->isAncestorOf(focus)) || listOpen());
+}
+
+bool InkPanel::listOpen() const {
+    // The channel's list drops down as a window of its own, made a child of the choice.
+    for (const QWidget* w = QApplication::activePopupWidget(); w; w = w->parentWidget())
+        if (w == channel_)
+            return true;
+    return false;
 }
 
 void InkPanel::open() {
@@ -171,6 +179,8 @@ void InkPanel::close() {
 }
 
 bool InkPanel::key(std::int16_t keyCode) {
+    if (listOpen())
+        return true; // the dropped-down list's own: Esc closes it, Enter picks
     switch (keyCode) {
     case keys::F7:
     case keys::Escape: // the closing panel is not opened from here

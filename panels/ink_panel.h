@@ -71,6 +71,8 @@ class InkPanel : public QObject {
     // The aids the controls say, put in force.
     void takeControls();
     void save();
+    // Whether the channel's list is dropped down.
+    [[nodiscard]] bool listOpen() const;
 
     QWidget* area_;
     InkFilter& filter_;

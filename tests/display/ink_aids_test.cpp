@@ -129,6 +129,14 @@ TEST(InkPanel, KeysOpenMoveAndResetAndTheirNamesAreRead) {
     const auto zoomedPage = [&] { return r.form->ZoomView->widget()->grab().toImage(); };
     const QImage zoomedAided = zoomedPage();
     r.press(Qt::Key_Backtab);
+    r.press(Qt::Key_Backtab);
+    r.press(Qt::Key_Space); // the channel's list: its keys never turn a page
+    r.press(Qt::Key_Down);
+    r.press(Qt::Key_Left);
+    r.press(Qt::Key_Return);
+    EXPECT_EQ(r.form->inkFilter().aids().channel, ink::Channel::red);
+    EXPECT_EQ(r.pageText(), "0002");
+    r.press(Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), r.panel().resetButton());
     r.press(Qt::Key_Return);
     EXPECT_EQ(r.painted(), plain);
