@@ -38,6 +38,8 @@ class FilteredImage {
   public:
     // `source` as shown with `filter`'s aids; `source` itself without a filter or aids.
     [[nodiscard]] QImage of(const QImage& source, const InkFilter* filter);
+    // Gives the copy's memory back (its control shows nothing now).
+    void clear() { filtered_ = QImage(); }
 
   private:
     qint64 sourceKey_ = 0;

@@ -87,11 +87,15 @@ ScanView::ScanView(QWidget* parent, const QColor& background)
 void ScanView::setBase(const QImage& image, QSize scan) {
     base_ = image;
     scan_ = scan;
+    if (image.isNull()) // the zoom ended: a hidden view paints no more
+        baseFiltered_.clear();
     widget_->update();
 }
 
 void ScanView::setRegion(const ScanRegion& region) {
     region_ = region;
+    if (region.image.isNull())
+        regionFiltered_.clear();
     widget_->update();
 }
 
