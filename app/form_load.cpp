@@ -62,14 +62,14 @@ void BookForm::Form_Load() {
     Image2[1]->setVisible(false);
     Combo2->setEnabled(true);
     Combo1->setEnabled(true);
-
-    layoutSecondGroup();        // 10
-    Ricupero();                 // 11
-    fillInstructionTexts();     // 12
-    Option1[0]->setValue(true); // 13
-    setKeyPreview(true);        // 14
-    // The ink aids this reader left on this volume, in the working folder beside the image.
+    // The ink aids this reader left on this volume, in the working folder: before a page shows.
     inkPanel_->keepIn(folder + QStringLiteral("ausili.cfg"));
+
+    layoutSecondGroup();               // 10
+    Ricupero();                        // 11
+    fillInstructionTexts();            // 12
+    Option1[0]->setValue(true);        // 13
+    setKeyPreview(true);               // 14
     QCoreApplication::processEvents(); // 15
 }
 

@@ -58,7 +58,10 @@ InkPanel::InkPanel(QWidget* area, InkFilter& filter) : area_(area), filter_(filt
     connect(&saveTimer_, &QTimer::timeout, this, [this] { save(); });
 }
 
-InkPanel::~InkPanel() = default;
+// The frame goes with the panel: its Tab order asks the panel for its controls.
+InkPanel::~InkPanel() {
+    delete frame_;
+}
 
 void InkPanel::build() {
     auto* frame = new InkFrame(area_);

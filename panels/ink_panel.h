@@ -76,7 +76,7 @@ class InkPanel : public QObject {
 
     QWidget* area_;
     InkFilter& filter_;
-    QFrame* frame_ = nullptr; // owned by the area
+    QFrame* frame_ = nullptr; // a child of the area, deleted with the panel
     std::array<QSlider*, 3> sliders_{};
     std::array<QLabel*, 3> values_{}; // each slider's value, as a reader reads it
     QCheckBox* negative_ = nullptr;
