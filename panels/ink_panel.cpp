@@ -22,6 +22,7 @@ namespace {
 const QColor kPanel(246, 240, 224); // the house panels' paper
 constexpr int kMargin = 8;          // pixels between the panel and the area's edges
 constexpr int kSaveDelayMs = 600;
+constexpr qint64 kMaxFileBytes = 4096;
 
 // Tab and Shift+Tab go round the panel's own controls while it is shown.
 class InkFrame : public QFrame {
@@ -243,7 +244,11 @@ void InkPanel::takeControls() {
 
 void InkPanel::keepIn(const QString& path) {
     path_ = path;
-    const files::Read read = files::readAll(path);
+    // A regular file of a few lines only: a larger one is damaged, and a pipe would never end.
+    const files::Length length = files::lengthOf(path);
+    const files::Read read = length.status == files::Status::Ok && length.length <= kMaxFileBytes
+                                 ? files::readAll(path)
+                                 : files::Read{files::Status::Failed, {}, {}};
     filter_.setAids(read.status == files::Status::Ok ? ink::parsed(read.data) : ink::Aids{});
     // A missing or damaged file is written only when the reader changes an aid.
     written_ = ink::serialized(filter_.aids());

@@ -199,7 +199,10 @@ TEST(InkPanel, AidsAreRememberedPerVolumeInTheirOwnFile) {
     EXPECT_EQ(contentOf(r.volume.bookmarkPath()), bookmark);
     ASSERT_FALSE(r.start()); // the window made again, as at the next start
     EXPECT_EQ(r.form->inkFilter().aids(), (Aids{.brightness = 100}));
-    writeFile(file, "luminosita=mille\n");
-    ASSERT_FALSE(r.start());
-    EXPECT_TRUE(r.form->inkFilter().aids().identity());
+    for (const QByteArray& damaged :
+         {QByteArray("luminosita=mille\n"), QByteArray("luminosita=50\n").repeated(400)}) {
+        writeFile(file, damaged); // a bad value, a file far too long
+        ASSERT_FALSE(r.start());
+        EXPECT_TRUE(r.form->inkFilter().aids().identity());
+    }
 }
