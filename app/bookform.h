@@ -7,6 +7,7 @@
 #include "display/overview.h"
 #include "display/read_ahead.h"
 #include "display/zoom_control.h"
+#include "panels/ink_panel.h"
 #include "platform/controls.h"
 #include "platform/data_lists.h"
 #include "platform/image_control.h"
@@ -106,6 +107,11 @@ class BookForm : public QWidget {
     void backToPage();
     // Book `book`'s pages, from its archive's directory, and their labels.
     [[nodiscard]] std::vector<PageKey> bookPages(int book, QStringList* labels) const;
+
+    // ---- panels/ink_panel.h: the aids for faded ink (F7) ---------------------------------
+    // What Image1 and ZoomView paint through, and the panel that sets it.
+    [[nodiscard]] InkPanel& inkPanel() { return *inkPanel_; }
+    [[nodiscard]] const InkFilter& inkFilter() const { return inkFilter_; }
 
     // ---- display/zoom.cpp: beyond the presentation in force ------------------------------
     // Zooms `steps` steps in (positive) or out about `anchor`, device pixels of the viewing
@@ -424,6 +430,10 @@ class BookForm : public QWidget {
 
     // ---- display/overview.cpp ----------------------------------------------------------------
     std::unique_ptr<PageOverview> overview_; // made with its grid
+
+    // ---- panels/ink_panel.h -------------------------------------------------------------------
+    InkFilter inkFilter_;                // the aids in force; shown pictures only
+    std::unique_ptr<InkPanel> inkPanel_; // made with the viewing area, above all in it
 
     // ---- navigation/page_wheel.cpp -------------------------------------------------------------
     bool wheelAtEnd_ = false; // this wheel gesture has met the volume's end

@@ -68,8 +68,11 @@ void BookForm::createControls() {
     createInstructionsPanel();
     createClosingPanel();
     createBanner();
-    Picture4 = std::make_unique<ImageControl>(this);
+    Picture4 = std::make_unique<ImageControl>(this); // never given the ink aids: prints as is
     Picture4->setVisible(false);
+    // The aids' panel gives way to what covers the page and takes the keys.
+    for (QWidget* cover : {Picture1->widget(), Picture7->widget(), Overview->widget()})
+        inkPanel_->closeUnder(cover);
 }
 
 void BookForm::createViewingArea() {
@@ -94,6 +97,9 @@ void BookForm::createViewingArea() {
     Overview = std::make_unique<PageGrid>(area, kViewingArea);
     Overview->setVisible(false);
     overview_ = std::make_unique<PageOverview>(*this, *Overview);
+    Image1->setInkFilter(inkFilter_);
+    ZoomView->setInkFilter(inkFilter_);
+    inkPanel_ = std::make_unique<InkPanel>(area, inkFilter_);
 }
 
 void BookForm::createBands() {

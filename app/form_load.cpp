@@ -62,6 +62,8 @@ void BookForm::Form_Load() {
     Image2[1]->setVisible(false);
     Combo2->setEnabled(true);
     Combo1->setEnabled(true);
+    // The ink aids this reader left on this volume, in the working folder: before a page shows.
+    inkPanel_->keepIn(folder + QStringLiteral("ausili.cfg"));
 
     layoutSecondGroup();               // 10
     Ricupero();                        // 11

@@ -307,7 +307,7 @@ QByteArray Orchestra::runChild(const QStringList& args, const QProcessEnvironmen
 void Orchestra::views() {
     const QList<Screen> screens = {
         {QStringLiteral("1920x1080"), QSize(1920, 1080), 1, QStringLiteral("tjmfzo")},
-        {QStringLiteral("3840x2160"), QSize(3840, 2160), 1, QStringLiteral("tjmz")},
+        {QStringLiteral("3840x2160"), QSize(3840, 2160), 1, QStringLiteral("tjmza")},
         {QStringLiteral("1920x1080 @2"), QSize(1920, 1080), 2, QStringLiteral("tjm")}};
     for (const Screen& s : screens)
         for (const VolumeDef& v : volumes_) {

@@ -258,6 +258,26 @@ void overview(BenchViewer& viewer, const ViewRun& run) {
     emitFigure(first);
 }
 
+// The brightness moved a step up and down on a fitted page, ten times, after a first step
+// away from the identity (which the page shows without a pass over its pixels).
+void inkAids(BenchViewer& viewer, const ViewRun& run) {
+    viewer.press(Qt::Key_Right);
+    viewer.pause();
+    viewer.inkStep(Qt::Key_PageUp);
+    std::vector<double> ms, floors;
+    for (int i = 0; i < 10; ++i) {
+        const BenchViewer::InkStep step = viewer.inkStep(i % 2 ? Qt::Key_Left : Qt::Key_Right);
+        ms.push_back(step.shown);
+        floors.push_back(step.floor);
+    }
+    Figure f = withinAFrame(figure(QStringLiteral("ink aid step"), run, ms, floors));
+    f.note = QStringLiteral("one brightness step in the F7 panel, the page fitted %1x%2 device "
+                            "pixels; floor: the page repainted unchanged")
+                 .arg(viewer.shownSize().width())
+                 .arg(viewer.shownSize().height());
+    emitFigure(f);
+}
+
 // A memory figure in megabytes, held below `limit`.
 Figure megabytes(const QString& measure, const QString& scans, QSize screen, double value,
                  double limit, const QString& target, int samples, const QString& note) {
@@ -305,6 +325,8 @@ void runView(const ViewRun& run) {
         zooming(viewer, run);
     if (run.overview)
         overview(viewer, run);
+    if (run.inkAids)
+        inkAids(viewer, run);
 }
 
 void runMemory(const QString& scans, const QString& folder, QSize screen) {

@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QSlider>
 #include <QThread>
 #include <cstdio>
 
@@ -121,6 +122,7 @@ BenchViewer::BenchViewer(const QString& folder, QSize screen) : platform_(screen
         new ZoomPaintRecorder(form_.get(), form_->ZoomView.get(), &zoomPainted_, &zoomPaints_));
     form_->Overview->list()->viewport()->installEventFilter(
         new PaintCounter(form_.get(), &gridPaints_));
+    form_->Image1->widget()->installEventFilter(new PaintCounter(form_.get(), &pagePaints_));
     form_->handleEvent([&] { form_->Form_Load(); });
     pause();
 }
@@ -158,6 +160,24 @@ double BenchViewer::finishTiming(const QElapsedTimer& clock) {
     const QImage shown = form_->Image1->paintedImage();
     stopIf(shown.isNull() || painted_ != shown.cacheKey(), "the page shown was not painted");
     return ms;
+}
+
+BenchViewer::InkStep BenchViewer::inkStep(int qtKey) {
+    InkPanel& panel = form_->inkPanel();
+    if (!panel.hasFocus()) {
+        sendKey(form_->SCHERMO->widget(), Qt::Key_F7, Qt::NoModifier);
+        pause();
+    }
+    stopIf(!panel.hasFocus(), "F7 did not open the aids' panel");
+    const int paints = pagePaints_;
+    InkStep step;
+    step.shown = press(qtKey, Qt::NoModifier, panel.slider(InkPanel::brightness));
+    stopIf(pagePaints_ == paints, "the aids' change was not painted");
+    QElapsedTimer clock;
+    clock.start();
+    form_->Image1->widget()->repaint();
+    step.floor = clock.nsecsElapsed() / 1e6;
+    return step;
 }
 
 BenchViewer::ZoomStep BenchViewer::zoomIn() {

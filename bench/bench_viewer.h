@@ -72,6 +72,15 @@ class BenchViewer {
     };
     OverviewOpen openOverview();
 
+    // One step of the brightness in the aids' panel (F7, opened first), by `qtKey` on its slider:
+    // the milliseconds until the page is painted through the new aids; and the floor, the same
+    // page repainted as it stands, in the same run.
+    struct InkStep {
+        double shown = 0;
+        double floor = 0;
+    };
+    InkStep inkStep(int qtKey);
+
     // The picture painted now: its bytes and the device pixels it is shown at.
     [[nodiscard]] QByteArray shownBytes() const;
     [[nodiscard]] QSize shownSize() const;
@@ -89,6 +98,7 @@ class BenchViewer {
     qint64 zoomPainted_ = 0; // cache key of the region the zoomed page painted last
     int zoomPaints_ = 0;     // paints of the zoomed page so far
     int gridPaints_ = 0;     // paints of the overview's tiles so far
+    int pagePaints_ = 0;     // paints of the page's control so far
 };
 
 } // namespace cvx::bench

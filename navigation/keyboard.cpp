@@ -26,6 +26,10 @@ bool BookForm::keyActs(std::int16_t keyCode) const {
 }
 
 void BookForm::Form_KeyDown(std::int16_t keyCode, [[maybe_unused]] std::int16_t shift) {
+    // Inside the aids' panel, the keys its controls use; the others act on the window (Shift
+    // magnifies with the panel left open).
+    if (inkPanel_->hasFocus() && inkPanel_->key(keyCode))
+        return;
     // Inside the overview its own keys. A key that does nothing leaves the overview and a zoom as
     // they are; any other first brings the page back.
     if (overview_->isOpen() && overview_->key(keyCode))
@@ -95,6 +99,11 @@ void BookForm::Form_KeyDown(std::int16_t keyCode, [[maybe_unused]] std::int16_t 
         break;
     case F5:
         overview_->open();
+        break;
+    case F7:
+        // The aids act on the page, zoomed or not: the overview gives way to it.
+        overview_->close();
+        inkPanel_->open();
         break;
     default:
         break;

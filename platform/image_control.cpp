@@ -12,7 +12,7 @@ class ImageWidget : public QWidget {
 
   protected:
     void paintEvent(QPaintEvent* event) override {
-        const QImage image = owner_->paintedImage();
+        const QImage image = owner_->filtered_.of(owner_->paintedImage(), owner_->ink_);
         if (image.isNull())
             return;
         QPainter painter(this);
@@ -98,9 +98,15 @@ QImage ImageControl::shownImage() const {
     if (!artwork_.isNull())
         return artwork_;
     QImage image = picture_.isNull() ? QImage() : picture_.scaled(devicePixels());
+    image = filtered_.of(image, ink_);
     if (!image.isNull())
         image.setDevicePixelRatio(widget_->devicePixelRatioF());
     return image;
+}
+
+void ImageControl::setInkFilter(InkFilter& filter) {
+    ink_ = &filter;
+    filter.watch(widget_);
 }
 
 void ImageControl::setMouseIcon(const QCursor& cursor) {

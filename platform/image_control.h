@@ -5,6 +5,7 @@
 #pragma once
 
 #include "platform/controls.h"
+#include "platform/ink_filter.h"
 #include "platform/picture.h"
 
 #include <QCursor>
@@ -32,11 +33,16 @@ class ImageControl : public Control {
     // when it already does); false when the data cannot be decoded. Painting uses that decode.
     [[nodiscard]] bool realize();
 
-    // The image as it is drawn now (null when nothing is drawn).
+    // The image as it is drawn now, through the ink aids (null when nothing is drawn).
     [[nodiscard]] QImage shownImage() const;
-    // What paintEvent draws: shownImage() without its pixel ratio set, which would copy the
-    // whole decoded picture at every paint on a screen whose ratio is not 1.
+    // What paintEvent draws before the ink aids: shownImage() without the aids and without its
+    // pixel ratio set, which would copy the whole decoded picture at every paint on a screen
+    // whose ratio is not 1.
     [[nodiscard]] QImage paintedImage();
+
+    // Has the control show its picture through `filter`'s aids and repaint when they change.
+    // Only the controls that show the page to the reader are given one.
+    void setInkFilter(InkFilter& filter);
 
     // The picture and where and how it is shown, to put back as it was.
     struct State {
@@ -64,6 +70,8 @@ class ImageControl : public Control {
     Picture picture_;
     QImage artwork_;
     std::optional<QCursor> cursor_;
+    InkFilter* ink_ = nullptr;
+    mutable FilteredImage filtered_; // what was last drawn through the aids
 };
 
 } // namespace cvx

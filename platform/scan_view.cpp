@@ -33,12 +33,12 @@ class ScanWidget : public QWidget {
         painter.setRenderHint(QPainter::SmoothPixmapTransform, l.scale < 1 && !owner_->dragging_);
         if (!part.contains(QRectF(rect()))) {
             painter.fillRect(rect(), palette().window());
-            const QImage& base = owner_->base_;
+            const QImage base = owner_->baseFiltered_.of(owner_->base_, owner_->ink_);
             if (!base.isNull() && owner_->scan_.isValid())
                 painter.drawImage(target(QRectF(QPointF(0, 0), QSizeF(owner_->scan_))), base);
         }
         if (!part.isNull())
-            painter.drawImage(part, r.image);
+            painter.drawImage(part, owner_->regionFiltered_.of(r.image, owner_->ink_));
     }
 
     void mousePressEvent(QMouseEvent* event) override {
@@ -87,17 +87,26 @@ ScanView::ScanView(QWidget* parent, const QColor& background)
 void ScanView::setBase(const QImage& image, QSize scan) {
     base_ = image;
     scan_ = scan;
+    if (image.isNull()) // the zoom ended: a hidden view paints no more
+        baseFiltered_.clear();
     widget_->update();
 }
 
 void ScanView::setRegion(const ScanRegion& region) {
     region_ = region;
+    if (region.image.isNull())
+        regionFiltered_.clear();
     widget_->update();
 }
 
 void ScanView::setLayout(const zoom::Layout& layout) {
     layout_ = layout;
     widget_->update();
+}
+
+void ScanView::setInkFilter(InkFilter& filter) {
+    ink_ = &filter;
+    filter.watch(widget_);
 }
 
 QSizeF ScanView::deviceSize() const {

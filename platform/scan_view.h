@@ -7,6 +7,7 @@
 
 #include "display/zoom_geometry.h"
 #include "platform/controls.h"
+#include "platform/ink_filter.h"
 #include "platform/jpeg_region.h"
 
 namespace cvx {
@@ -23,6 +24,9 @@ class ScanView : public Control {
     void setLayout(const zoom::Layout& layout);
     [[nodiscard]] const zoom::Layout& layout() const { return layout_; }
 
+    // Has the view draw the scan through `filter`'s aids and repaint when they change.
+    void setInkFilter(InkFilter& filter);
+
     // The view's size in device pixels.
     [[nodiscard]] QSizeF deviceSize() const;
 
@@ -37,6 +41,8 @@ class ScanView : public Control {
     ScanRegion region_;
     zoom::Layout layout_;
     bool dragging_ = false;
+    InkFilter* ink_ = nullptr;
+    FilteredImage baseFiltered_, regionFiltered_; // the base and the region through the aids
 };
 
 } // namespace cvx

@@ -329,6 +329,25 @@ class Overview(ViewerCase):
         self.wait_page(1, 2, "0003", "back")
 
 
+class InkAids(ViewerCase):
+    def test_negative_then_reset_from_the_keyboard(self):
+        self.start_viewer()
+        plain = self.wait_page(0, 0, "0001", "first")
+        working = self.session.data / volume.WORK_FOLDER / "lab.jpg"
+        before = working.read_bytes()
+        self.session.key("F7", "Tab", "Tab", "Tab", "space")  # the panel, then "Negativo"
+        self.session.settle(1.0)
+        paper = harness.mean_colour(plain, PAGE_CENTRE)
+        negative = tuple(255 - c for c in paper)
+        self.eventually("negative", lambda shot: None if close_to(
+            harness.mean_colour(shot, PAGE_CENTRE), negative, 24) else
+            f"page {harness.mean_colour(shot, PAGE_CENTRE)}, expected the negative {negative}")
+        self.session.key("Tab", "Tab", "Tab", "Return", "F7")  # "Ripristina", then close
+        self.eventually("reset", lambda shot: None if close_to(
+            harness.mean_colour(shot, PAGE_CENTRE), paper, 6) else "the page was not restored")
+        self.assertEqual(working.read_bytes(), before)
+
+
 class WindowManager(ViewerCase):
     def test_alt_f4_opens_the_closing_panel(self):
         self.session.start_window_manager()
