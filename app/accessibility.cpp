@@ -67,6 +67,8 @@ void BookForm::describeControls() {
 }
 
 QString BookForm::pageAnnouncement() const {
+    if (QString opening = facing_->announcement(); !opening.isEmpty())
+        return opening;
     const QString page = Combo1->List(place.CurrentPageIndex);
     if (Image1->picture().isNull() || page.isEmpty())
         return {};

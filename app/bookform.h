@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/text_rules.h"
+#include "display/facing_pages.h"
 #include "display/overview.h"
 #include "display/read_ahead.h"
 #include "display/zoom_control.h"
@@ -106,6 +107,12 @@ class BookForm : public QWidget {
     void backToPage();
     // Book `book`'s pages, from its archive's directory, and their labels.
     [[nodiscard]] std::vector<PageKey> bookPages(int book, QStringList* labels) const;
+
+    // ---- display/facing_pages.cpp: facing pages (F6) ---------------------------------------
+    [[nodiscard]] FacingPages& facing() { return *facing_; }
+    // A turn of the arrows, the wheel or a turning zone: by an opening while facing pages are
+    // chosen (FacingPages::turnsByOpening), otherwise PagAvanti or PagIndietro.
+    void turnPage(bool forward);
 
     // ---- display/zoom.cpp: beyond the presentation in force ------------------------------
     // Zooms `steps` steps in (positive) or out about `anchor`, device pixels of the viewing
@@ -424,6 +431,10 @@ class BookForm : public QWidget {
 
     // ---- display/overview.cpp ----------------------------------------------------------------
     std::unique_ptr<PageOverview> overview_; // made with its grid
+
+    // ---- display/facing_pages.cpp: reads the place and loads pages as the loaders do ----------
+    friend class FacingPages;
+    std::unique_ptr<FacingPages> facing_; // made with the viewing area
 
     // ---- navigation/page_wheel.cpp -------------------------------------------------------------
     bool wheelAtEnd_ = false; // this wheel gesture has met the volume's end

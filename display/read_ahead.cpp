@@ -4,6 +4,7 @@
 #include "archive/archive_layout.h"
 #include "archive/entry_restore.h"
 #include "display/fit_geometry.h"
+#include "display/opening_rules.h"
 #include "platform/files.h"
 
 #include <QThread>
@@ -38,6 +39,10 @@ std::vector<QSize> shownSizes(QSizeF natural, const PageView& view) {
     sizes.push_back(shown::fitted(natural, view.area, shown::kTopOfArea).pixels);
     if (view.magnified)
         sizes.push_back(shown::magnified(natural, view.area).pixels);
+    if (view.facing)
+        if (const QSize half = openings::facingPlaced(natural, view.area, false).pixels;
+            std::find(sizes.begin(), sizes.end(), half) == sizes.end())
+            sizes.push_back(half);
     return sizes;
 }
 
@@ -73,11 +78,11 @@ void ReadAhead::prepare(const PageView& view, const PageKey& shown,
     if (!(shown == shown_))
         forgetLens();
     shown_ = shown;
-    // Last of all, the page shown as Shift would magnify it.
-    lensPending_ = !view.magnified && !shown.archive.isEmpty() && !lens_ &&
+    // Last of all, the page shown as Shift would magnify it; facing pages leave it for later.
+    lensPending_ = !view.magnified && !view.facing && !shown.archive.isEmpty() && !lens_ &&
                    !(inFlight_ && *inFlight_ == shown);
-    around_.assign(around.begin(),
-                   around.begin() + std::min<std::size_t>(around.size(), kMaxAround));
+    const auto most = static_cast<std::size_t>(view.facing ? kMaxAroundFacing : kMaxAround);
+    around_.assign(around.begin(), around.begin() + std::min(around.size(), most));
     // Forgotten once the event has ended: an event that shows a page on the way to another (a
     // book opened at its first page on the way to its last) still finds the last one.
     forgetPending_ = true;

@@ -27,6 +27,7 @@ enum Key : std::int16_t {
     F3 = 114,
     F4 = 115,
     F5 = 116,
+    F6 = 117,
     Plus = 187,
     Minus = 189,
 };
@@ -54,7 +55,8 @@ enum Key : std::int16_t {
     }
 }
 
-// The keys of the additions beyond the window's own commands: the zoom and the overview.
+// The keys of the additions beyond the window's own commands: the zoom, the overview and facing
+// pages.
 [[nodiscard]] constexpr bool isAddition(std::int16_t code) {
     switch (code) {
     case KeypadPlus:
@@ -62,6 +64,7 @@ enum Key : std::int16_t {
     case KeypadMinus:
     case Minus:
     case F5:
+    case F6:
         return true;
     default:
         return false;
