@@ -18,6 +18,7 @@ struct ViewRun {
     bool zoom = false;      // zoom steps to twice the scan's pixels and drags
     bool overview = false;  // F5: the grid, and its first screenful of thumbnails
     bool firstPage = false; // also the floor of the first page (the start-up's floor)
+    bool facing = false;    // F6 and turns by an opening through a book
 };
 
 // Reads the volume as a reader would and emits the figures (see bench_stats.h).

@@ -144,8 +144,8 @@ void FacingPages::leave() {
 }
 
 void FacingPages::follow() {
-    if (shown_ && (book_ != form_.Combo2->ListIndex() ||
-                   form_.place.CurrentPageIndex != opening_.first()))
+    if (shown_ &&
+        (book_ != form_.Combo2->ListIndex() || form_.place.CurrentPageIndex != opening_.first()))
         leave();
 }
 
@@ -164,7 +164,8 @@ void FacingPages::turn(bool forward) {
 std::vector<PageKey> FacingPages::around() const {
     std::vector<PageKey> keys;
     const auto add = [&](int index) {
-        if (const auto key = form_.pageKeyAt(index); key && std::find(keys.begin(), keys.end(), *key) == keys.end())
+        if (const auto key = form_.pageKeyAt(index);
+            key && std::find(keys.begin(), keys.end(), *key) == keys.end())
             keys.push_back(*key);
     };
     const std::vector<openings::Place> all = places();

@@ -56,7 +56,9 @@ class FacingPages {
     // Reads the remembered choice from the working folder and shows the opening if chosen.
     void recall();
 
+    // The left (0) and right (1) page.
     [[nodiscard]] const ImageControl& page(int side) const { return *pages_[side]; }
+    [[nodiscard]] ImageControl& page(int side) { return *pages_[side]; }
     [[nodiscard]] PictureBox& view() { return *view_; }
 
   private:

@@ -67,10 +67,9 @@ double centreLine(double areaWidth) {
 }
 
 shown::Placement facingPlaced(QSizeF natural, const shown::Area& area, bool right) {
-    const QSizeF box((area.width - fit::kBorderAllowance) / 2,
-                     area.height - fit::kBorderAllowance);
-    shown::Placement p = shown::fittedInto(natural, box, box.width(), shown::kTopOfArea,
-                                           area.pixelRatio);
+    const QSizeF box((area.width - fit::kBorderAllowance) / 2, area.height - fit::kBorderAllowance);
+    shown::Placement p =
+        shown::fittedInto(natural, box, box.width(), shown::kTopOfArea, area.pixelRatio);
     p.width = wholePixels(p.width);
     p.height = wholePixels(p.height);
     const double centre = centreLine(area.width);

@@ -62,7 +62,7 @@ TEST(FacingPages, TurnsByOpeningsPairedByTheirLabelsAcrossBooks) {
     EXPECT_EQ(r.pageText(), "0002"); // the selector and the bookmark name the left page
     EXPECT_TRUE(r.showing(0, 1));
     EXPECT_TRUE(r.form->SCHERMO->widget()->accessibleName().endsWith("pagine 0002 e 0003"));
-    r.wheel(-1); // towards the reader: forward
+    r.wheel(-1);                    // towards the reader: forward
     EXPECT_EQ(r.sides(), "0004 -"); // the last page alone
     r.clickZone(0);
     EXPECT_EQ(r.newBoxes(), QStringList{"Apro il LIBRO seguente"});
@@ -138,8 +138,8 @@ TEST(FacingPages, TheChoiceIsKeptInItsOwnFileAcrossStarts) {
     r.press(Qt::Key_F6);
     EXPECT_EQ(contentOf(r.choiceFile()), "1\n");
     const QByteArray bookmark = contentOf(r.volume.bookmarkPath());
-    for (const auto& [content, facing] : {std::pair<QByteArray, bool>{"1\n", true},
-                                          {"0\n", false}, {"sì", false}, {"", false}}) {
+    for (const auto& [content, facing] :
+         {std::pair<QByteArray, bool>{"1\n", true}, {"0\n", false}, {"sì", false}, {"", false}}) {
         writeFile(r.choiceFile(), content);
         r.start();
         EXPECT_EQ(r.shown(), facing) << content.toStdString();
