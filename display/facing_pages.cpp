@@ -172,24 +172,39 @@ std::vector<PageKey> FacingPages::around() const {
     const openings::Opening o = openings::openingAt(all, form_.place.CurrentPageIndex);
     if (o.first() < 0)
         return keys;
-    add(o.first() == form_.place.CurrentPageIndex ? o.last() : o.first());
+    if (o.pair())
+        add(o.left == form_.place.CurrentPageIndex ? o.right : o.left);
     const int book = form_.Combo2->ListIndex();
+    // Another book's pages, by their places in its directory (the last counted from -1).
+    const auto addOf = [&](int other, std::initializer_list<int> places) {
+        QString path;
+        const QStringList texts = form_.bookDirectory(other, true, &path);
+        const auto count = static_cast<int>(texts.size());
+        for (const int place : places) {
+            const int i = place < 0 ? count + place : place;
+            if (i < 0 || i >= count)
+                continue;
+            if (const auto key = slotPageKey(path, texts[i]);
+                key && std::find(keys.begin(), keys.end(), *key) == keys.end())
+                keys.push_back(*key);
+        }
+    };
     const openings::Opening next = openings::openingAt(all, o.last() + 1);
     if (next.first() >= 0) {
         add(next.first());
         add(next.last());
-    } else if (const auto first = book >= 0 ? form_.bookPageKey(book + 1, false) : std::nullopt) {
-        keys.push_back(*first);
+    } else if (book >= 0 && book + 1 < form_.Combo2->ListCount()) {
+        addOf(book + 1, {0, 1}); // its first page, and the right one beside it if there is one
     }
-    // Back, the previous opening's last page is shown on the way to its first.
+    // Back, the previous opening's last page is shown on the way to its first; past a book's
+    // first page the previous book opens at its first page, then at its last, then at the left
+    // page beside that.
     const openings::Opening previous = openings::openingAt(all, o.first() - 1);
     if (previous.first() >= 0) {
         add(previous.last());
         add(previous.first());
     } else if (book > 0) {
-        for (const bool last : {true, false})
-            if (const auto page = form_.bookPageKey(book - 1, last))
-                keys.push_back(*page);
+        addOf(book - 1, {-1, -2, 0});
     }
     return keys;
 }

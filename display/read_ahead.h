@@ -59,8 +59,8 @@ class ReadAhead {
     // previous, and the book's first, which a typed page number passes through.
     static constexpr int kMaxAround = 3;
     // With facing pages: the current opening's other page, and the next and previous openings'
-    // two pages each (or the next book's first, the previous book's last and first).
-    static constexpr int kMaxAroundFacing = 5;
+    // two pages each (or the next book's first two, the previous book's last two and first).
+    static constexpr int kMaxAroundFacing = 6;
     // Decoded bytes the pages around the shown one may hold at most.
     static constexpr qint64 kBudgetBytes = 256LL * 1024 * 1024;
 

@@ -148,13 +148,20 @@ TEST(FacingPages, TheChoiceIsKeptInItsOwnFileAcrossStarts) {
 }
 
 TEST(FacingPages, TheNextOpeningIsReadAheadAtItsFacingSize) {
-    Facing r;
+    Facing r(largePageVolume()); // 0001, 0002-0003; then 0001, 0002
     r.press(Qt::Key_F6);
-    r.press(Qt::Key_Right);
+    for (const auto& [key, sides] : {std::pair{Qt::Key_Right, "0002 0003"},
+                                     {Qt::Key_Right, "- 0001"}, // the next book
+                                     {Qt::Key_Left, "0002 0003"}}) {
+        r.form->readAhead().waitIdle();
+        const ReadAhead::Stats before = r.form->readAhead().stats();
+        r.press(key);
+        EXPECT_EQ(r.sides(), sides);
+        EXPECT_EQ(r.form->readAhead().stats().misses, before.misses) << sides;
+        EXPECT_GT(r.form->readAhead().stats().hits, before.hits);
+    }
+    r.press(Qt::Key_Right); // "- 0001" of the second book: back, the first book's 0003, 0002, 0001
     r.form->readAhead().waitIdle();
-    const ReadAhead::Stats before = r.form->readAhead().stats();
-    r.press(Qt::Key_Right);
-    EXPECT_EQ(r.sides(), "0004 -");
-    EXPECT_EQ(r.form->readAhead().stats().misses, before.misses);
-    EXPECT_GT(r.form->readAhead().stats().hits, before.hits);
+    EXPECT_EQ(r.form->facing().around().size(), 4u); // and this book's 0002
+    EXPECT_EQ(r.form->readAhead().cachedPages(), 5);
 }
