@@ -88,7 +88,7 @@ void ReadAhead::prepare(const PageView& view, const PageKey& shown,
     forgetPending_ = true;
     queue_.clear();
     for (const PageKey& key : around_)
-        if (!cached(key) && !(inFlight_ && *inFlight_ == key))
+        if (!cached(key) && !preparing(key))
             queue_.push_back(key);
     queueExpected();
     startWhenIdle();
@@ -216,6 +216,11 @@ void ReadAhead::startWhenIdle() {
     });
 }
 
+bool ReadAhead::preparing(const PageKey& key) const {
+    // A page begun for another view is dropped when done: it must be queued again.
+    return inFlight_ && *inFlight_ == key && inFlightView_ == view_;
+}
+
 bool ReadAhead::hasWork() const {
     return !queue_.empty() || !trash_.empty() || (lensPending_ && !eventOnly_);
 }
@@ -248,6 +253,7 @@ void ReadAhead::work() {
                 return;
             }
             inFlight_ = key;
+            inFlightView_ = view_;
             view = view_;
             decoder = decoder_;
             awaitedHere = expected_ && *expected_ == key;
@@ -316,7 +322,7 @@ void ReadAhead::useView(const PageView& view) {
 }
 
 void ReadAhead::queueExpected() {
-    if (!expected_ || cached(*expected_) || (inFlight_ && *inFlight_ == *expected_))
+    if (!expected_ || cached(*expected_) || preparing(*expected_))
         return;
     std::erase(queue_, *expected_);
     queue_.push_front(*expected_);

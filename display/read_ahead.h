@@ -128,6 +128,8 @@ class ReadAhead {
     [[nodiscard]] Picture cachedPicture(const PageKey& key, const QByteArray& bytes,
                                         QSize size) const CVX_REQUIRES(mutex_);
     [[nodiscard]] bool hasWork() const CVX_REQUIRES(mutex_);
+    // `key` is being prepared for the view in force.
+    [[nodiscard]] bool preparing(const PageKey& key) const CVX_REQUIRES(mutex_);
     [[nodiscard]] bool takeWaits(const PageKey& key) const CVX_REQUIRES(mutex_);
     void forgetLens() CVX_REQUIRES(mutex_);
     [[nodiscard]] bool wanted(const PageKey& key) const CVX_REQUIRES(mutex_);
@@ -154,6 +156,7 @@ class ReadAhead {
     bool eventOnly_ CVX_GUARDED_BY(mutex_) = false;
     std::deque<PageKey> queue_ CVX_GUARDED_BY(mutex_);
     std::optional<PageKey> inFlight_ CVX_GUARDED_BY(mutex_);
+    PageView inFlightView_ CVX_GUARDED_BY(mutex_); // the view it is being prepared for
     std::vector<Entry> entries_ CVX_GUARDED_BY(mutex_);
     std::optional<Entry> lens_ CVX_GUARDED_BY(mutex_); // the shown page at its magnified size
     bool lensPending_ CVX_GUARDED_BY(mutex_) = false;
