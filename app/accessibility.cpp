@@ -36,7 +36,7 @@ void describe(Control& control, const Description& d) {
 void BookForm::describeControls() {
     describe(*SCHERMO, {"Pagina", "Area di lettura: frecce e rotellina sfogliano, + (o =) e - "
                                   "ingrandiscono e riducono fino al doppio dei pixel della "
-                                  "scansione"});
+                                  "scansione; F6 affianca le pagine di ogni apertura"});
     describe(*Image1, {"Pagina", "La pagina corrente"});
     for (int i = 0; i < 6; ++i)
         describe(*Image8[i], kZones[i]);
@@ -67,6 +67,8 @@ void BookForm::describeControls() {
 }
 
 QString BookForm::pageAnnouncement() const {
+    if (QString opening = facing_->announcement(); !opening.isEmpty())
+        return opening;
     const QString page = Combo1->List(place.CurrentPageIndex);
     if (Image1->picture().isNull() || page.isEmpty())
         return {};

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/text_rules.h"
+#include "display/facing_pages.h"
 #include "display/overview.h"
 #include "display/read_ahead.h"
 #include "display/zoom_control.h"
@@ -109,9 +110,14 @@ class BookForm : public QWidget {
     [[nodiscard]] std::vector<PageKey> bookPages(int book, QStringList* labels) const;
 
     // ---- panels/ink_panel.h: the aids for faded ink (F7) ---------------------------------
-    // What Image1 and ZoomView paint through, and the panel that sets it.
+    // What Image1, ZoomView and the facing pages paint through, and the panel that sets it.
     [[nodiscard]] InkPanel& inkPanel() { return *inkPanel_; }
     [[nodiscard]] const InkFilter& inkFilter() const { return inkFilter_; }
+    // ---- display/facing_pages.cpp: facing pages (F6) ---------------------------------------
+    [[nodiscard]] FacingPages& facing() { return *facing_; }
+    // A turn of the arrows, the wheel or a turning zone: by an opening while facing pages are
+    // chosen (FacingPages::turnsByOpening), otherwise PagAvanti or PagIndietro.
+    void turnPage(bool forward);
 
     // ---- display/zoom.cpp: beyond the presentation in force ------------------------------
     // Zooms `steps` steps in (positive) or out about `anchor`, device pixels of the viewing
@@ -434,6 +440,9 @@ class BookForm : public QWidget {
     // ---- panels/ink_panel.h -------------------------------------------------------------------
     InkFilter inkFilter_;                // the aids in force; shown pictures only
     std::unique_ptr<InkPanel> inkPanel_; // made with the viewing area, above all in it
+    // ---- display/facing_pages.cpp: reads the place and loads pages as the loaders do ----------
+    friend class FacingPages;
+    std::unique_ptr<FacingPages> facing_; // made with the viewing area
 
     // ---- navigation/page_wheel.cpp -------------------------------------------------------------
     bool wheelAtEnd_ = false; // this wheel gesture has met the volume's end

@@ -83,6 +83,7 @@ void BookForm::createViewingArea() {
     Image1 = std::make_unique<ImageControl>(area);
     Image1->setGeometry(60, 0, 8535, 6975);
     Image1->setEnabled(false); // the page itself never reacts to the mouse
+    facing_ = std::make_unique<FacingPages>(*this, area, kViewingArea);
     for (int i = 5; i >= 0; --i)
         Image8[i] = zone(area, kZones[i]);
     Image6 = picture(area, QStringLiteral("turn-forward"), 0, 0, 3600, 2700);
@@ -99,6 +100,8 @@ void BookForm::createViewingArea() {
     overview_ = std::make_unique<PageOverview>(*this, *Overview);
     Image1->setInkFilter(inkFilter_);
     ZoomView->setInkFilter(inkFilter_);
+    for (const int side : {0, 1})
+        facing_->page(side).setInkFilter(inkFilter_);
     inkPanel_ = std::make_unique<InkPanel>(area, inkFilter_);
 }
 
@@ -246,7 +249,7 @@ void BookForm::connectHandlers() {
         };
     };
     for (std::int16_t i = 0; i < 8; ++i)
-        wire(*Image8[i], [this, i] { Image8_Click(i); });
+        wire(*Image8[i], [this, i] { i < 2 ? turnPage(i == 0) : Image8_Click(i); });
     for (std::int16_t i = 0; i < 2; ++i)
         wire(*Image2[i], [this, i] { Image2_Click(i); });
     for (std::int16_t i = 0; i < 8; ++i)
@@ -268,6 +271,7 @@ void BookForm::connectHandlers() {
             if (overview_->isOpen())
                 return overview_->showBook(i);
             endZoom();
+            facing_->leave();
             Combo2->setListIndex(i);
         });
     };

@@ -70,6 +70,7 @@ void BookForm::Form_Load() {
     fillInstructionTexts();            // 12
     Option1[0]->setValue(true);        // 13
     setKeyPreview(true);               // 14
+    facing_->recall();                 // facing pages, as the reader left them
     QCoreApplication::processEvents(); // 15
 }
 

@@ -81,6 +81,7 @@ void BookForm::handleEvent(const std::function<void()>& handler) {
                                  QStringLiteral("- A T T E N Z I O N E -"));
         }
     });
+    facing_->follow();
     announcePage(); // every event that shows a page ends here
 }
 

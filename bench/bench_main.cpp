@@ -19,7 +19,8 @@ QSize parseSize(const QString& text) {
 }
 
 // view SCREEN-NAME WIDTHxHEIGHT WHAT SCANS FOLDER: WHAT is letters of t(urns) j(umps)
-// m(agnify) z(oom) o(verview) f(irst page floor) a(ids for faded ink).
+// m(agnify) z(oom) o(verview) f(irst page floor) a(ids for faded ink) p(ages facing: turns
+// by an opening).
 int view(const QStringList& args) {
     if (args.size() != 5)
         return 2;
@@ -33,6 +34,7 @@ int view(const QStringList& args) {
     run.overview = args[2].contains(QLatin1Char('o'));
     run.firstPage = args[2].contains(QLatin1Char('f'));
     run.inkAids = args[2].contains(QLatin1Char('a'));
+    run.facing = args[2].contains(QLatin1Char('p'));
     run.scans = args[3];
     run.folder = args[4];
     const QSize logical = QGuiApplication::primaryScreen()->geometry().size();

@@ -59,9 +59,9 @@ qint64 filesBytes(const QStringList& paths) {
 
 class Orchestra {
   public:
-    Orchestra(QString data, bool quick, bool publisherOnly, bool bandsOnly)
+    Orchestra(QString data, bool quick, bool publisherOnly, bool bandsOnly, bool facingOnly)
         : data_(std::move(data)), bin_(QCoreApplication::applicationDirPath()), quick_(quick),
-          publisherOnly_(publisherOnly), bandsOnly_(bandsOnly) {}
+          publisherOnly_(publisherOnly), bandsOnly_(bandsOnly), facingOnly_(facingOnly) {}
     int run();
 
   private:
@@ -85,6 +85,7 @@ class Orchestra {
     bool quick_;
     bool publisherOnly_; // only the publisher's commands: init, check, proof
     bool bandsOnly_;     // only first page and jump with and without restart markers
+    bool facingOnly_;    // only page turns and turns by an opening, 24 MP scans
     QList<VolumeDef> volumes_;
     QList<Figure> figures_;
 };
@@ -100,7 +101,7 @@ int Orchestra::run() {
     }
     const QList<ScanSize> sizes = scanSizes();
     for (const ScanSize& s : sizes) {
-        if (quick_ && s.name != QLatin1String("24 MP"))
+        if ((quick_ || facingOnly_) && s.name != QLatin1String("24 MP"))
             continue;
         const bool largest = s.name == QLatin1String("70 MP");
         volumes_.append(
@@ -114,8 +115,15 @@ int Orchestra::run() {
     }
     if (bandsOnly_)
         volumes_.removeIf([](const VolumeDef& v) { return v.size.spread; });
+    if (facingOnly_)
+        volumes_.removeIf([](const VolumeDef& v) { return v.markers || v.progressive; });
     if (!makeVolumes())
         return 1;
+    if (facingOnly_) {
+        views();
+        QTextStream(stdout) << machine() << "\n" << table(figures_);
+        return 0;
+    }
     if (!bandsOnly_) {
         packing();
         views();
@@ -306,10 +314,14 @@ QByteArray Orchestra::runChild(const QStringList& args, const QProcessEnvironmen
 
 void Orchestra::views() {
     const QList<Screen> screens = {
-        {QStringLiteral("1920x1080"), QSize(1920, 1080), 1, QStringLiteral("tjmfzo")},
-        {QStringLiteral("3840x2160"), QSize(3840, 2160), 1, QStringLiteral("tjmza")},
+        {QStringLiteral("1920x1080"), QSize(1920, 1080), 1, QStringLiteral("tjmfzop")},
+        {QStringLiteral("3840x2160"), QSize(3840, 2160), 1, QStringLiteral("tjmzap")},
         {QStringLiteral("1920x1080 @2"), QSize(1920, 1080), 2, QStringLiteral("tjm")}};
-    for (const Screen& s : screens)
+    for (Screen s : screens) {
+        if (facingOnly_ && s.ratio != 1)
+            continue;
+        if (facingOnly_)
+            s.what = QStringLiteral("tp");
         for (const VolumeDef& v : volumes_) {
             say(QStringLiteral("reading %1 on %2").arg(v.scans, s.name));
             figures_ << collectFigures(
@@ -318,6 +330,7 @@ void Orchestra::views() {
                           s.what, v.scans, path(QStringLiteral("vol/") + v.id)},
                          environment(s)));
         }
+    }
 }
 
 // First page (its floor) and jumps of the volumes with and without restart markers, on one core
@@ -451,7 +464,8 @@ int orchestrate(const QStringList& args) {
     }
     return Orchestra(QDir(data).absolutePath(), args.contains(QStringLiteral("--quick")),
                      args.contains(QStringLiteral("--publisher")),
-                     args.contains(QStringLiteral("--bands")))
+                     args.contains(QStringLiteral("--bands")),
+                     args.contains(QStringLiteral("--facing")))
         .run();
 }
 

@@ -86,6 +86,43 @@ void turns(BenchViewer& viewer, const ViewRun& run) {
     emitFigure(f);
 }
 
+// F6, then forward through a book an opening at a time, with a reader's pause between:
+// against the decode of the opening's pages at the size each is shown, as a turn of one page is
+// against its one page. F6 again at the end.
+void facingTurns(BenchViewer& viewer, const ViewRun& run) {
+    BookForm& form = viewer.form();
+    const auto atBookEnd = [&] {
+        return form.facing().currentOpening().last() + 1 >= form.Combo1->ListCount();
+    };
+    viewer.press(Qt::Key_F6);
+    viewer.pause();
+    if (atBookEnd()) { // after the sequential turns: on into the next book, not measured
+        viewer.press(Qt::Key_Right);
+        viewer.pause();
+    }
+    std::vector<double> ms, floors;
+    const ReadAhead::Stats before = form.readAhead().stats();
+    while (!atBookEnd()) {
+        ms.push_back(viewer.pressFacing(Qt::Key_Right));
+        viewer.pause();
+        double floor = 0;
+        for (const int side : {0, 1})
+            if (const ImageControl& page = form.facing().page(side); page.Visible())
+                floor += floorMs(page.picture().bytes(), page.shownImage().size());
+        floors.push_back(floor);
+    }
+    const ReadAhead::Stats after = form.readAhead().stats();
+    viewer.press(Qt::Key_F6);
+    viewer.pause();
+    Figure f = figure(QStringLiteral("facing turn"), run, ms, floors);
+    if (turnTargeted(run.scans))
+        f = withinFloor(f, 0.25);
+    f.note = QStringLiteral("%1 of %2 loads read ahead")
+                 .arg(after.hits - before.hits)
+                 .arg(after.hits - before.hits + after.misses - before.misses);
+    emitFigure(f);
+}
+
 // Typed page numbers in the second book (numbers are looked up from the second book on), each
 // at least two pages from the one shown: nothing was read ahead but the book's first page,
 // which a typed number always passes through; the page asked for is decoded once Enter is
@@ -317,6 +354,8 @@ void runView(const ViewRun& run) {
         firstPageFloor(viewer, run);
     if (run.turns)
         turns(viewer, run);
+    if (run.facing)
+        facingTurns(viewer, run);
     if (run.jumps)
         jumps(viewer, run);
     if (run.magnify)

@@ -19,6 +19,7 @@ struct ViewRun {
     bool overview = false;  // F5: the grid, and its first screenful of thumbnails
     bool firstPage = false; // also the floor of the first page (the start-up's floor)
     bool inkAids = false;   // F7: a step of the brightness repainted through the aids
+    bool facing = false;    // F6 and turns by an opening through a book
 };
 
 // Reads the volume as a reader would and emits the figures (see bench_stats.h).

@@ -118,6 +118,11 @@ BenchViewer::BenchViewer(const QString& folder, QSize screen) : platform_(screen
     form_ = std::make_unique<BookForm>(platform_);
     form_->Image1->widget()->installEventFilter(
         new PaintRecorder(form_.get(), form_->Image1.get(), &painted_));
+    for (const int side : {0, 1}) {
+        ImageControl& page = form_->facing().page(side);
+        page.widget()->installEventFilter(
+            new PaintRecorder(form_.get(), &page, &facingPainted_[side]));
+    }
     form_->ZoomView->widget()->installEventFilter(
         new ZoomPaintRecorder(form_.get(), form_->ZoomView.get(), &zoomPainted_, &zoomPaints_));
     form_->Overview->list()->viewport()->installEventFilter(
@@ -137,6 +142,23 @@ double BenchViewer::press(int qtKey, Qt::KeyboardModifiers modifiers, QWidget* t
     clock.start();
     sendKey(target, qtKey, modifiers);
     return finishTiming(clock);
+}
+
+double BenchViewer::pressFacing(int qtKey) {
+    QElapsedTimer clock;
+    clock.start();
+    sendKey(form_->SCHERMO->widget(), qtKey, Qt::NoModifier);
+    QCoreApplication::sendPostedEvents(form_.get(), QEvent::UpdateRequest);
+    const double ms = clock.nsecsElapsed() / 1e6;
+    for (const int side : {0, 1}) {
+        ImageControl& page = form_->facing().page(side);
+        if (!page.Visible())
+            continue;
+        const QImage shown = page.paintedImage();
+        stopIf(shown.isNull() || facingPainted_[side] != shown.cacheKey(),
+               "the facing pages shown were not painted");
+    }
+    return ms;
 }
 
 double BenchViewer::jumpTo(int number) {

@@ -7,6 +7,7 @@
 
 #include <QElapsedTimer>
 #include <QTemporaryDir>
+#include <array>
 #include <memory>
 
 namespace cvx::bench {
@@ -43,6 +44,8 @@ class BenchViewer {
     // are done, the page shown painted.
     double press(int qtKey, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
                  QWidget* target = nullptr);
+    // As press(), the facing pages painted instead of the single page under them.
+    double pressFacing(int qtKey);
     // Types `number` into the page selector, then times Enter as press() does.
     double jumpTo(int number);
     // Lets pending events run and the reading ahead finish: a reader's pause.
@@ -94,11 +97,12 @@ class BenchViewer {
 
     BenchPlatform platform_;
     std::unique_ptr<BookForm> form_;
-    qint64 painted_ = 0;     // cache key of the decode the page's control painted last
-    qint64 zoomPainted_ = 0; // cache key of the region the zoomed page painted last
-    int zoomPaints_ = 0;     // paints of the zoomed page so far
-    int gridPaints_ = 0;     // paints of the overview's tiles so far
-    int pagePaints_ = 0;     // paints of the page's control so far
+    qint64 painted_ = 0; // cache key of the decode the page's control painted last
+    std::array<qint64, 2> facingPainted_{}; // the same for the left and right facing pages
+    qint64 zoomPainted_ = 0;                // cache key of the region the zoomed page painted last
+    int zoomPaints_ = 0;                    // paints of the zoomed page so far
+    int gridPaints_ = 0;                    // paints of the overview's tiles so far
+    int pagePaints_ = 0;                    // paints of the page's control so far
 };
 
 } // namespace cvx::bench

@@ -37,6 +37,7 @@ std::vector<PageKey> BookForm::bookPages(int book, QStringList* labels) const {
 void BookForm::backToPage() {
     endZoom();
     overview_->close();
+    facing_->leave();
 }
 
 void PageOverview::open() {

@@ -71,7 +71,7 @@ shown::Area BookForm::viewingArea() const {
 }
 
 PageView BookForm::pageView() const {
-    return {ProgramFolder, viewingArea(), view.Magnified == True};
+    return {ProgramFolder, viewingArea(), view.Magnified == True, facing_->chosen()};
 }
 
 Picture BookForm::readyPicture(const Picture& read, QSize pixels) {
@@ -115,7 +115,10 @@ void BookForm::readAround() {
     const PageKey shown = shownPageKey();
     std::vector<PageKey> around;
     // Only a page of the current book's list has neighbours to read.
-    if (!shown.archive.isEmpty() && pageKeyAt(place.CurrentPageIndex) == shown) {
+    if (!shown.archive.isEmpty() && pageKeyAt(place.CurrentPageIndex) == shown &&
+        facing_->turnsByOpening()) {
+        around = facing_->around();
+    } else if (!shown.archive.isEmpty() && pageKeyAt(place.CurrentPageIndex) == shown) {
         const int book = Combo2->ListIndex();
         if (const auto next = pageKeyAt(place.CurrentPageIndex + 1))
             around.push_back(*next);

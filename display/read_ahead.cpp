@@ -4,6 +4,7 @@
 #include "archive/archive_layout.h"
 #include "archive/entry_restore.h"
 #include "display/fit_geometry.h"
+#include "display/opening_rules.h"
 #include "platform/files.h"
 
 #include <QThread>
@@ -38,6 +39,10 @@ std::vector<QSize> shownSizes(QSizeF natural, const PageView& view) {
     sizes.push_back(shown::fitted(natural, view.area, shown::kTopOfArea).pixels);
     if (view.magnified)
         sizes.push_back(shown::magnified(natural, view.area).pixels);
+    if (view.facing)
+        if (const QSize half = openings::facingPlaced(natural, view.area, false).pixels;
+            std::find(sizes.begin(), sizes.end(), half) == sizes.end())
+            sizes.push_back(half);
     return sizes;
 }
 
@@ -73,17 +78,17 @@ void ReadAhead::prepare(const PageView& view, const PageKey& shown,
     if (!(shown == shown_))
         forgetLens();
     shown_ = shown;
-    // Last of all, the page shown as Shift would magnify it.
-    lensPending_ = !view.magnified && !shown.archive.isEmpty() && !lens_ &&
+    // Last of all, the page shown as Shift would magnify it; facing pages leave it for later.
+    lensPending_ = !view.magnified && !view.facing && !shown.archive.isEmpty() && !lens_ &&
                    !(inFlight_ && *inFlight_ == shown);
-    around_.assign(around.begin(),
-                   around.begin() + std::min<std::size_t>(around.size(), kMaxAround));
+    const auto most = static_cast<std::size_t>(view.facing ? kMaxAroundFacing : kMaxAround);
+    around_.assign(around.begin(), around.begin() + std::min(around.size(), most));
     // Forgotten once the event has ended: an event that shows a page on the way to another (a
     // book opened at its first page on the way to its last) still finds the last one.
     forgetPending_ = true;
     queue_.clear();
     for (const PageKey& key : around_)
-        if (!cached(key) && !(inFlight_ && *inFlight_ == key))
+        if (!cached(key) && !preparing(key))
             queue_.push_back(key);
     queueExpected();
     startWhenIdle();
@@ -211,6 +216,11 @@ void ReadAhead::startWhenIdle() {
     });
 }
 
+bool ReadAhead::preparing(const PageKey& key) const {
+    // A page begun for another view is dropped when done: it must be queued again.
+    return inFlight_ && *inFlight_ == key && inFlightView_ == view_;
+}
+
 bool ReadAhead::hasWork() const {
     return !queue_.empty() || !trash_.empty() || (lensPending_ && !eventOnly_);
 }
@@ -243,6 +253,7 @@ void ReadAhead::work() {
                 return;
             }
             inFlight_ = key;
+            inFlightView_ = view_;
             view = view_;
             decoder = decoder_;
             awaitedHere = expected_ && *expected_ == key;
@@ -311,7 +322,7 @@ void ReadAhead::useView(const PageView& view) {
 }
 
 void ReadAhead::queueExpected() {
-    if (!expected_ || cached(*expected_) || (inFlight_ && *inFlight_ == *expected_))
+    if (!expected_ || cached(*expected_) || preparing(*expected_))
         return;
     std::erase(queue_, *expected_);
     queue_.push_front(*expected_);

@@ -40,11 +40,13 @@ struct PageView {
     QString volume;         // the volume's folder
     shown::Area area;       // the viewing area and the screen's pixel ratio
     bool magnified = false; // pages are shown magnified after a turn
+    bool facing = false;    // pages are shown as facing pages after a turn
     friend bool operator==(const PageView&, const PageView&) = default;
 };
 
 // The device-pixel sizes a page of `natural` twips is decoded at when a turn shows it in `view`:
-// first fitted at the top of the viewing area, then, when magnified, as wide as the viewing area.
+// first fitted at the top of the viewing area, then, when magnified, as wide as the viewing area,
+// and with facing pages, fitted into half the area (the same on either side).
 [[nodiscard]] std::vector<QSize> shownSizes(QSizeF natural, const PageView& view);
 
 class ReadAhead {
@@ -56,6 +58,9 @@ class ReadAhead {
     // Pages read ahead around the shown one at most: the next (or the next book's first), the
     // previous, and the book's first, which a typed page number passes through.
     static constexpr int kMaxAround = 3;
+    // With facing pages: the current opening's other page, and the next and previous openings'
+    // two pages each (or the next book's first two, the previous book's last two and first).
+    static constexpr int kMaxAroundFacing = 6;
     // Decoded bytes the pages around the shown one may hold at most.
     static constexpr qint64 kBudgetBytes = 256LL * 1024 * 1024;
 
@@ -69,7 +74,8 @@ class ReadAhead {
     void setDecoder(Decoder decoder);
 
     // `shown` is the page on screen, `around` the pages to prepare, nearest first, and then,
-    // when the view is not magnified, the shown page at its magnified size (held apart from the
+    // when the view is neither magnified nor facing, the shown page at its magnified size (held
+    // apart from the
     // budget, for that page only). Queued work for pages no longer around is dropped, and the
     // pages themselves forgotten once the running event has ended; a change of `view` forgets
     // everything. Returns at once; the work starts once the running event has ended, so that
@@ -122,6 +128,8 @@ class ReadAhead {
     [[nodiscard]] Picture cachedPicture(const PageKey& key, const QByteArray& bytes,
                                         QSize size) const CVX_REQUIRES(mutex_);
     [[nodiscard]] bool hasWork() const CVX_REQUIRES(mutex_);
+    // `key` is being prepared for the view in force.
+    [[nodiscard]] bool preparing(const PageKey& key) const CVX_REQUIRES(mutex_);
     [[nodiscard]] bool takeWaits(const PageKey& key) const CVX_REQUIRES(mutex_);
     void forgetLens() CVX_REQUIRES(mutex_);
     [[nodiscard]] bool wanted(const PageKey& key) const CVX_REQUIRES(mutex_);
@@ -148,6 +156,7 @@ class ReadAhead {
     bool eventOnly_ CVX_GUARDED_BY(mutex_) = false;
     std::deque<PageKey> queue_ CVX_GUARDED_BY(mutex_);
     std::optional<PageKey> inFlight_ CVX_GUARDED_BY(mutex_);
+    PageView inFlightView_ CVX_GUARDED_BY(mutex_); // the view it is being prepared for
     std::vector<Entry> entries_ CVX_GUARDED_BY(mutex_);
     std::optional<Entry> lens_ CVX_GUARDED_BY(mutex_); // the shown page at its magnified size
     bool lensPending_ CVX_GUARDED_BY(mutex_) = false;

@@ -36,6 +36,7 @@ void BookForm::zoomBy(int steps, QPointF anchor) {
         const std::optional<ZoomStart> page = steps > 0 ? zoomStart() : std::nullopt;
         if (!page || !zoom_->start(*page))
             return;
+        facing_->leave(); // the single page is what is zoomed
     }
     zoom_->zoomBy(steps, anchor);
 }
@@ -70,7 +71,7 @@ void BookForm::pageWheel(QPoint angle, Qt::KeyboardModifiers modifiers, QPointF 
         if (view.Magnified == True)
             notches > 0 ? PAGGIU() : PAGSU();
         else
-            notches > 0 ? PagIndietro() : PagAvanti();
+            turnPage(notches < 0);
     }
 }
 

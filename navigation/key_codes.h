@@ -27,6 +27,7 @@ enum Key : std::int16_t {
     F3 = 114,
     F4 = 115,
     F5 = 116,
+    F6 = 117,
     F7 = 118,
     Plus = 187,
     Minus = 189,
@@ -55,8 +56,8 @@ enum Key : std::int16_t {
     }
 }
 
-// The keys of the additions beyond the window's own commands: the zoom, the overview and the
-// aids for faded ink.
+// The keys of the additions beyond the window's own commands: the zoom, the overview, facing
+// pages and the aids for faded ink.
 [[nodiscard]] constexpr bool isAddition(std::int16_t code) {
     switch (code) {
     case KeypadPlus:
@@ -64,6 +65,7 @@ enum Key : std::int16_t {
     case KeypadMinus:
     case Minus:
     case F5:
+    case F6:
     case F7:
         return true;
     default:

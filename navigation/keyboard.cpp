@@ -36,8 +36,14 @@ void BookForm::Form_KeyDown(std::int16_t keyCode, [[maybe_unused]] std::int16_t 
         return;
     if (!keyActs(keyCode))
         return;
-    if (!isAddition(keyCode))
+    if (!isAddition(keyCode)) {
         backToPage();
+    } else if (keyCode == F6) {
+        endZoom(); // facing pages come over the page as it is fitted
+        overview_->close();
+    } else {
+        facing_->leave(); // the zoom and the overview start from the single page
+    }
     switch (keyCode) {
     case Enter:
         focusViewingArea();
@@ -66,10 +72,10 @@ void BookForm::Form_KeyDown(std::int16_t keyCode, [[maybe_unused]] std::int16_t 
         PAGSU();
         break;
     case Left:
-        PagIndietro();
+        turnPage(false);
         break;
     case Right:
-        PagAvanti();
+        turnPage(true);
         break;
     case LetterN:
         Image13_Click(1);
@@ -99,6 +105,9 @@ void BookForm::Form_KeyDown(std::int16_t keyCode, [[maybe_unused]] std::int16_t 
         break;
     case F5:
         overview_->open();
+        break;
+    case F6:
+        facing_->toggle();
         break;
     case F7:
         // The aids act on the page, zoomed or not: the overview gives way to it.

@@ -186,6 +186,14 @@ TEST(InkPanel, AidsHoldAcrossTurnsAndMagnifierYetNoFileAndNoPrintChanges) {
     EXPECT_LT(meanDifference(printed, QImage::fromData(r.volume.plan.books[0].pages[2])), 3);
     r.press(Qt::Key_Left);
     EXPECT_EQ(snapshot(), before);
+    r.press(Qt::Key_F6); // facing pages (their own file, a page named anew), negative too
+    int sides = 0;
+    for (const int side : {0, 1}) {
+        ImageControl& facing = r.form->facing().page(side);
+        if (facing.Visible() && !facing.picture().isNull())
+            sides += meanDifference(facing.shownImage(), facing.paintedImage()) > 100;
+    }
+    EXPECT_GE(sides, 1);
 }
 
 TEST(InkPanel, AidsAreRememberedPerVolumeInTheirOwnFile) {

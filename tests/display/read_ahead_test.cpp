@@ -228,6 +228,22 @@ TEST(ReadAheadCache, APageThatFailsInTheBackgroundIsSimplyNotCached) {
     EXPECT_EQ(cache.stats().prepared, 2); // page 1, and page 0 magnified
 }
 
+TEST(ReadAheadCache, APageBegunBeforeTheViewChangedIsPreparedAgainForTheNewOne) {
+    TestVolume v(readingVolume());
+    Recorder recorder;
+    recorder.delay = std::chrono::milliseconds(100);
+    ReadAhead cache;
+    cache.setDecoder(recorder.decoder());
+    PageView view = viewOf(v);
+    cache.prepare(view, keyOf(v, 0, 0), {keyOf(v, 0, 1)});
+    QCoreApplication::processEvents();
+    QThread::msleep(30); // page 1 is being decoded for the first view
+    view.facing = true;
+    cache.prepare(view, keyOf(v, 0, 0), {keyOf(v, 0, 1)});
+    drain(cache);
+    EXPECT_EQ(cache.cachedPages(), 1);
+}
+
 TEST(ReadAheadCache, AnExpectedPageStartsAtOnceAndOutlivesThePagesShownOnTheWay) {
     TestVolume v(readingVolume());
     Recorder recorder;

@@ -248,6 +248,33 @@ class Scenarios(ViewerCase):
         self.assertTrue(self.session.ended(15), "the countdown did not end the program")
         self.assertEqual(self.bookmark.read_bytes(), b"")
 
+    def test_facing_pages_by_their_labels(self):
+        # Paper above the first line of the left and right facing page.
+        halves = ((130, 92, 510, 108), (770, 92, 1150, 108))
+
+        def facing(book, left, right):
+            def check(shot):
+                for box, page in zip(halves, (left, right)):
+                    colour = harness.mean_colour(shot, box)
+                    expected = BACKGROUND if page is None else volume.page_colour(book, page)
+                    if not close_to(colour, expected, 8 if page is None else 18):
+                        return f"{box}: colour {colour}, expected {expected}"
+                return None
+            return check
+        self.start_viewer()
+        self.session.key("F6")
+        self.eventually("first-alone", facing(0, None, 0))  # the book starts on the right
+        self.session.key("Right")
+        self.eventually("last-alone", facing(0, 1, None))
+        self.session.key("Right", pause=1.0)
+        self.assertIn("LIBRO seguente", self.answer_box("Cartavox"))
+        self.session.focus(self.main)
+        self.session.settle()
+        self.eventually("next-book", facing(1, None, 0))
+        self.session.key("Right")
+        shot = self.eventually("opening", facing(1, 1, 2))
+        self.assertIn("0002", self.session.ocr(shot, PAGE_SELECTOR, psm=7).replace("O", "0"))
+
 
 class Zooming(ViewerCase):
     texture = True
