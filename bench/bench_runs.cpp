@@ -66,6 +66,20 @@ void firstPageFloor(BenchViewer& viewer, const ViewRun& run) {
     emitFigure(f);
 }
 
+// Turns against their floors, held to 0.25 x where targeted, with how many loads of the reading
+// ahead between `before` and `after` were ready.
+void emitTurns(const QString& measure, const ViewRun& run, const std::vector<double>& ms,
+               const std::vector<double>& floors, const ReadAhead::Stats& before,
+               const ReadAhead::Stats& after) {
+    Figure f = figure(measure, run, ms, floors);
+    if (turnTargeted(run.scans))
+        f = withinFloor(f, 0.25);
+    f.note = QStringLiteral("%1 of %2 loads read ahead")
+                 .arg(after.hits - before.hits)
+                 .arg(after.hits - before.hits + after.misses - before.misses);
+    emitFigure(f);
+}
+
 // Forward through the first book, one right arrow at a time, with a reader's pause between.
 void turns(BenchViewer& viewer, const ViewRun& run) {
     std::vector<double> ms, floors;
@@ -76,14 +90,8 @@ void turns(BenchViewer& viewer, const ViewRun& run) {
         viewer.pause();
         floors.push_back(floorMs(viewer.shownBytes(), viewer.shownSize()));
     }
-    const ReadAhead::Stats after = viewer.form().readAhead().stats();
-    Figure f = figure(QStringLiteral("sequential turn"), run, ms, floors);
-    if (turnTargeted(run.scans))
-        f = withinFloor(f, 0.25);
-    f.note = QStringLiteral("%1 of %2 loads read ahead")
-                 .arg(after.hits - before.hits)
-                 .arg(after.hits - before.hits + after.misses - before.misses);
-    emitFigure(f);
+    emitTurns(QStringLiteral("sequential turn"), run, ms, floors, before,
+              viewer.form().readAhead().stats());
 }
 
 // F6, then forward through a book an opening at a time, with a reader's pause between:
@@ -114,13 +122,7 @@ void facingTurns(BenchViewer& viewer, const ViewRun& run) {
     const ReadAhead::Stats after = form.readAhead().stats();
     viewer.press(Qt::Key_F6);
     viewer.pause();
-    Figure f = figure(QStringLiteral("facing turn"), run, ms, floors);
-    if (turnTargeted(run.scans))
-        f = withinFloor(f, 0.25);
-    f.note = QStringLiteral("%1 of %2 loads read ahead")
-                 .arg(after.hits - before.hits)
-                 .arg(after.hits - before.hits + after.misses - before.misses);
-    emitFigure(f);
+    emitTurns(QStringLiteral("facing turn"), run, ms, floors, before, after);
 }
 
 // Typed page numbers in the second book (numbers are looked up from the second book on), each

@@ -128,21 +128,13 @@ bool PageOverview::key(std::int16_t keyCode) {
         return true;
     }
     case keys::Enter: // Enter and the keys that move the highlight: the grid's own
-    case keys::PageUp:
-    case keys::PageDown:
-    case keys::End:
-    case keys::Home:
-    case keys::Left:
-    case keys::Up:
-    case keys::Right:
-    case keys::Down:
-    case keys::Plus: // no zoom of a page nobody sees
+    case keys::Plus:  // no zoom of a page nobody sees
     case keys::KeypadPlus:
     case keys::Minus:
     case keys::KeypadMinus:
         return true;
     default:
-        return false;
+        return keys::isMovementKey(keyCode);
     }
 }
 

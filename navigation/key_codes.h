@@ -33,6 +33,24 @@ enum Key : std::int16_t {
     Minus = 189,
 };
 
+// The keys that move a highlight or the focused control's value: an overview's grid and the
+// aids' panel take them while they hold the keyboard.
+[[nodiscard]] constexpr bool isMovementKey(std::int16_t code) {
+    switch (code) {
+    case PageUp:
+    case PageDown:
+    case End:
+    case Home:
+    case Left:
+    case Up:
+    case Right:
+    case Down:
+        return true;
+    default:
+        return false;
+    }
+}
+
 // The keys of the window's own commands that act in every state: each brings the page back from
 // a zoom or from the overview before it runs. N and S act only on the closing panel, F1 and F2
 // only while their selector is enabled (BookForm::keyActs).

@@ -195,17 +195,9 @@ bool InkPanel::key(std::int16_t keyCode) {
             reset();
         return true;
     case keys::Tab:
-    case keys::PageUp:
-    case keys::PageDown:
-    case keys::End:
-    case keys::Home:
-    case keys::Left:
-    case keys::Up:
-    case keys::Right:
-    case keys::Down:
-        return true; // the focused control's own
+        return true; // the panel's own round of its controls
     default:
-        return false;
+        return keys::isMovementKey(keyCode); // the focused control's own
     }
 }
 
