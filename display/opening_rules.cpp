@@ -4,7 +4,7 @@
 #include "archive/archive_layout.h"
 #include "archive/label_rules.h"
 #include "display/fit_geometry.h"
-#include "platform/twips.h"
+#include "platform/picture.h"
 
 #include <algorithm>
 #include <cmath>
@@ -12,11 +12,9 @@
 namespace cvx::openings {
 
 namespace {
-constexpr double kPixelTwips = 15;
-
 // Twips rounded to whole pixels, at least one.
 double wholePixels(double twips) {
-    return std::max(1.0, std::round(twips / kPixelTwips)) * kPixelTwips;
+    return std::max(1.0, std::round(twips / kTwipsPerPixel)) * kTwipsPerPixel;
 }
 } // namespace
 
@@ -63,7 +61,7 @@ Opening openingAt(const std::vector<Place>& places, int index) {
 }
 
 double centreLine(double areaWidth) {
-    return std::floor(areaWidth / 2 / kPixelTwips) * kPixelTwips;
+    return std::floor(areaWidth / 2 / kTwipsPerPixel) * kTwipsPerPixel;
 }
 
 shown::Placement facingPlaced(QSizeF natural, const shown::Area& area, bool right) {
