@@ -233,8 +233,8 @@ void FacingPages::remember() const {
 }
 
 void FacingPages::recall() {
-    // Missing, unreadable or anything but "1": single pages. A few bytes say it all.
-    const files::Read read = files::readAt(choiceFile(), 1, 8);
+    // Missing, unreadable, not a small regular file or anything but "1": single pages.
+    const files::Read read = files::readSmallFile(choiceFile(), 8);
     chosen_ = read.status == files::Status::Ok && read.data.trimmed() == "1";
     if (chosen_)
         showCurrent();

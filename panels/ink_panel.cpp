@@ -237,10 +237,7 @@ void InkPanel::takeControls() {
 void InkPanel::keepIn(const QString& path) {
     path_ = path;
     // A regular file of a few lines only: a larger one is damaged, and a pipe would never end.
-    const files::Length length = files::lengthOf(path);
-    const files::Read read = length.status == files::Status::Ok && length.length <= kMaxFileBytes
-                                 ? files::readAll(path)
-                                 : files::Read{files::Status::Failed, {}, {}};
+    const files::Read read = files::readSmallFile(path, kMaxFileBytes);
     filter_.setAids(read.status == files::Status::Ok ? ink::parsed(read.data) : ink::Aids{});
     // A missing or damaged file is written only when the reader changes an aid.
     written_ = ink::serialized(filter_.aids());

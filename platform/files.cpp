@@ -81,6 +81,15 @@ Length lengthOf(const QString& path) {
     return {Status::Ok, info.size(), {}};
 }
 
+Read readSmallFile(const QString& path, qint64 maxBytes) {
+    const Length length = lengthOf(path);
+    if (length.status != Status::Ok || length.length > maxBytes)
+        return {length.status == Status::NotFound ? Status::NotFound : Status::Failed,
+                {},
+                describe(Status::Failed, path)};
+    return readAll(path);
+}
+
 Outcome makeEmpty(const QString& path) {
     QFile f(path);
     if (!linkRemoved(path) || !f.open(QIODevice::WriteOnly | QIODevice::Truncate))

@@ -36,6 +36,10 @@ struct Outcome {
 // Reads the whole file.
 [[nodiscard]] Read readAll(const QString& path);
 
+// The whole of the regular file at `path` when it holds at most `maxBytes`; Failed for a larger
+// one and for anything but a regular file (a pipe is never opened, so nothing waits on it).
+[[nodiscard]] Read readSmallFile(const QString& path, qint64 maxBytes);
+
 // Length of a regular file.
 [[nodiscard]] Length lengthOf(const QString& path);
 

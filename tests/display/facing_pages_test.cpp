@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace cvx;
 using namespace cvx::test;
@@ -144,6 +145,11 @@ TEST(FacingPages, TheChoiceIsKeptInItsOwnFileAcrossStarts) {
         r.start();
         EXPECT_EQ(r.shown(), facing) << content.toStdString();
     }
+    // A pipe in its place is never opened: the start does not wait for a writer.
+    QFile::remove(r.choiceFile());
+    ASSERT_EQ(::mkfifo(QFile::encodeName(r.choiceFile()).constData(), 0600), 0);
+    r.start();
+    EXPECT_FALSE(r.shown());
     EXPECT_EQ(contentOf(r.volume.bookmarkPath()), bookmark);
 }
 
