@@ -24,9 +24,9 @@ build=$work/build
 rm -rf "$tree"
 mkdir -p "$tree"
 if [[ -n $rev ]]; then
-    git archive "$rev" | tar -x -C "$tree"
+    git archive "$rev" | tar -x -m -C "$tree"
 else
-    git ls-files -z | xargs -0 tar -cf - | tar -x -C "$tree"
+    git ls-files -z | xargs -0 tar -cf - | tar -x -m -C "$tree"
 fi
 
 export CCACHE_NOHASHDIR=true CCACHE_BASEDIR=$tree
@@ -75,6 +75,9 @@ PY
         killed=$((killed + 1))
     fi
     mv "$target.orig" "$target"
+    # Newer than the mutant's objects, so that the next build compiles the original again: the
+    # file put back keeps the time it was read at, older than what the mutant built.
+    touch "$target"
     printf '%-9s %s\n' "$verdict" "$description"
 done < <(python3 - "$root/scripts/mutants.txt" <<'PY'
 import sys
