@@ -1,6 +1,7 @@
 // A working folder that cannot take what the viewer writes: read-only, a full disk while the
 // working image is written, the working image replaced by a folder. The viewer says which file
-// it cannot write and stays on the page it shows; the saved place is never lost.
+// it cannot write and stays on the page it shows; the saved place is never lost; what only
+// helps the reader (the facing choice, the aids) is simply not remembered.
 #include "platform/files.h"
 #include "tests/support/viewer.h"
 
@@ -139,6 +140,26 @@ TEST(WorkingFolderFaults, ReadOnlyFolderWithAWritableBookmarkStillSavesThePlace)
     EXPECT_EQ(v.platform.exitStatus, kExitNormal);
     EXPECT_EQ(contentOf(v.volume.bookmarkPath()), " 0\r\n 3\r\n");
     EXPECT_EQ(contentOf(v.volume.workImagePath()), "");
+}
+
+TEST(WorkingFolderFaults, ReadOnlyFolderLeavesFacingPagesAndInkAidsWorkingButUnremembered) {
+    Viewer v;
+    v.openAt(0, 3);
+    const FilePermissionsObeyed obeyed;
+    setMode(v.volume.workFolder(), 0555); // neither choice can be kept
+    const QStringList before = QDir(v.volume.workFolder()).entryList(QDir::Files);
+    v.press(Qt::Key_F6);
+    EXPECT_TRUE(v.form->facing().shown());
+    ImageControl& page = v.form->facing().page(v.form->facing().page(1).Visible() ? 1 : 0);
+    const QImage plain = page.shownImage();
+    ASSERT_FALSE(plain.isNull());
+    v.press(Qt::Key_F7);
+    v.press(Qt::Key_End); // the brightness to its top
+    v.press(Qt::Key_F7);  // closing the panel keeps the aids, as far as it can
+    EXPECT_NE(page.shownImage(), plain);
+    setMode(v.volume.workFolder(), 0755);
+    EXPECT_EQ(v.newBoxes(), QStringList());
+    EXPECT_EQ(QDir(v.volume.workFolder()).entryList(QDir::Files), before);
 }
 
 TEST(WorkingFolderFaults, LinksInTheWorkingFolderAreReplacedNeverWrittenThrough) {
