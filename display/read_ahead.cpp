@@ -280,10 +280,10 @@ void ReadAhead::work() {
 
 std::optional<ReadAhead::Entry> ReadAhead::prepareEntry(const PageKey& key, const PageView& view,
                                                         const Decoder& decoder, bool lens) {
-    const files::Read read = files::readAt(key.archive, key.position, key.length);
+    files::Read read = files::readAt(key.archive, key.position, key.length);
     if (read.status != files::Status::Ok || read.data.size() != key.length)
         return std::nullopt;
-    Entry entry{key, read.data, {}, 0};
+    Entry entry{key, std::move(read.data), {}, 0}; // restored in place, not copied
     if (!archive::restoreEntry(entry.bytes))
         return std::nullopt;
     const Picture header = Picture::fromBytes(entry.bytes, key.archive, nullptr);
