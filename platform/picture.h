@@ -51,9 +51,12 @@ class Picture {
     // Sets Qt's decoder allocation limit, which is process-wide and not thread-safe, once at
     // start-up before any thread decodes: high enough for the largest picture allowed at full
     // resolution. Each read is guarded by kMaxPixels from its header instead. Also keeps every
-    // thread's allocations in one malloc arena (see the definition).
+    // thread's allocations in one malloc arena, big ones included, and its pages between
+    // pictures (see the definition).
     static void configureDecoding();
     static constexpr int kAllocationLimitMb = 1024;
+    // Free memory the heap keeps at its top for the next pages rather than give back.
+    static constexpr int kKeptFreeMb = 256;
 
     // Most pixels a picture may have; larger ones are refused from their header, before any
     // decoding: a JPEG decoder buffers a progressive picture at full size whatever size is
