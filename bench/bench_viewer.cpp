@@ -128,7 +128,10 @@ BenchViewer::BenchViewer(const QString& folder, QSize screen) : platform_(screen
     form_->Overview->list()->viewport()->installEventFilter(
         new PaintCounter(form_.get(), &gridPaints_));
     form_->Image1->widget()->installEventFilter(new PaintCounter(form_.get(), &pagePaints_));
+    QElapsedTimer clock;
+    clock.start();
     form_->handleEvent([&] { form_->Form_Load(); });
+    opened_ = finishTiming(clock);
     pause();
 }
 

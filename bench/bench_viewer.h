@@ -50,6 +50,8 @@ class BenchViewer {
     double jumpTo(int number);
     // Lets pending events run and the reading ahead finish: a reader's pause.
     void pause();
+    // The milliseconds from the volume's opening until its first page was painted.
+    [[nodiscard]] double openedMs() const { return opened_; }
 
     // One zoom step in ('+'): the milliseconds until the step is painted from the decode
     // already on the screen, and until the part in view, decoded for the step, is painted.
@@ -103,6 +105,7 @@ class BenchViewer {
     int zoomPaints_ = 0;                    // paints of the zoomed page so far
     int gridPaints_ = 0;                    // paints of the overview's tiles so far
     int pagePaints_ = 0;                    // paints of the page's control so far
+    double opened_ = 0;                     // milliseconds from opening to the first page painted
 };
 
 } // namespace cvx::bench
