@@ -144,6 +144,16 @@ PageView viewOf(const TestVolume& v) {
 
 // ---- The cache alone ---------------------------------------------------------------------------
 
+// A volume of pages and a cache decoding them through a recorder (a delay or a failing page
+// set on it by the test); the cache, declared last, goes first: its threads call the recorder.
+class RecordedReadAhead : public ::testing::Test {
+  protected:
+    RecordedReadAhead() { cache.setDecoder(recorder.decoder()); }
+    TestVolume v{readingVolume()};
+    Recorder recorder;
+    ReadAhead cache;
+};
+
 TEST(ReadAheadCache, AnswersOnlyTheSameBytesAtTheSameSize) {
     TestVolume v(readingVolume());
     ReadAhead cache;
@@ -191,11 +201,7 @@ TEST(ReadAheadCache, AChangeOfViewForgetsEverythingAtOnce) {
     }
 }
 
-TEST(ReadAheadCache, KeepsTheNearestPagesOnlyAndForgetsThoseNoLongerAround) {
-    TestVolume v(readingVolume());
-    Recorder recorder;
-    ReadAhead cache;
-    cache.setDecoder(recorder.decoder());
+TEST_F(RecordedReadAhead, KeepsTheNearestPagesOnlyAndForgetsThoseNoLongerAround) {
     std::vector<PageKey> five;
     for (int p = 1; p <= 5; ++p)
         five.push_back(keyOf(v, 0, p));
@@ -213,12 +219,8 @@ TEST(ReadAheadCache, KeepsTheNearestPagesOnlyAndForgetsThoseNoLongerAround) {
     EXPECT_EQ(recorder.order(v.plan.books[0].pages), (std::vector<int>{5, 4}));
 }
 
-TEST(ReadAheadCache, APageThatFailsInTheBackgroundIsSimplyNotCached) {
-    TestVolume v(readingVolume());
-    Recorder recorder;
+TEST_F(RecordedReadAhead, APageThatFailsInTheBackgroundIsSimplyNotCached) {
     recorder.failing = v.plan.books[0].pages[2];
-    ReadAhead cache;
-    cache.setDecoder(recorder.decoder());
     // Page 2 fails to decode; an entry beyond the archive's end cannot even be read.
     const PageKey beyond{keyOf(v, 0, 1).archive, keyOf(v, 0, 5).position + 1000000, 10000};
     cache.prepare(viewOf(v), keyOf(v, 0, 0), {keyOf(v, 0, 1), keyOf(v, 0, 2), beyond});
@@ -228,12 +230,8 @@ TEST(ReadAheadCache, APageThatFailsInTheBackgroundIsSimplyNotCached) {
     EXPECT_EQ(cache.stats().prepared, 2); // page 1, and page 0 magnified
 }
 
-TEST(ReadAheadCache, APageBegunBeforeTheViewChangedIsPreparedAgainForTheNewOne) {
-    TestVolume v(readingVolume());
-    Recorder recorder;
+TEST_F(RecordedReadAhead, APageBegunBeforeTheViewChangedIsPreparedAgainForTheNewOne) {
     recorder.delay = std::chrono::milliseconds(100);
-    ReadAhead cache;
-    cache.setDecoder(recorder.decoder());
     PageView view = viewOf(v);
     cache.prepare(view, keyOf(v, 0, 0), {keyOf(v, 0, 1)});
     QCoreApplication::processEvents();
@@ -244,12 +242,8 @@ TEST(ReadAheadCache, APageBegunBeforeTheViewChangedIsPreparedAgainForTheNewOne) 
     EXPECT_EQ(cache.cachedPages(), 1);
 }
 
-TEST(ReadAheadCache, AnExpectedPageStartsAtOnceAndOutlivesThePagesShownOnTheWay) {
-    TestVolume v(readingVolume());
-    Recorder recorder;
+TEST_F(RecordedReadAhead, AnExpectedPageStartsAtOnceAndOutlivesThePagesShownOnTheWay) {
     recorder.delay = std::chrono::milliseconds(50);
-    ReadAhead cache;
-    cache.setDecoder(recorder.decoder());
     const PageView view = viewOf(v);
     // Inside one event: the page expected, then another page shown on the way with its own
     // neighbours; the event loop does not turn until the end.
